@@ -1,0 +1,16 @@
+# Fails when a file of the toolkit-free core includes a Qt header.
+# Usage: cmake -DLIST=<file holding one path a line> -P check_no_qt.cmake
+file(STRINGS "${LIST}" files)
+set(offenders "")
+foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|Qt)")
+    if(includes)
+        list(APPEND offenders "${file}: ${includes}")
+    endif()
+endforeach()
+list(LENGTH files count)
+if(offenders)
+    list(JOIN offenders "\n" text)
+    message(FATAL_ERROR "Core files include Qt headers:\n${text}")
+endif()
+message(STATUS "${count} core files checked, none includes a Qt header")
