@@ -1,10 +1,146 @@
-// Placeholder until the portable reader and writer land.
+// Our own INI reader and writer for platforms without the Windows profile
+// functions. The byte rules live in ini_text.cpp; this file does the I/O.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+
 #include "profile/ini.h"
+#include "profile/ini_detail.h"
+#include "profile/ini_text.h"
 
 namespace launcher {
+namespace {
 
-std::string ReadIni(std::string_view, std::string_view, std::string_view) noexcept { return {}; }
+// Read in pieces of this size, so that a lookup on an ordinary file needs no
+// heap and a long file is not read further than the answer.
+constexpr std::size_t kChunk = 64 * 1024;
 
-void WriteIni(std::string_view, std::string_view, std::string_view, std::string_view) noexcept {}
+// A NUL-terminated copy of a path, on the stack for ordinary lengths.
+class CPath {
+public:
+    explicit CPath(std::string_view path) {
+        if (path.find('\0') != std::string_view::npos) {
+            return;  // the system would see a different, shorter path
+        }
+        if (path.size() < sizeof small_) {
+            std::memcpy(small_, path.data(), path.size());
+            small_[path.size()] = '\0';
+            path_ = small_;
+        } else {
+            large_.assign(path);
+            path_ = large_.c_str();
+        }
+    }
+    CPath(const CPath&) = delete;
+    CPath& operator=(const CPath&) = delete;
+
+    const char* get() const { return path_; }  // null when unusable
+
+private:
+    char small_[256];
+    std::string large_;
+    const char* path_ = nullptr;
+};
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
+}
+
+std::string ReadFromFile(std::string_view section, std::string_view key, std::string_view file) {
+    section = ini::TrimArgument(section);
+    key = ini::TrimArgument(key);
+    if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
+        return {};
+    }
+    const CPath path(file);
+    if (path.get() == nullptr) {
+        return {};
+    }
+    const FileDescriptor fd(::open(path.get(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return {};
+    }
+    char stackBuffer[kChunk];
+    std::unique_ptr<char[]> heapBuffer;
+    char* buffer = stackBuffer;
+    std::size_t capacity = kChunk;
+    std::size_t held = 0;
+    ini::ValueScanner scanner(section, key);
+    for (;;) {
+        if (held == capacity) {  // one line fills the whole buffer
+            auto larger = std::make_unique<char[]>(capacity * 2);
+            std::memcpy(larger.get(), buffer, held);
+            heapBuffer = std::move(larger);
+            buffer = heapBuffer.get();
+            capacity *= 2;
+        }
+        const ssize_t got = ReadSome(fd.get(), buffer + held, capacity - held);
+        if (got < 0) {
+            return {};
+        }
+        held += static_cast<std::size_t>(got);
+        switch (scanner.Scan(std::string_view(buffer, held), got == 0)) {
+            case ini::ValueScanner::Status::kFound:
+                return std::string(ini::CutValue(scanner.value()));
+            case ini::ValueScanner::Status::kAbsent:
+                return {};
+            case ini::ValueScanner::Status::kNeedMore:
+                break;
+        }
+        held -= scanner.consumed();
+        std::memmove(buffer, buffer + scanner.consumed(), held);
+    }
+}
+
+}  // namespace
+
+std::string ReadIni(std::string_view section, std::string_view key,
+                    std::string_view file) noexcept {
+    try {
+        return ReadFromFile(section, key, file);
+    } catch (...) {
+        return {};  // out of memory: read as "nothing configured"
+    }
+}
+
+namespace detail {
+
+bool WriteIniReported(std::string_view, std::string_view, std::string_view,
+                      std::string_view) noexcept {
+    return false;
+}
+
+}  // namespace detail
+
+void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+              std::string_view file) noexcept {
+    detail::WriteIniReported(section, key, value, file);
+}
 
 }  // namespace launcher
