@@ -1,0 +1,318 @@
+#include "app/form1.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
+#include "profile/paths.h"
+
+namespace launcher {
+
+namespace {
+
+// The layout is kept in twips, as designed; 15 twips make one
+// device-independent pixel.
+constexpr QRect Twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+constexpr int kClientWidthTwips = 9750;
+constexpr int kClientHeightTwips = 8760;
+
+// Assumed until the window system reports the real frame: a caption bar and
+// thin borders as a common desktop draws them at 96 DPI. Without any frame (a
+// bare X server) this keeps the same rows of groups in view as a decorated
+// window would.
+constexpr QMargins kTypicalFrame{8, 31, 8, 8};
+
+QFont WindowFont() {
+    // The faces the window was designed with first, then look-alikes.
+    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
+                "DejaVu Sans", "sans-serif"},
+               8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont TitleFont() {
+    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
+                "DejaVu Sans", "sans-serif"},
+               12, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont WebAddressFont() {
+    QFont font({"Verdana", "DejaVu Sans", "Bitstream Vera Sans", "Tahoma", "Arial", "sans-serif"},
+               12, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void SetTextColour(QWidget& widget, QRgb rgb) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, QColor(rgb));
+    widget.setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    // Captions come from INI files and picks; they are never markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setText(text);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+    setScaledContents(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureBox::setPicture(const QPixmap& picture) {
+    if (picture.isNull()) {
+        clear();
+        return;
+    }
+    setPixmap(picture);
+    resize(picture.deviceIndependentSize().toSize());
+}
+
+Form1::Form1(OutsideWorld world, QWidget* parent) : QWidget(parent), world_(world) {
+    BuildControls();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::BuildControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Radavue Launcher "));
+    setFont(WindowFont());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    resize(kClientWidthTwips / 15, kClientHeightTwips / 15);
+
+    // Pictures first, so every later control stacks above them.
+    image2_ = new PictureBox(this);
+    image2_->setObjectName(QStringLiteral("Image2"));
+    image2_->setGeometry(Twips(0, 0, 1935, 1575));
+    image1_ = new PictureBox(this);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setGeometry(Twips(0, 120, 9735, 1335));
+
+    wwwaddy_ =
+        MakeLabel(this, "wwwaddy", QStringLiteral("www.example.com"), Twips(0, 1560, 9615, 255));
+    wwwaddy_->setFont(WebAddressFont());
+    wwwaddy_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColour(*wwwaddy_, qRgb(0x00, 0x00, 0xC0));
+
+    command3_ = MakeButton(this, "Command3", QStringLiteral("User Preferences"),
+                           Twips(2460, 1905, 1575, 375));
+    command1_ =
+        MakeButton(this, "Command1", QStringLiteral("Launch"), Twips(4140, 1905, 1575, 375));
+    command2_ = MakeButton(this, "Command2", QStringLiteral("Exit"), Twips(5820, 1905, 1575, 375));
+
+    label1_ =
+        MakeLabel(this, "Label1", QStringLiteral("Selected Position"), Twips(2040, 2400, 855, 375));
+    selected_ = MakeLabel(this, "selected", QString(), Twips(3000, 2520, 1935, 375));
+    SetTextColour(*selected_, qRgb(0xFF, 0x00, 0x00));
+    label2_ = MakeLabel(this, "Label2", QStringLiteral("Selected Frequency"),
+                        Twips(4560, 2400, 855, 495));
+    comfreq_ = MakeLabel(this, "comfreq", QString(), Twips(5760, 2520, 1695, 255));
+    SetTextColour(*comfreq_, qRgb(0xFF, 0x00, 0xFF));
+    accname_ = MakeLabel(this, "accname", QString(), Twips(2400, 3000, 5055, 315));
+    accname_->setFont(TitleFont());
+    accname_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColour(*accname_, qRgb(0x00, 0x00, 0xFF));
+
+    for (int n = 1; n <= kGroupCount; ++n) {
+        const int column = (n - 1) % 5;
+        const int row = (n - 1) / 5;
+        auto* frame = new QGroupBox(QStringLiteral("Frame1"), this);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(n));
+        frame->setGeometry(Twips(360 + 1800 * column, 3480 + 840 * row, 1725, 810));
+
+        auto* combo = new QComboBox(frame);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(n));
+        combo->setEditable(true);
+        // Typed text is a position of its own: it neither joins the list nor
+        // gets completed into a list item.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        // Qt picks the item equal to the typed text when editing finishes
+        // (Return or leaving the field); typing must pick nothing.
+        QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+        const int comboTop = (n == 4 || n == 11) ? 360 : 330;
+        combo->setGeometry(Twips(225, comboTop, 1305, 315));
+        connect(combo, &QComboBox::activated, this, [this, n] { Combo_Click(n); });
+
+        frames_[n - 1] = frame;
+        combos_[n - 1] = combo;
+    }
+
+    connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(command2_, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(command3_, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, command3_);
+    setTabOrder(command3_, combos_.front());
+    for (int n = 1; n < kGroupCount; ++n) {
+        setTabOrder(combos_[n - 1], combos_[n]);
+    }
+    command1_->setFocus();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+void Form1::Form_Load() {
+    timer1_->start();
+    const std::string folder = world_.location.ProgramFolder();
+    // Preferences, dialogs, branding and the caption go here, before the
+    // catalogue, which comes last because it sets the window's height.
+    ShowPositionCatalogue(LoadPositionCatalogue(InFolder(folder, "config.ini")), *this);
+}
+
+void Form1::Form_Unload() {
+    EndProgram();
+}
+
+void Form1::Command1_Click() {}
+
+void Form1::Command2_Click() {
+    EndProgram();
+}
+
+void Form1::Command3_Click() {}
+
+void Form1::Combo_Click(int n) {
+    emit groupPicked(n);
+}
+
+void Form1::Timer1_Timer() {}
+
+void Form1::EndProgram() {
+    world_.ender.EndProgram();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+Form1::Frame Form1::CurrentFrame() const {
+    if (const QWindow* window = windowHandle(); window != nullptr && isVisible()) {
+        const QMargins margins = window->frameMargins();
+        if (margins.top() + margins.bottom() > 0) {
+            return {margins, true};
+        }
+    }
+    return {kTypicalFrame, false};
+}
+
+void Form1::setOuterHeight(int pixels) {
+    outerHeight_ = pixels;
+    frameSettled_ = false;
+    ApplyOuterHeight();
+}
+
+void Form1::ApplyOuterHeight() {
+    if (outerHeight_ <= 0) {
+        return;
+    }
+    const Frame frame = CurrentFrame();
+    const int client = outerHeight_ - frame.margins.top() - frame.margins.bottom();
+    resize(width(), std::max(client, 1));
+    frameSettled_ = frame.known;
+}
+
+void Form1::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QMargins margins = CurrentFrame().margins;
+    const QSize outer = size().grownBy(margins);
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        ApplyOuterHeight();
+        CentreOnScreen();
+    }
+}
+
+bool Form1::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+        // Window managers decorate a window some time after it is shown; the
+        // client moves into the new frame and is activated.
+        case QEvent::Move:
+        case QEvent::WindowActivate:
+            if (!frameSettled_) {
+                ApplyOuterHeight();
+            }
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+void ShowPositionCatalogue(const PositionCatalogue& catalogue, Form1& form) {
+    for (int n = 1; n <= kGroupCount; ++n) {
+        form.frame(n).hide();
+    }
+    for (const PositionGroup& group : catalogue.groups) {
+        if (group.name.empty()) {
+            continue;
+        }
+        QGroupBox& frame = form.frame(group.number);
+        QComboBox& combo = form.combo(group.number);
+        frame.setVisible(true);
+        combo.setVisible(true);
+        frame.setTitle(QString::fromStdString(group.name));
+        // An editable list selects its first item when filled; the pick and
+        // the text stay the user's.
+        const int index = combo.currentIndex();
+        const QString text = combo.currentText();
+        for (const std::string& entry : group.entries) {
+            combo.addItem(QString::fromStdString(entry));
+        }
+        combo.setCurrentIndex(index);
+        combo.setEditText(text);
+    }
+    form.setOuterHeight(CatalogueWindowHeight(catalogue) / 15);
+}
+
+}  // namespace launcher

@@ -1,1 +1,20 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "app/form1.h"
+#include "app/system_world.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The main window ends the program itself; Qt's own quit on the last
+    // closed window would first send close requests to the other windows.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    launcher::SystemProgramLocation location;
+    launcher::SystemProgramEnder ender;
+    launcher::Form1 form({location, ender});
+    if (ender.HasEnded()) {
+        return 0;
+    }
+    form.show();
+    return QApplication::exec();
+}

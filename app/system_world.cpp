@@ -1,0 +1,32 @@
+#include "app/system_world.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace launcher {
+
+std::string SystemProgramLocation::ProgramFolder() const {
+    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    // A program in a root folder gets "C:\" or "/"; folders carry no
+    // trailing separator.
+    while (folder.endsWith(QDir::separator())) {
+        folder.chop(1);
+    }
+    return folder.toStdString();
+}
+
+void SystemProgramEnder::EndProgram() {
+    if (!ended_) {
+        ended_ = true;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    // exit(), unlike quit(), sends no close events; it ends every running
+    // event loop, modal ones included.
+    QCoreApplication::exit(0);
+}
+
+bool SystemProgramEnder::eventFilter(QObject*, QEvent*) {
+    return true;
+}
+
+}  // namespace launcher

@@ -1,0 +1,409 @@
+// The real main window over a scratch program folder, with the outside world
+// faked. Runs at display scale 1 and 1.5: geometry is in device-independent
+// pixels, so every expected value holds at both.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/form1.h"
+
+using namespace launcher;
+
+Q_DECLARE_METATYPE(launcher::PositionCatalogue)
+
+namespace {
+
+class FakeLocation final : public ProgramLocation {
+public:
+    std::string folder;
+    std::string ProgramFolder() const override { return folder; }
+};
+
+class RecordingEnder final : public ProgramEnder {
+public:
+    int calls = 0;
+    void EndProgram() override { ++calls; }
+};
+
+// Form1 loaded over its own program folder, holding `config` as config.ini
+// (no config.ini when empty).
+struct LoadedForm {
+    QTemporaryDir folder;
+    FakeLocation location;
+    RecordingEnder ender;
+    std::unique_ptr<Form1> form;
+
+    explicit LoadedForm(const QByteArray& config = {}) {
+        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
+        if (!config.isEmpty()) {
+            QFile file(folder.filePath(QStringLiteral("config.ini")));
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(config);
+            }
+        }
+        form = std::make_unique<Form1>(OutsideWorld{location, ender});
+    }
+
+    template <typename T>
+    T* find(const QString& name) const {
+        return form->findChild<T*>(name);
+    }
+
+    void showAndActivate() const {
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+};
+
+struct GroupSpec {
+    int number;
+    std::string name;
+    std::vector<std::string> entries;
+};
+
+PositionCatalogue Catalogue(std::initializer_list<GroupSpec> groups) {
+    PositionCatalogue catalogue;
+    for (const GroupSpec& spec : groups) {
+        catalogue.group(spec.number).name = spec.name;
+        catalogue.group(spec.number).entries = spec.entries;
+    }
+    return catalogue;
+}
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) {
+        items << combo.itemText(i);
+    }
+    return items;
+}
+
+// The group whose list holds the keyboard focus, 0 for none.
+int FocusedGroup(const Form1& form) {
+    const QWidget* focus = QApplication::focusWidget();
+    for (int n = 1; n <= kGroupCount; ++n) {
+        if (focus == &form.combo(n) || form.combo(n).isAncestorOf(focus)) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void controlsAsDesigned();
+    void geometry_data();
+    void geometry();
+
+    void loadShowsCatalogueOfProgramFolder();
+    void showsNamedGroupsOnly();
+    void windowHeightFitsRowsInUse_data();
+    void windowHeightFitsRowsInUse();
+    void laterHeightKeepsWidthAndPosition();
+
+    void tabOrderStartsOnLaunch();
+    void exitAndCloseBoxEndProgram();
+    void typingAddsNothingAndPicksNothing();
+    void pickingFromListFiresPickHandler();
+    void picturesTakeTheirSizeBeneathControls();
+};
+
+void Form1Test::initTestCase() {
+    // The window ends the program itself; Qt must not quit the test on close.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void Form1Test::controlsAsDesigned() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Radavue Launcher "));
+    QCOMPARE(form.width(), 650);
+
+    for (int n = 1; n <= kGroupCount; ++n) {
+        auto* frame = loaded.find<QGroupBox>(QStringLiteral("Frame%1").arg(n));
+        auto* combo = loaded.find<QComboBox>(QStringLiteral("Combo%1").arg(n));
+        QVERIFY(frame != nullptr && combo != nullptr);
+        QCOMPARE(combo->parentWidget(), frame);
+        QVERIFY(combo->isEditable());
+        QCOMPARE(combo->count(), 0);
+        QCOMPARE(combo->currentText(), QString());
+    }
+    for (const char* name : {"Command1", "Command2", "Command3"}) {
+        QVERIFY2(loaded.find<QPushButton>(QString::fromLatin1(name)) != nullptr, name);
+    }
+    for (const char* name :
+         {"Label1", "Label2", "selected", "comfreq", "accname", "wwwaddy", "Image1", "Image2"}) {
+        QVERIFY2(loaded.find<QLabel>(QString::fromLatin1(name)) != nullptr, name);
+    }
+    QCOMPARE(loaded.find<QLabel>(QStringLiteral("selected"))->text(), QString());
+    QCOMPARE(loaded.find<QLabel>(QStringLiteral("comfreq"))->text(), QString());
+
+    auto* timer = loaded.find<QTimer>(QStringLiteral("Timer1"));
+    QVERIFY(timer != nullptr);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 100);
+}
+
+void Form1Test::geometry_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");  // twips / 15, in the parent's coordinates
+    QTest::newRow("Image2") << "Image2" << QRect(0, 0, 129, 105);
+    QTest::newRow("Image1") << "Image1" << QRect(0, 8, 649, 89);
+    QTest::newRow("wwwaddy") << "wwwaddy" << QRect(0, 104, 641, 17);
+    QTest::newRow("Command3") << "Command3" << QRect(164, 127, 105, 25);
+    QTest::newRow("Command1") << "Command1" << QRect(276, 127, 105, 25);
+    QTest::newRow("Command2") << "Command2" << QRect(388, 127, 105, 25);
+    QTest::newRow("Label2") << "Label2" << QRect(304, 160, 57, 33);
+    QTest::newRow("selected") << "selected" << QRect(200, 168, 129, 25);
+    QTest::newRow("accname") << "accname" << QRect(160, 200, 337, 21);
+    QTest::newRow("Frame1") << "Frame1" << QRect(24, 232, 115, 54);
+    QTest::newRow("Frame7") << "Frame7" << QRect(144, 288, 115, 54);
+    QTest::newRow("Frame30") << "Frame30" << QRect(504, 512, 115, 54);
+    QTest::newRow("Combo1") << "Combo1" << QRect(15, 22, 87, 21);
+    QTest::newRow("Combo4 sits lower") << "Combo4" << QRect(15, 24, 87, 21);
+    QTest::newRow("Combo11 sits lower") << "Combo11" << QRect(15, 24, 87, 21);
+    QTest::newRow("Combo12") << "Combo12" << QRect(15, 22, 87, 21);
+}
+
+void Form1Test::geometry() {
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    LoadedForm loaded;
+    loaded.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(loaded.form.get()));
+
+    const auto* widget = loaded.find<QWidget>(name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(widget->geometry(), expected);
+
+    // The layout is the same in device-independent pixels at every scale;
+    // only the pixels drawn grow.
+    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(loaded.form->devicePixelRatioF(), scale);
+    const QPixmap picture = loaded.form->grab();
+    QCOMPARE(picture.width(), qRound(650 * scale));
+}
+
+void Form1Test::loadShowsCatalogueOfProgramFolder() {
+    LoadedForm loaded(
+        "[combo names]\n1=Heathrow\n6=Manchester\n\n"
+        "[1 items]\n1=EGLL_DEL\n3=EGLL_TWR\n\n"
+        "[6 items]\n1=EGCC_TWR\n");
+    Form1& form = *loaded.form;
+    QVERIFY(form.frame(1).isVisibleTo(&form));
+    QCOMPARE(form.frame(1).title(), QStringLiteral("Heathrow"));
+    QCOMPARE(Items(form.combo(1)), (QStringList{"EGLL_DEL", "EGLL_TWR"}));
+    QVERIFY(form.frame(6).isVisibleTo(&form));
+    QVERIFY(!form.frame(2).isVisibleTo(&form));
+
+    form.show();
+    QTRY_COMPARE(form.frameGeometry().height(), 5865 / 15);
+}
+
+void Form1Test::showsNamedGroupsOnly() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    // A group left visible by an earlier catalogue must go too.
+    ShowPositionCatalogue(Catalogue({{8, "Earlier", {}}}), form);
+    QVERIFY(form.frame(8).isVisibleTo(&form));
+
+    ShowPositionCatalogue(Catalogue({
+                              {1, "Heathrow", {"EGLL_DEL", "EGLL_TWR", "EGLL_TWR"}},
+                              {2, "", {"ghost"}},
+                              {3, "Stansted", {}},
+                              {30, "Last & final", {"EGXX_CTR"}},
+                          }),
+                          form);
+
+    for (int n = 1; n <= kGroupCount; ++n) {
+        const bool named = n == 1 || n == 3 || n == 30;
+        QVERIFY2(form.frame(n).isVisibleTo(&form) == named, qPrintable(QString::number(n)));
+        QVERIFY(form.combo(n).isVisibleTo(&form) == named);
+    }
+    QCOMPARE(form.frame(1).title(), QStringLiteral("Heathrow"));
+    QCOMPARE(form.frame(3).title(), QStringLiteral("Stansted"));
+    QCOMPARE(form.frame(30).title(), QStringLiteral("Last & final"));
+    QCOMPARE(Items(form.combo(1)), (QStringList{"EGLL_DEL", "EGLL_TWR", "EGLL_TWR"}));
+    QCOMPARE(form.combo(2).count(), 0);
+    QCOMPARE(form.combo(3).count(), 0);
+    QCOMPARE(Items(form.combo(30)), QStringList{"EGXX_CTR"});
+    for (int n : {1, 30}) {
+        QCOMPARE(form.combo(n).currentIndex(), -1);
+        QCOMPARE(form.combo(n).currentText(), QString());
+    }
+}
+
+void Form1Test::windowHeightFitsRowsInUse_data() {
+    QTest::addColumn<PositionCatalogue>("catalogue");
+    QTest::addColumn<int>("twips");
+    QTest::newRow("empty") << PositionCatalogue() << 4980;
+    QTest::newRow("group 6 has an entry") << Catalogue({{6, "M", {"A"}}}) << 5865;
+    QTest::newRow("group 7 only") << Catalogue({{7, "L", {"A"}}}) << 4980;
+    QTest::newRow("groups 6 and 26") << Catalogue({{6, "M", {"A"}}, {26, "Z", {"B"}}}) << 9045;
+    QTest::newRow("group 26 named without entries")
+        << Catalogue({{21, "Y", {"A"}}, {26, "Z", {}}}) << 8295;
+}
+
+void Form1Test::windowHeightFitsRowsInUse() {
+    QFETCH(PositionCatalogue, catalogue);
+    QFETCH(int, twips);
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    // Set before the first show, while the frame is still unknown: the outer
+    // height must come out right once the window is framed.
+    ShowPositionCatalogue(catalogue, form);
+    QVERIFY(form.height() < twips / 15);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.frameGeometry().height(), twips / 15);
+    QCOMPARE(form.width(), 650);
+}
+
+void Form1Test::laterHeightKeepsWidthAndPosition() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QPoint position = form.pos();
+
+    ShowPositionCatalogue(Catalogue({{11, "S", {"A"}}}), form);
+    QTRY_COMPARE(form.frameGeometry().height(), 6690 / 15);
+    QCOMPARE(form.width(), 650);
+    QCOMPARE(form.pos(), position);
+}
+
+void Form1Test::tabOrderStartsOnLaunch() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    ShowPositionCatalogue(Catalogue({{2, "B", {"x"}}, {5, "E", {}}, {17, "Q", {"y"}}}), form);
+    loaded.showAndActivate();
+
+    QCOMPARE(QApplication::focusWidget(), loaded.find<QWidget>("Command1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), loaded.find<QWidget>("Command2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), loaded.find<QWidget>("Command3"));
+    // Hidden groups, labels and frames are passed over.
+    for (int expected : {2, 5, 17}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(FocusedGroup(form), expected);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), loaded.find<QWidget>("Command1"));
+}
+
+void Form1Test::exitAndCloseBoxEndProgram() {
+    {
+        LoadedForm loaded;
+        loaded.showAndActivate();
+        QTest::mouseClick(loaded.find<QPushButton>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(loaded.find<QPushButton>("Command3"), Qt::LeftButton);
+        QCOMPARE(loaded.ender.calls, 0);
+        QTest::mouseClick(loaded.find<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(loaded.ender.calls, 1);
+    }
+    {
+        LoadedForm loaded;
+        loaded.showAndActivate();
+        loaded.form->close();
+        QCOMPARE(loaded.ender.calls, 1);
+    }
+}
+
+void Form1Test::typingAddsNothingAndPicksNothing() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    ShowPositionCatalogue(Catalogue({{1, "Heathrow", {"EGLL_DEL", "EGLL_TWR"}}}), form);
+    loaded.showAndActivate();
+    QSignalSpy picks(&form, &Form1::groupPicked);
+    QComboBox& combo = form.combo(1);
+    QLineEdit* field = combo.lineEdit();
+    field->setFocus();
+
+    QTest::keyClicks(field, "egll");
+    QCOMPARE(combo.currentText(), QStringLiteral("egll"));  // not completed to EGLL_DEL
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(combo.count(), 2);
+    QCOMPARE(combo.currentText(), QStringLiteral("egll"));
+
+    // Text equal to an item, but for case, stays typed text on Return.
+    field->clear();
+    QTest::keyClicks(field, "egll_twr");
+    QTest::keyClick(field, Qt::Key_Enter);
+    QCOMPARE(combo.currentText(), QStringLiteral("egll_twr"));
+    QCOMPARE(combo.currentIndex(), -1);
+
+    // Text equal to an item, leaving the field.
+    field->clear();
+    QTest::keyClicks(field, "EGLL_TWR");
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QVERIFY(!field->hasFocus());
+    QCOMPARE(combo.currentIndex(), -1);
+
+    QCOMPARE(Items(combo), (QStringList{"EGLL_DEL", "EGLL_TWR"}));
+    QCOMPARE(picks.count(), 0);
+}
+
+void Form1Test::pickingFromListFiresPickHandler() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    ShowPositionCatalogue(Catalogue({{7, "Liverpool", {"EGGP_GND", "EGGP_TWR"}}}), form);
+    loaded.showAndActivate();
+    QSignalSpy picks(&form, &Form1::groupPicked);
+    QComboBox& combo = form.combo(7);
+
+    combo.showPopup();
+    QAbstractItemView* list = combo.view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    const QRect item = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+
+    QCOMPARE(picks.count(), 1);
+    QCOMPARE(picks.first().first().toInt(), 7);
+    QCOMPARE(combo.currentText(), QStringLiteral("EGGP_TWR"));
+}
+
+void Form1Test::picturesTakeTheirSizeBeneathControls() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    // A picture drawn for a finer display keeps its size in
+    // device-independent pixels.
+    QPixmap banner(1300, 600);
+    banner.setDevicePixelRatio(2);
+    banner.fill(Qt::darkGreen);
+    form.image1().setPicture(banner);
+    QCOMPARE(form.image1().size(), QSize(650, 300));
+    form.image2().setPicture(QPixmap(40, 30));
+    QCOMPARE(form.image2().size(), QSize(40, 30));
+    form.image2().setPicture(QPixmap());
+    QCOMPARE(form.image2().size(), QSize(40, 30));
+
+    for (const char* name : {"wwwaddy", "Command1", "Label1", "accname"}) {
+        auto* control = loaded.find<QWidget>(QString::fromLatin1(name));
+        QCOMPARE(form.childAt(control->geometry().center()), control);
+    }
+}
+
+QTEST_MAIN(Form1Test)
+#include "tst_form1.moc"

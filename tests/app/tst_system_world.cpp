@@ -1,0 +1,71 @@
+// The system-backed outside world: where the program lives, and ending it.
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/system_world.h"
+
+using namespace launcher;
+
+namespace {
+
+class ClosingWatcher final : public QWidget {
+public:
+    int closeRequests = 0;
+
+protected:
+    void closeEvent(QCloseEvent*) override { ++closeRequests; }
+};
+
+}  // namespace
+
+class SystemWorldTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void programFolderIsExecutableFolder();
+    // Ending leaves no event delivered for the rest of the run: keep it last.
+    void endingFromHandlerStopsEverythingElse();
+};
+
+void SystemWorldTest::programFolderIsExecutableFolder() {
+    const QString folder = QString::fromStdString(SystemProgramLocation().ProgramFolder());
+    QCOMPARE(folder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    QVERIFY(!folder.endsWith(QDir::separator()));
+}
+
+void SystemWorldTest::endingFromHandlerStopsEverythingElse() {
+    SystemProgramEnder ender;
+    ClosingWatcher window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    bool queuedRan = false;
+    bool sameTickRan = false;
+    QTimer ending;
+    ending.setSingleShot(true);
+    QObject::connect(&ending, &QTimer::timeout, [&] {
+        QMetaObject::invokeMethod(
+            &window, [&] { queuedRan = true; }, Qt::QueuedConnection);
+        ender.EndProgram();
+    });
+    QTimer sameTick;  // due together with `ending`, handled after it
+    sameTick.setSingleShot(true);
+    QObject::connect(&sameTick, &QTimer::timeout, [&] { sameTickRan = true; });
+    ending.start(0);
+    sameTick.start(0);
+
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(ender.HasEnded());
+    QVERIFY(!queuedRan);
+    QVERIFY(!sameTickRan);
+    QCoreApplication::processEvents();
+    QVERIFY(!queuedRan);
+    window.close();
+    QCOMPARE(window.closeRequests, 0);
+}
+
+QTEST_MAIN(SystemWorldTest)
+#include "tst_system_world.moc"
