@@ -1,6 +1,7 @@
 // Internals of the INI backends that the developer tool and the tests need.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace launcher::detail {
@@ -10,5 +11,12 @@ namespace launcher::detail {
 // was already there and the file was left alone.
 bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
                       std::string_view file) noexcept;
+
+#ifdef _WIN32
+// How many of `size` bytes in `codePage` end on a whole character: a value cut
+// by the API's buffer may end in the first half of a double-byte character,
+// or of a UTF-8 sequence when the ANSI code page is UTF-8.
+std::size_t WholeCharacterPrefix(const char* bytes, std::size_t size, unsigned codePage) noexcept;
+#endif
 
 }  // namespace launcher::detail

@@ -1,0 +1,135 @@
+// Windows backend: thin wrappers over the system's profile functions, with
+// UTF-8 converted to and from the ANSI code page at the boundary. Our own
+// checks come first where the API itself is unsafe: names that would split
+// into lines, line breaks inside values, read-only files, and a value cut in
+// the middle of a character.
+#include <windows.h>
+
+#include <string>
+
+#include "profile/ini.h"
+#include "profile/ini_detail.h"
+#include "profile/ini_text.h"
+
+namespace launcher {
+namespace {
+
+constexpr DWORD kBufferSize = 255;
+
+std::wstring Widen(std::string_view text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int wide = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), wide);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int narrow =
+        WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
+    return out;
+}
+
+std::string ToAnsi(std::string_view utf8) {
+    return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
+}
+
+std::string ToUtf8(std::string_view ansi) {
+    return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
+}
+
+std::string ReadThroughApi(std::string_view section, std::string_view key, std::string_view file) {
+    if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
+        return {};  // a NUL would shorten the name the API sees
+    }
+    char buffer[kBufferSize] = {};
+    const DWORD copied = GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), "",
+                                                  buffer, kBufferSize, ToAnsi(file).c_str());
+    std::size_t size = copied;
+    if (size >= kBufferSize - 1) {
+        size = detail::WholeCharacterPrefix(buffer, size, GetACP());
+    }
+    return ToUtf8(std::string_view(buffer, size));
+}
+
+bool WriteThroughApi(std::string_view section, std::string_view key, std::string_view value,
+                     std::string_view file) {
+    // The API would write line breaks raw and let them add keys or sections.
+    if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
+        return false;
+    }
+    const std::string path = ToAnsi(file);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return false;  // an administrator's write would otherwise go through
+    }
+    return WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
+                                      ToAnsi(ini::OneLineValue(value)).c_str(),
+                                      path.c_str()) != FALSE;
+}
+
+}  // namespace
+
+namespace detail {
+
+std::size_t WholeCharacterPrefix(const char* bytes, std::size_t size, unsigned codePage) noexcept {
+    if (codePage == CP_UTF8) {
+        // Back off over an unfinished sequence at the end, if there is one.
+        std::size_t lead = size;
+        while (lead > 0 && size - lead < 4 &&
+               (static_cast<unsigned char>(bytes[lead - 1]) & 0xC0) == 0x80) {
+            --lead;
+        }
+        if (lead == 0) {
+            return size;
+        }
+        const auto c = static_cast<unsigned char>(bytes[lead - 1]);
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > size - lead + 1 ? lead - 1 : size;
+    }
+    CPINFO info;
+    if (GetCPInfo(codePage, &info) == FALSE || info.MaxCharSize != 2) {
+        return size;
+    }
+    std::size_t i = 0;
+    while (i < size) {
+        i += IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[i])) != FALSE ? 2 : 1;
+    }
+    return i > size ? size - 1 : size;  // a lead byte whose second half was cut
+}
+
+bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
+                      std::string_view file) noexcept {
+    try {
+        return WriteThroughApi(section, key, value, file);
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace detail
+
+std::string ReadIni(std::string_view section, std::string_view key,
+                    std::string_view file) noexcept {
+    try {
+        return ReadThroughApi(section, key, file);
+    } catch (...) {
+        return {};
+    }
+}
+
+void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+              std::string_view file) noexcept {
+    detail::WriteIniReported(section, key, value, file);
+}
+
+}  // namespace launcher

@@ -1,0 +1,132 @@
+// libFuzzer target over the INI byte rules: any file bytes, section, key and
+// value. Checks that nothing crashes, that a file read in pieces gives the
+// answer of the whole file, and that a write touches nothing but the target
+// key's line (or adds one line, or one section) and reads back.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "profile/ini_text.h"
+
+namespace {
+
+using launcher::ini::ValueScanner;
+
+void Check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "ini_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+std::string ScanInPieces(std::string_view text, std::string_view section, std::string_view key,
+                         std::size_t piece) {
+    ValueScanner scanner(launcher::ini::TrimArgument(section), launcher::ini::TrimArgument(key));
+    std::string held;
+    for (std::size_t next = 0;;) {
+        const std::string_view more = text.substr(next, piece);
+        next += more.size();
+        held += more;
+        switch (scanner.Scan(held, more.empty())) {
+            case ValueScanner::Status::kFound:
+                return std::string(launcher::ini::CutValue(scanner.value()));
+            case ValueScanner::Status::kAbsent:
+                return {};
+            case ValueScanner::Status::kNeedMore:
+                held.erase(0, scanner.consumed());
+        }
+    }
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+bool HasEdgeBlank(std::string_view s) {
+    return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
+}
+
+// A write can only be read back under names that a header or key line can
+// spell: no ']' in a section, no '=' in a key, no key that starts a comment
+// or a header, no blanks the reader would trim.
+bool Readable(std::string_view section, std::string_view key) {
+    return section.find(']') == std::string_view::npos && !HasEdgeBlank(section) &&
+           key.find('=') == std::string_view::npos && !HasEdgeBlank(key) &&
+           (key.empty() || (key.front() != ';' && key.front() != '['));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+        return fold(x) == fold(y);
+    });
+}
+
+std::size_t CountBreaks(std::string_view s) {
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const std::string section = in.ConsumeRandomLengthString(24);
+    const std::string key = in.ConsumeRandomLengthString(24);
+    const std::string value = in.ConsumeRandomLengthString(400);
+    const std::string probeSection = in.ConsumeRandomLengthString(24);
+    const std::string probeKey = in.ConsumeRandomLengthString(24);
+    const std::size_t piece = in.ConsumeIntegralInRange<std::size_t>(1, 64);
+    const std::string text = in.ConsumeRemainingBytesAsString();
+
+    const std::string before = launcher::ini::ReadValue(text, section, key);
+    Check(before.size() <= launcher::ini::kMaxValueBytes, "value longer than 254 bytes");
+    Check(ScanInPieces(text, section, key, piece) == before, "read in pieces differs");
+
+    const auto splice = launcher::ini::PlanWrite(text, section, key, value);
+    const std::string_view s = launcher::ini::TrimArgument(section);
+    const std::string_view k = launcher::ini::TrimArgument(key);
+    Check(splice.has_value() ==
+              (launcher::ini::IsWritableName(s) && launcher::ini::IsWritableName(k)),
+          "refused a plain name or accepted one with a line break");
+    if (!splice) {
+        return 0;
+    }
+    Check(splice->offset + splice->erase <= text.size(), "splice outside the file");
+    const std::string after = splice->ApplyTo(text);
+
+    // Strip the common start and end: what is left of the old file must lie
+    // inside one line, and at most one key line or one section may be new.
+    std::size_t head = 0;
+    while (head < text.size() && head < after.size() && text[head] == after[head]) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < text.size() - head && tail < after.size() - head &&
+           text[text.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    const std::string_view removed = std::string_view(text).substr(head, text.size() - head - tail);
+    const std::string_view added = std::string_view(after).substr(head, after.size() - head - tail);
+    Check(CountBreaks(removed) == 0, "a write removed a line break");
+    Check(CountBreaks(added) <= 6, "a write added more than a section");
+
+    if (!Readable(s, k)) {
+        return 0;
+    }
+    const std::string stored = launcher::ini::OneLineValue(value);
+    const std::string expected = launcher::ini::ReadValue("[s]\r\nk=" + stored, "s", "k");
+    Check(launcher::ini::ReadValue(after, s, k) == expected, "written value does not read back");
+    const std::string_view ps = launcher::ini::TrimArgument(probeSection);
+    const std::string_view pk = launcher::ini::TrimArgument(probeKey);
+    if (!SameName(ps, s) || !SameName(pk, k)) {
+        Check(launcher::ini::ReadValue(after, probeSection, probeKey) ==
+                  launcher::ini::ReadValue(text, probeSection, probeKey),
+              "a write changed another key");
+    }
+    return 0;
+}
