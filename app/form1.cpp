@@ -97,6 +97,35 @@ void PictureBox::setPicture(const QPixmap& picture) {
     resize(picture.deviceIndependentSize().toSize());
 }
 
+// The group fields, as the selection sees them.
+class Form1::ComboTexts final : public GroupTexts {
+public:
+    explicit ComboTexts(const Form1& form) : form_(form) {}
+
+    std::string Text(int group) const override {
+        return form_.combo(group).currentText().toStdString();
+    }
+    void SetText(int group, const std::string& text) override {
+        QComboBox& combo = form_.combo(group);
+        combo.setCurrentIndex(-1);
+        combo.setEditText(QString::fromStdString(text));
+    }
+
+private:
+    const Form1& form_;
+};
+
+namespace {
+
+void ShowText(QLabel& label, const std::string& text) {
+    const QString caption = QString::fromStdString(text);
+    if (label.text() != caption) {
+        label.setText(caption);
+    }
+}
+
+}  // namespace
+
 Form1::Form1(OutsideWorld world, QWidget* parent) : QWidget(parent), world_(world) {
     BuildControls();
     Form_Load();
@@ -191,8 +220,10 @@ void Form1::BuildControls() {
 }
 
 void Form1::Form_Load() {
-    timer1_->start();
     const std::string folder = world_.location.ProgramFolder();
+    comboTexts_ = std::make_unique<ComboTexts>(*this);
+    selection_ = std::make_unique<PositionSelection>(*comboTexts_, folder);
+    timer1_->start();
     // Preferences, dialogs, branding and the caption go here, before the
     // catalogue, which comes last because it sets the window's height.
     ShowPositionCatalogue(LoadPositionCatalogue(InFolder(folder, "config.ini")), *this);
@@ -211,10 +242,15 @@ void Form1::Command2_Click() {
 void Form1::Command3_Click() {}
 
 void Form1::Combo_Click(int n) {
+    selection_->ClearOtherGroups(n);
     emit groupPicked(n);
 }
 
-void Form1::Timer1_Timer() {}
+void Form1::Timer1_Timer() {
+    selection_->PollSelection();
+    ShowText(*selected_, selection_->selectedPosition());
+    ShowText(*comfreq_, selection_->selectedFrequency());
+}
 
 void Form1::EndProgram() {
     world_.ender.EndProgram();

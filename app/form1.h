@@ -10,8 +10,10 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "app/outside_world.h"
+#include "app/position_selection.h"
 #include "catalogue/position_catalogue.h"
 
 class QComboBox;
@@ -70,6 +72,8 @@ private slots:
     void Timer1_Timer();
 
 private:
+    class ComboTexts;
+
     struct Frame {
         QMargins margins;
         bool known = false;  // false: the window system has not told it yet
@@ -98,6 +102,9 @@ private:
     PictureBox* image1_ = nullptr;
     PictureBox* image2_ = nullptr;
     QTimer* timer1_ = nullptr;
+
+    std::unique_ptr<ComboTexts> comboTexts_;
+    std::unique_ptr<PositionSelection> selection_;  // created at load
 
     int outerHeight_ = 0;  // 0: never set, the client height stays as designed
     bool frameSettled_ = false;

@@ -88,6 +88,27 @@ QStringList Items(const QComboBox& combo) {
     return items;
 }
 
+// Picks row `row` of the combo's list with the mouse, as a user does.
+void PickItem(QComboBox& combo, int row) {
+    combo.showPopup();
+    QAbstractItemView* list = combo.view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    const QRect item = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+void WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& bytes) {
+    QFile file(folder.filePath(QString::fromLatin1(name)));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Waits for the next tick of the window's polling timer.
+void WaitOneTick(const Form1& form) {
+    QSignalSpy tick(form.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
+    QVERIFY(tick.wait(1000));
+}
+
 // The group whose list holds the keyboard focus, 0 for none.
 int FocusedGroup(const Form1& form) {
     const QWidget* focus = QApplication::focusWidget();
@@ -121,6 +142,7 @@ private slots:
     void exitAndCloseBoxEndProgram();
     void typingAddsNothingAndPicksNothing();
     void pickingFromListFiresPickHandler();
+    void oneGroupKeepsThePickAndLabelsFollowWithinATick();
     void picturesTakeTheirSizeBeneathControls();
 };
 
@@ -350,15 +372,41 @@ void Form1Test::pickingFromListFiresPickHandler() {
     QSignalSpy picks(&form, &Form1::groupPicked);
     QComboBox& combo = form.combo(7);
 
-    combo.showPopup();
-    QAbstractItemView* list = combo.view();
-    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
-    const QRect item = list->visualRect(list->model()->index(1, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    PickItem(combo, 1);
 
     QCOMPARE(picks.count(), 1);
     QCOMPARE(picks.first().first().toInt(), 7);
     QCOMPARE(combo.currentText(), QStringLiteral("EGGP_TWR"));
+}
+
+void Form1Test::oneGroupKeepsThePickAndLabelsFollowWithinATick() {
+    LoadedForm loaded(
+        "[combo names]\n3=Gatwick\n7=Liverpool\n12=Control\n"
+        "[3 items]\n1=EGKK_TWR\n[7 items]\n1=EGGP_GND\n2=EGGP_TWR\n[12 items]\n1=LON_CTR\n");
+    WriteFile(loaded.folder, "freq.ini", "[FREQ]\nEGKK_TWR=124.225\negGP_twr=126.350\n");
+    Form1& form = *loaded.form;
+    loaded.showAndActivate();
+    QCOMPARE(form.selected().text(), QString());
+
+    PickItem(form.combo(3), 0);
+    PickItem(form.combo(7), 1);
+    QCOMPARE(form.combo(3).currentText(), QString());
+    QCOMPARE(form.selected().text(), QString());  // the display follows at the next tick
+    WaitOneTick(form);
+    QCOMPARE(form.selected().text(), QStringLiteral("EGGP_TWR"));
+    QCOMPARE(form.comfreq().text(), QStringLiteral("126.350"));
+
+    // Typing in a higher group takes over without emptying the pick.
+    QTest::keyClicks(form.combo(12).lineEdit(), QStringLiteral("LON_S"));
+    WaitOneTick(form);
+    QCOMPARE(form.selected().text(), QStringLiteral("LON_S"));
+    QCOMPARE(form.comfreq().text(), QString());
+    QCOMPARE(form.combo(7).currentText(), QStringLiteral("EGGP_TWR"));
+
+    // The file is read on every tick.
+    WriteFile(loaded.folder, "freq.ini", "[FREQ]\nLON_S=129.425\n");
+    WaitOneTick(form);
+    QCOMPARE(form.comfreq().text(), QStringLiteral("129.425"));
 }
 
 void Form1Test::picturesTakeTheirSizeBeneathControls() {
