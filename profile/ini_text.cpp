@@ -5,6 +5,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define LAUNCHER_INI_AVX2 1
+#endif
 
 namespace launcher::ini {
 namespace {
@@ -182,97 +186,291 @@ ValueScanner::Status ValueScanner::Scan(std::string_view data, bool atEnd) {
         }
         skipLine_ = false;
     }
-    for (;;) {
+    if (!inSection_) {
+        const Status status = ScanHeaders(base, p, end, atEnd);
         if (!inSection_) {
-            // Outside the wanted section only headers matter, and a header
-            // starts with '[': jump from one '[' to the next.
-            const auto* open =
-                static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
-            if (open == nullptr) {
-                if (atEnd) {
-                    return Status::kAbsent;
-                }
-                const char* last = end;
-                while (last > p && !IsBreak(last[-1])) {
-                    --last;
-                }
-                if (SkipBlanks(last, end) < end) {
-                    skipLine_ = true;  // the unfinished last line is no header
-                    return NeedMore(data.size());
-                }
-                return NeedMore(static_cast<std::size_t>(last - base));
-            }
-            const char* lineStart = open;
-            while (lineStart > base && IsBlank(lineStart[-1])) {
-                --lineStart;
-            }
-            if (lineStart > base && !IsBreak(lineStart[-1])) {
-                p = open + 1;  // a '[' inside a line
-                continue;
-            }
-            const char* lineEnd = FindBreak(open, end);
-            if (lineEnd == end && !atEnd) {
-                return NeedMore(static_cast<std::size_t>(lineStart - base));
-            }
-            inSection_ = SameName(HeaderName(open, lineEnd), section_);
-            p = lineEnd;
-            continue;
+            return status;
         }
+    }
+    return ScanSection(base, p, end, atEnd);
+}
 
-        while (p < end && IsBreak(*p)) {
-            ++p;
-        }
-        if (p == end) {
-            return atEnd ? Status::kAbsent : NeedMore(data.size());
-        }
-        const char* const lineStart = p;
-        const char* const lineEnd = FindBreak(p, end);
-        const bool complete = lineEnd < end || atEnd;
-        const char* const first = SkipBlanks(lineStart, lineEnd);
-        p = lineEnd;
-        if (first == lineEnd) {
-            if (!complete) {
-                return NeedMore(static_cast<std::size_t>(lineStart - base));
+// Outside the wanted section only headers matter, and a header starts with
+// '[': jump from one '[' to the next. Leaves `p` after the wanted header.
+ValueScanner::Status ValueScanner::ScanHeaders(const char* base, const char*& p, const char* end,
+                                               bool atEnd) {
+    for (;;) {
+        const auto* open =
+            static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
+        if (open == nullptr) {
+            if (atEnd) {
+                return Status::kAbsent;
             }
+            const char* last = end;
+            while (last > p && !IsBreak(last[-1])) {
+                --last;
+            }
+            if (SkipBlanks(last, end) < end) {
+                skipLine_ = true;  // the unfinished last line is no header
+                return NeedMore(static_cast<std::size_t>(end - base));
+            }
+            return NeedMore(static_cast<std::size_t>(last - base));
+        }
+        const char* lineStart = open;
+        while (lineStart > base && IsBlank(lineStart[-1])) {
+            --lineStart;
+        }
+        if (lineStart > base && !IsBreak(lineStart[-1])) {
+            p = open + 1;  // a '[' inside a line
             continue;
         }
-        if (*first == '[') {
-            return Status::kAbsent;  // the first matching section has ended
-        }
-        // A key line of another name fails on its first byte, as almost all
-        // lines of a section do; a comment never matches.
-        const bool hopeless =
-            *first == ';' || (key_.empty() ? *first != '=' && *first != '\0'
-                                           : FoldAscii(*first) != FoldAscii(key_.front()));
-        if (hopeless) {
-            if (!complete) {
-                skipLine_ = true;
-                return NeedMore(data.size());
-            }
-            continue;
-        }
-        const auto* equals = static_cast<const char*>(
-            std::memchr(first, '=', static_cast<std::size_t>(lineEnd - first)));
-        if (equals == nullptr) {
-            if (!complete) {
-                return NeedMore(static_cast<std::size_t>(lineStart - base));
-            }
-            continue;
-        }
-        if (!SameName(KeyName(first, equals), key_)) {
-            if (!complete) {
-                skipLine_ = true;
-                return NeedMore(data.size());
-            }
-            continue;
-        }
-        if (!complete) {
+        const char* lineEnd = FindBreak(open, end);
+        if (lineEnd == end && !atEnd) {
             return NeedMore(static_cast<std::size_t>(lineStart - base));
         }
-        value_ = CleanValue(
-            std::string_view(equals + 1, static_cast<std::size_t>(lineEnd - equals - 1)));
-        return Status::kFound;
+        p = lineEnd;
+        if (SameName(HeaderName(open, lineEnd), section_)) {
+            inSection_ = true;
+            return Status::kNeedMore;  // not looked at: the caller goes on in the section
+        }
     }
+}
+
+bool ValueScanner::MayStartKey(char c) const {
+    return key_.empty() ? c == '=' || c == '\0' : FoldAscii(c) == FoldAscii(key_.front());
+}
+
+// Inside the section, a line matters only if it is a header (the section
+// ends) or its key starts with the key's first byte. NextCandidate finds such
+// lines without looking at every line.
+ValueScanner::Status ValueScanner::ScanSection(const char* base, const char* p, const char* end,
+                                               bool atEnd) {
+    for (;;) {
+        const char* first = NextCandidate(p, base, end);
+        if (first == end) {
+            if (atEnd) {
+                return Status::kAbsent;
+            }
+            const char* last = end;
+            while (last > base && !IsBreak(last[-1])) {
+                --last;
+            }
+            const char* lastFirst = SkipBlanks(last, end);
+            if (lastFirst < end && *lastFirst != '[' && !MayStartKey(*lastFirst)) {
+                skipLine_ = true;
+                return NeedMore(static_cast<std::size_t>(end - base));
+            }
+            return NeedMore(static_cast<std::size_t>(last - base));
+        }
+        const char* lineStart = first;
+        while (lineStart > base && IsBlank(lineStart[-1])) {
+            --lineStart;
+        }
+        if (lineStart > base && !IsBreak(lineStart[-1])) {
+            p = first + 1;  // not the start of a line
+            continue;
+        }
+        const char* lineEnd = FindBreak(first, end);
+        const Status status = CheckLine(base, lineStart, first, lineEnd, end, atEnd);
+        if (status != kNextLine) {
+            return status;
+        }
+        p = lineEnd;
+    }
+}
+
+ValueScanner::Status ValueScanner::CheckLine(const char* base, const char* lineStart,
+                                             const char* first, const char* lineEnd,
+                                             const char* end, bool atEnd) {
+    const bool complete = lineEnd < end || atEnd;
+    if (*first == '[') {
+        return Status::kAbsent;  // the first matching section has ended
+    }
+    const auto* equals = *first == ';'
+                             ? nullptr
+                             : static_cast<const char*>(std::memchr(
+                                   first, '=', static_cast<std::size_t>(lineEnd - first)));
+    const bool otherKey =
+        *first == ';' || (equals != nullptr && !SameName(KeyName(first, equals), key_));
+    if (complete && (otherKey || equals == nullptr)) {
+        return kNextLine;
+    }
+    if (otherKey) {
+        skipLine_ = true;  // whatever follows on this line cannot matter
+        return NeedMore(static_cast<std::size_t>(end - base));
+    }
+    if (!complete) {
+        return NeedMore(static_cast<std::size_t>(lineStart - base));
+    }
+    value_ =
+        CleanValue(std::string_view(equals + 1, static_cast<std::size_t>(lineEnd - equals - 1)));
+    return Status::kFound;
+}
+
+namespace {
+
+// (byte | fold) == want: ASCII letters match in either case.
+struct ByteMatch {
+    unsigned char fold;
+    unsigned char want;
+};
+
+ByteMatch MatchOf(char c) {
+    const auto u = static_cast<unsigned char>(FoldAscii(c));
+    return u >= 'a' && u <= 'z' ? ByteMatch{0x20, u} : ByteMatch{0, u};
+}
+
+bool Matches(ByteMatch m, char c) {
+    return (static_cast<unsigned char>(c) | m.fold) == m.want;
+}
+
+// Could start a line: the byte before it is a line break or a blank (or
+// another control byte; the caller checks).
+bool AfterSpace(const char* c, const char* base) {
+    return c == base || static_cast<unsigned char>(c[-1]) <= 0x20;
+}
+
+// Where a block scan stopped: at the first candidate, or where fewer bytes
+// are left than a block needs.
+struct Blocks {
+    const char* at;
+    bool found;
+};
+
+// The candidate test of NextCandidate on 16 or 32 bytes at once. Reads one
+// byte before `c`, so c > base.
+template <typename Vector, typename Ops>
+Blocks ScanBlocks(const char* c, const char* end, std::size_t lastOffset, ByteMatch first,
+                  ByteMatch last) {
+    const Vector space = Ops::Splat(0x20);
+    const Vector open = Ops::Splat('[');
+    const Vector firstFold = Ops::Splat(static_cast<char>(first.fold));
+    const Vector firstWant = Ops::Splat(static_cast<char>(first.want));
+    const Vector lastFold = Ops::Splat(static_cast<char>(last.fold));
+    const Vector lastWant = Ops::Splat(static_cast<char>(last.want));
+    while (end - c >= static_cast<std::ptrdiff_t>(lastOffset + sizeof(Vector))) {
+        const Vector before = Ops::Load(c - 1);
+        const Vector here = Ops::Load(c);
+        const Vector tail = Ops::Load(c + lastOffset);
+        const Vector spaced = Ops::Equal(Ops::Min(before, space), before);
+        const Vector key = Ops::And(Ops::Equal(Ops::Or(here, firstFold), firstWant),
+                                    Ops::Equal(Ops::Or(tail, lastFold), lastWant));
+        const auto mask = Ops::Mask(Ops::And(spaced, Ops::Or(key, Ops::Equal(here, open))));
+        if (mask != 0) {
+            return {c + __builtin_ctz(mask), true};
+        }
+        c += sizeof(Vector);
+    }
+    return {c, false};
+}
+
+#if defined(__SSE2__)
+struct Sse2 {
+    static __m128i Splat(char c) { return _mm_set1_epi8(c); }
+    static __m128i Load(const char* p) {
+        __m128i v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    static __m128i Min(__m128i a, __m128i b) { return _mm_min_epu8(a, b); }
+    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
+    static __m128i And(__m128i a, __m128i b) { return _mm_and_si128(a, b); }
+    static __m128i Or(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
+    static unsigned Mask(__m128i a) { return static_cast<unsigned>(_mm_movemask_epi8(a)); }
+};
+#endif
+
+#if defined(LAUNCHER_INI_AVX2)
+// ScanBlocks on 32 bytes, spelt out: the target attribute does not reach into
+// a template's instances.
+__attribute__((target("avx2"))) Blocks ScanBlocksAvx2(const char* c, const char* end,
+                                                      std::size_t lastOffset, ByteMatch first,
+                                                      ByteMatch last) {
+    const __m256i space = _mm256_set1_epi8(0x20);
+    const __m256i open = _mm256_set1_epi8('[');
+    const __m256i firstFold = _mm256_set1_epi8(static_cast<char>(first.fold));
+    const __m256i firstWant = _mm256_set1_epi8(static_cast<char>(first.want));
+    const __m256i lastFold = _mm256_set1_epi8(static_cast<char>(last.fold));
+    const __m256i lastWant = _mm256_set1_epi8(static_cast<char>(last.want));
+    while (end - c >= static_cast<std::ptrdiff_t>(lastOffset + 32)) {
+        __m256i before;
+        __m256i here;
+        __m256i tail;
+        std::memcpy(&before, c - 1, sizeof before);
+        std::memcpy(&here, c, sizeof here);
+        std::memcpy(&tail, c + lastOffset, sizeof tail);
+        const __m256i spaced = _mm256_cmpeq_epi8(_mm256_min_epu8(before, space), before);
+        const __m256i key =
+            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(here, firstFold), firstWant),
+                             _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(spaced, _mm256_or_si256(key, _mm256_cmpeq_epi8(here, open)))));
+        if (mask != 0) {
+            return {c + __builtin_ctz(mask), true};
+        }
+        c += 32;
+    }
+    return {c, false};
+}
+#endif
+
+Blocks CandidateBlocks(const char* c, const char* end, std::size_t lastOffset, ByteMatch first,
+                       ByteMatch last) {
+#if defined(LAUNCHER_INI_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        return ScanBlocksAvx2(c, end, lastOffset, first, last);
+    }
+#endif
+#if defined(__SSE2__)
+    return ScanBlocks<__m128i, Sse2>(c, end, lastOffset, first, last);
+#else
+    return {c, false};
+#endif
+}
+
+}  // namespace
+
+// The first byte at or after `from` that may be the first non-blank byte of a
+// line starting a header or the key: it follows a byte <= 0x20, and it is '['
+// or the key's first byte with the key's last byte where it belongs. Every
+// line that matters is found; the caller weeds out the rest.
+const char* ValueScanner::NextCandidate(const char* from, const char* base, const char* end) const {
+    const char* c = from;
+    if (key_.empty()) {
+        for (; c < end; ++c) {
+            if (AfterSpace(c, base) && (*c == '[' || MayStartKey(*c))) {
+                return c;
+            }
+        }
+        return end;
+    }
+    const std::size_t lastOffset = key_.size() - 1;
+    const ByteMatch first = MatchOf(key_.front());
+    const ByteMatch last = MatchOf(key_.back());
+    const auto candidate = [&](const char* x) {
+        return AfterSpace(x, base) &&
+               (*x == '[' ||
+                (Matches(first, *x) && (end - x <= static_cast<std::ptrdiff_t>(lastOffset) ||
+                                        Matches(last, x[lastOffset]))));
+    };
+    if (c == base && c < end) {
+        if (candidate(c)) {
+            return c;
+        }
+        ++c;
+    }
+    const Blocks blocks = CandidateBlocks(c, end, lastOffset, first, last);
+    if (blocks.found) {
+        return blocks.at;
+    }
+    c = blocks.at;
+    for (; c < end; ++c) {
+        if (candidate(c)) {
+            return c;
+        }
+    }
+    return end;
 }
 
 std::string ReadValue(std::string_view text, std::string_view section, std::string_view key) {

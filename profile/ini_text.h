@@ -60,6 +60,15 @@ private:
         consumed_ = consumed;
         return Status::kNeedMore;
     }
+    Status ScanHeaders(const char* base, const char*& p, const char* end, bool atEnd);
+    Status ScanSection(const char* base, const char* p, const char* end, bool atEnd);
+    // What one line of the section, starting with the non-blank `first`, says.
+    Status CheckLine(const char* base, const char* lineStart, const char* first,
+                     const char* lineEnd, const char* end, bool atEnd);
+    const char* NextCandidate(const char* from, const char* base, const char* end) const;
+    bool MayStartKey(char c) const;
+
+    static constexpr Status kNextLine = static_cast<Status>(-1);
 
     std::string_view section_;
     std::string_view key_;
