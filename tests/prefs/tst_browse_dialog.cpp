@@ -1,0 +1,295 @@
+// The folder browse dialogs over a scratch tree whose subfolders stand in for
+// drives, with the timer left running as in use.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "prefs/browse_dialog.h"
+#include "prefs/system_volumes.h"
+
+using namespace launcher;
+
+namespace {
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// "vol1" (the working folder) and "vol2" are readable drives; "lost" is
+// listed but does not exist.
+class ScratchDrives final : public VolumeList {
+public:
+    QTemporaryDir root;
+
+    ScratchDrives() {
+        for (const char* folder : {"vol1/beta/inner", "vol1/beta/Other", "vol1/Alpha", "vol1/delta",
+                                   "vol1/Gamma", "vol1/.hidden", "vol2/Music"}) {
+            QDir(root.path()).mkpath(QString::fromLatin1(folder));
+        }
+        QFile(root.filePath(QStringLiteral("vol1/notes.txt"))).open(QIODevice::WriteOnly);
+    }
+    QString drive(const char* name) const { return Native(root.filePath(QLatin1String(name))); }
+    std::vector<std::string> Volumes() const override {
+        return {drive("vol1").toStdString(), drive("vol2").toStdString(),
+                drive("lost").toStdString()};
+    }
+    std::string WorkingFolder() const override { return drive("vol1").toStdString(); }
+};
+
+FolderList& Dir1(const QWidget& dialog) {
+    return *dialog.findChild<FolderList*>(QStringLiteral("Dir1"));
+}
+QComboBox& Drive1(const QWidget& dialog) {
+    return *dialog.findChild<QComboBox*>(QStringLiteral("Drive1"));
+}
+QPushButton& Button(const QWidget& dialog, const char* name) {
+    return *dialog.findChild<QPushButton*>(QLatin1String(name));
+}
+
+// The list as shown, top to bottom: indentation depth and text of each row.
+QStringList Rows(const FolderList& list) {
+    QStringList rows;
+    for (QTreeWidgetItemIterator it(const_cast<FolderList*>(&list)); *it != nullptr; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
+            ++depth;
+        }
+        rows.append(QString(depth, QLatin1Char(' ')) + (*it)->text(0));
+    }
+    return rows;
+}
+
+QTreeWidgetItem* Item(FolderList& list, const QString& name) {
+    const auto found = list.findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.size() == 1 ? found.front() : nullptr;
+}
+
+void DoubleClick(FolderList& list, const QString& name) {
+    QTreeWidgetItem* item = Item(list, name);
+    QVERIFY(item != nullptr);
+    list.scrollToItem(item);
+    const QPoint centre = list.visualItemRect(item).center();
+    // A double-click alone is not delivered as one; a click comes first.
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+}
+
+// The folder of each folderChosen so far.
+QStringList Chosen(const QSignalSpy& spy) {
+    QStringList folders;
+    for (const QVariantList& arguments : spy) {
+        folders.append(arguments.front().toString());
+    }
+    return folders;
+}
+
+void WaitForTick(const QWidget& dialog) {
+    // Connected after the dialog's own handler, so the handler has run.
+    QSignalSpy ticks(dialog.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
+    QVERIFY(ticks.wait(5000));
+}
+
+}  // namespace
+
+class TestBrowseDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTheWorkingFolder_data() {
+        QTest::addColumn<bool>("form6");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("drive1");
+        QTest::addColumn<QRect>("dir1");
+        QTest::newRow("Form5") << false
+                               << QStringLiteral(
+                                      "Please Browse to the directory that contains Radavue")
+                               << 150 << QSize(466, 283) << QRect(88, 48, 249, 21)
+                               << QRect(48, 88, 313, 111);
+        QTest::newRow("Form6") << true
+                               << QStringLiteral(
+                                      "Please Browse to the directory that contains Roger Wilco")
+                               << 200 << QSize(386, 245) << QRect(48, 48, 297, 21)
+                               << QRect(40, 72, 313, 111);
+    }
+    void opensOnTheWorkingFolder() {
+        QFETCH(bool, form6);
+        QFETCH(QString, prompt);
+        QFETCH(int, interval);
+        QFETCH(QSize, client);
+        QFETCH(QRect, drive1);
+        QFETCH(QRect, dir1);
+        ScratchDrives drives;
+        std::unique_ptr<BrowseDialog> dialog;
+        dialog.reset(form6 ? static_cast<BrowseDialog*>(new Form6(drives))
+                           : static_cast<BrowseDialog*>(new Form5(drives)));
+        const auto* timer = dialog->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), interval);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Browse..."));
+        QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text(), prompt);
+        QCOMPARE(Drive1(*dialog).count(), 3);
+        QCOMPARE(Drive1(*dialog).currentText(), drives.drive("vol1"));
+        QCOMPARE(Dir1(*dialog).path(), drives.drive("vol1"));
+
+        dialog->ShowModeless();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QCOMPARE(dialog->size(), client);
+        QCOMPARE(Drive1(*dialog).geometry(), drive1);
+        QCOMPARE(Dir1(*dialog).geometry(), dir1);
+        const QList<QWidget*> cycle{&Button(*dialog, "Command1"), &Button(*dialog, "Command2"),
+                                    &Drive1(*dialog), &Dir1(*dialog)};
+        QCOMPARE(QApplication::focusWidget(), &Dir1(*dialog));
+        for (QWidget* next : cycle) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void volumeContainingMatchesWholeFolderNames() {
+        const QStringList roots{"/", "/home", "/home/me/data"};
+        QCOMPARE(VolumeContaining(roots, "/home/me"), "/home");
+        QCOMPARE(VolumeContaining(roots, "/homework"), "/");
+        QCOMPARE(VolumeContaining(roots, "/home/me/data"), "/home/me/data");
+        QCOMPARE(VolumeContaining({"/home/"}, "/home"), "/home/");
+        QCOMPARE(VolumeContaining({"/home"}, "/usr"), QString());
+    }
+
+    void doubleClickOpensAndHighlightingDoesNot() {
+        ScratchDrives drives;
+        Form5 dialog(drives);
+        dialog.ShowModeless();
+        FolderList& list = Dir1(dialog);
+        const QStringList rows = Rows(list);
+        QCOMPARE(rows.front(), Native(QDir::rootPath()));
+        const int depth = int(rows.size()) - 5;  // vol1's depth: it and its 4 folders end the list
+        const QString in(depth, QLatin1Char(' '));
+        QCOMPARE(rows.mid(depth), (QStringList{in + "vol1", in + " Alpha", in + " beta",
+                                               in + " delta", in + " Gamma"}));
+        QCOMPARE(list.currentItem()->text(0), "vol1");
+
+        list.scrollToItem(Item(list, "delta"));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(Item(list, "delta")).center());
+        QCOMPARE(list.currentItem()->text(0), "delta");
+        QCOMPARE(list.path(), drives.drive("vol1"));
+
+        DoubleClick(list, "beta");
+        QCOMPARE(list.path(), drives.drive("vol1/beta"));
+        QCOMPARE(Rows(list).mid(depth),
+                 (QStringList{in + "vol1", in + " beta", in + "  inner", in + "  Other"}));
+        DoubleClick(list, "vol1");
+        QCOMPARE(list.path(), drives.drive("vol1"));
+    }
+
+    void buttonsHideAndKeepState() {
+        ScratchDrives drives;
+        Form6 dialog(drives);
+        QSignalSpy chosen(&dialog, &BrowseDialog::folderChosen);
+        dialog.ShowModeless();
+        DoubleClick(Dir1(dialog), "beta");
+
+        // Enter and Esc: not even with a folder highlighted or on a button.
+        Dir1(dialog).setCurrentItem(Item(Dir1(dialog), "inner"));
+        for (QWidget* target : {static_cast<QWidget*>(&Dir1(dialog)),
+                                static_cast<QWidget*>(&Button(dialog, "Command1"))}) {
+            target->setFocus();
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+                QTest::keyClick(target, key);
+            }
+        }
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta"));
+
+        Drive1(dialog).setCurrentIndex(1);
+        QTest::mouseClick(&Button(dialog, "Command2"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        WaitForTick(dialog);  // hidden, it still follows the drive picked last
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol2"));
+
+        dialog.ShowModeless();
+        QCOMPARE(Drive1(dialog).currentIndex(), 1);
+        DoubleClick(Dir1(dialog), "Music");
+        QPointer<QWidget> alive(&dialog);
+        QVERIFY(dialog.close());  // the close box
+        QVERIFY(alive && !dialog.isVisible());
+        QCOMPARE(chosen.count(), 0);
+
+        dialog.ShowModeless();
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol2/Music"));
+        QTest::mouseClick(&Button(dialog, "Command1"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(Chosen(chosen), QStringList{drives.drive("vol2/Music")});
+    }
+
+    void timerFollowsANewlyPickedDriveOnly() {
+        ScratchDrives drives;
+        Form5 dialog(drives);
+        QSignalSpy chosen(&dialog, &BrowseDialog::folderChosen);
+        dialog.ShowModeless();
+        DoubleClick(Dir1(dialog), "beta");
+        WaitForTick(dialog);
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta"));
+
+        // OK between a pick and the next tick takes what the list shows.
+        Drive1(dialog).setCurrentIndex(1);
+        Button(dialog, "Command1").click();
+        QCOMPARE(Chosen(chosen), QStringList{drives.drive("vol1/beta")});
+        WaitForTick(dialog);
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol2"));
+
+        const QStringList rows = Rows(Dir1(dialog));
+        Drive1(dialog).setCurrentIndex(2);
+        WaitForTick(dialog);
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol2"));
+        QCOMPARE(Rows(Dir1(dialog)), rows);
+        // Tried again on every tick: a drive that comes back is opened.
+        QVERIFY(QDir(drives.root.path()).mkdir(QStringLiteral("lost")));
+        WaitForTick(dialog);
+        QCOMPARE(Dir1(dialog).path(), drives.drive("lost"));
+    }
+
+    void bothDialogsAtOnceEachGiveTheirOwn() {
+        ScratchDrives drives;
+        Form5 form5(drives);
+        Form6 form6(drives);
+        QSignalSpy chosen5(&form5, &BrowseDialog::folderChosen);
+        QSignalSpy chosen6(&form6, &BrowseDialog::folderChosen);
+        form5.ShowModeless();
+        form6.ShowModeless();
+        DoubleClick(Dir1(form5), "beta");
+        DoubleClick(Dir1(form6), "Gamma");
+        QTest::mouseClick(&Button(form6, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(&Button(form5, "Command1"), Qt::LeftButton);
+        QCOMPARE(Chosen(chosen5), QStringList{drives.drive("vol1/beta")});
+        QCOMPARE(Chosen(chosen6), QStringList{drives.drive("vol1/Gamma")});
+    }
+
+    void systemVolumesHoldTheWorkingFolder() {
+        const SystemVolumeList system;
+        QStringList roots;
+        for (const std::string& root : system.Volumes()) {
+            roots.append(QString::fromStdString(root));
+        }
+        QVERIFY(!roots.isEmpty());
+#ifndef Q_OS_WIN
+        QCOMPARE(roots.front(), "/");
+#endif
+        const QString working = QString::fromStdString(system.WorkingFolder());
+        QCOMPARE(working, Native(QDir::currentPath()));
+        QVERIFY(!VolumeContaining(roots, working).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBrowseDialog)
+#include "tst_browse_dialog.moc"
