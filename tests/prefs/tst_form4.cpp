@@ -1,0 +1,435 @@
+// The Preferences dialog over a scratch settings.ini, on the offscreen
+// platform. The browse dialogs are the real ones over a fake set of volumes.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "prefs/browse_dialog.h"
+#include "prefs/form4.h"
+#include "prefs/volumes.h"
+#include "profile/paths.h"
+
+using namespace launcher;
+
+namespace {
+
+class FakeVolumes final : public VolumeList {
+public:
+    std::string working;
+    std::vector<std::string> Volumes() const override { return {QDir::rootPath().toStdString()}; }
+    std::string WorkingFolder() const override { return working; }
+};
+
+// Form4 over its own program folder, holding `settings` as settings.ini (no
+// settings.ini when empty).
+struct LoadedForm {
+    QTemporaryDir folder;
+    FakeVolumes volumes;
+    std::string settingsFile;
+    std::unique_ptr<Form4> form;
+
+    explicit LoadedForm(const QByteArray& settings = {}) {
+        const std::string programFolder = QDir::toNativeSeparators(folder.path()).toStdString();
+        settingsFile = InFolder(programFolder, "settings.ini");
+        volumes.working = programFolder;
+        if (!settings.isEmpty()) {
+            QFile file(QString::fromStdString(settingsFile));
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(settings);
+            }
+        }
+        form = std::make_unique<Form4>(settingsFile, volumes);
+    }
+
+    QByteArray settingsBytes() const {
+        QFile file(QString::fromStdString(settingsFile));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool settingsExist() const { return QFile::exists(QString::fromStdString(settingsFile)); }
+
+    void showAndActivate() const {
+        form->ShowModeless();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+};
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) {
+        items << combo.itemText(i);
+    }
+    return items;
+}
+
+QWidget* FocusedControl() {
+    QWidget* focus = QApplication::focusWidget();
+    // A choice box takes the focus in its line edit.
+    if (focus != nullptr && qobject_cast<QComboBox*>(focus->parentWidget()) != nullptr) {
+        return focus->parentWidget();
+    }
+    return focus;
+}
+
+const QByteArray kServers =
+    "[rwservers]\r\n1=rw1.example\r\n2=rw2.example\r\n5=rw5.example\r\n9=rw9.example\r\n"
+    "[rdvservers]\r\n1=rdv1.example\r\n10=rdv10.example\r\n11=rdv11.example\r\n";
+
+}  // namespace
+
+class Form4Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void controlsAsDesigned();
+    void geometry_data();
+    void geometry();
+    void createdWithDefaultsAndServerLists();
+    void loadPreferencesReplacesEveryControl();
+
+    void tabOrderStartsInRwip();
+    void editsAreInForceAtOnce();
+    void typingAddsNothingAndKeepsCase();
+    void okSavesAllSevenKeysAndHides();
+    void cancelAndCloseBoxHideKeepingEdits();
+    void enterAndEscapeDoNothing();
+    void opensCentredAndComesToFront();
+    void browseDialogsSetTheirFolderOnly();
+};
+
+void Form4Test::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void Form4Test::controlsAsDesigned() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Preferences"));
+    QVERIFY(form.isWindow());
+    QVERIFY(!form.isVisible());
+    const std::pair<const char*, const char*> labels[] = {
+        {"Label1", "RW IP"},         {"Label2", "Server IP"},    {"Label3", "Name"},
+        {"Label4", "Rdv Directory"}, {"Label5", "RW Directory"}, {"Label6", "Date Format"},
+        {"Label7", "WIN Directory"}};
+    for (const auto& [name, text] : labels) {
+        auto* label = form.findChild<QLabel*>(QString::fromLatin1(name));
+        QVERIFY2(label != nullptr, name);
+        QCOMPARE(label->text(), QString::fromLatin1(text));
+    }
+    for (const char* name : {"rwip", "serverip", "datebox"}) {
+        auto* combo = form.findChild<QComboBox*>(QString::fromLatin1(name));
+        QVERIFY2(combo != nullptr && combo->isEditable(), name);
+    }
+    for (const char* name : {"userName", "rdvdir", "rwdir", "windowsdir"}) {
+        QVERIFY2(form.findChild<QLineEdit*>(QString::fromLatin1(name)) != nullptr, name);
+    }
+    const std::pair<int, const char*> buttons[] = {
+        {1, "OK"}, {2, "Cancel"}, {3, "Browse"}, {4, "Browse"}};
+    for (const auto& [n, text] : buttons) {
+        QPushButton& button = form.command(n);
+        QCOMPARE(button.objectName(), QStringLiteral("Command%1").arg(n));
+        QCOMPARE(button.text(), QString::fromLatin1(text));
+        QVERIFY(!button.autoDefault() && !button.isDefault());
+    }
+}
+
+void Form4Test::geometry_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");  // twips / 15
+    QTest::newRow("Label1") << "Label1" << QRect(24, 16, 49, 25);
+    QTest::newRow("rwip") << "rwip" << QRect(80, 16, 137, 21);
+    QTest::newRow("userName") << "userName" << QRect(80, 80, 137, 19);
+    QTest::newRow("Label4") << "Label4" << QRect(8, 112, 73, 17);
+    QTest::newRow("Command4") << "Command4" << QRect(368, 144, 57, 25);
+    QTest::newRow("Label7") << "Label7" << QRect(10, 173, 90, 17);
+    QTest::newRow("windowsdir") << "windowsdir" << QRect(80, 173, 281, 19);
+    QTest::newRow("datebox") << "datebox" << QRect(87, 206, 89, 21);
+    QTest::newRow("Command1") << "Command1" << QRect(82, 252, 57, 33);
+    QTest::newRow("Command2") << "Command2" << QRect(185, 250, 57, 33);
+}
+
+void Form4Test::geometry() {
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    LoadedForm loaded;
+    loaded.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(loaded.form.get()));
+    QCOMPARE(loaded.form->size(), QSize(446, 306));
+    const auto* widget = loaded.form->findChild<QWidget*>(name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(widget->geometry(), expected);
+}
+
+void Form4Test::createdWithDefaultsAndServerLists() {
+    // Filling a list selects its first entry; the defaults must survive that.
+    LoadedForm loaded(kServers + "[MAIN]\r\nNAME=Not read yet\r\nDATE=USA\r\n");
+    Form4& form = *loaded.form;
+    const Preferences& record = form.preferences();
+
+    QCOMPARE(Items(form.rwip()),
+             (QStringList{"rw1.example", "rw2.example", "", "", "rw5.example", "", "", ""}));
+    QCOMPARE(Items(form.serverip()),
+             (QStringList{"rdv1.example", "", "", "", "", "", "", "", "", "rdv10.example"}));
+    QCOMPARE(Items(form.datebox()), (QStringList{"UK", "USA"}));
+    QCOMPARE(record.rwservers.size(), 8u);
+    QCOMPARE(record.rdvservers.size(), 10u);
+
+    QCOMPARE(form.rwip().currentText(), QString::fromLatin1(kDefaultVoiceServer));
+    QCOMPARE(form.datebox().currentText(), QStringLiteral("UK"));
+    QCOMPARE(form.serverip().currentText(), QString());
+    for (QLineEdit* edit : {&form.userName(), &form.rdvdir(), &form.rwdir(), &form.windowsdir()}) {
+        QCOMPARE(edit->text(), QString());
+    }
+    Preferences expected;
+    LoadServerLists(expected, loaded.settingsFile);
+    QCOMPARE(record, expected);
+}
+
+void Form4Test::loadPreferencesReplacesEveryControl() {
+    LoadedForm loaded(kServers +
+                      "[main]\r\nWINDIR=C:\\WINDOWS\r\nRDVIP=10.1.2.3\r\nNAME=  Jo Smith  \r\n"
+                      "RWDIR=C:\\RW\r\nRDVDIR=D:\\Radavue\r\n");
+    Form4& form = *loaded.form;
+    form.LoadPreferences();
+
+    // Absent keys empty the default voice server and date style too.
+    QCOMPARE(form.rwip().currentText(), QString());
+    QCOMPARE(form.datebox().currentText(), QString());
+    QCOMPARE(form.serverip().currentText(), QStringLiteral("10.1.2.3"));
+    QCOMPARE(form.userName().text(), QStringLiteral("Jo Smith"));
+    QCOMPARE(form.rdvdir().text(), QStringLiteral("D:\\Radavue"));
+    QCOMPARE(form.rwdir().text(), QStringLiteral("C:\\RW"));
+    QCOMPARE(form.windowsdir().text(), QStringLiteral("C:\\WINDOWS"));
+    QCOMPARE(form.preferences().windowsdir, "C:\\WINDOWS");
+    QCOMPARE(form.preferences().rwip, "");
+    QCOMPARE(form.rwip().count(), 8);  // the lists are not touched
+}
+
+void Form4Test::tabOrderStartsInRwip() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+
+    QWidget* const expected[] = {&form.rwip(),     &form.command(1),   &form.command(2),
+                                 &form.serverip(), &form.userName(),   &form.command(3),
+                                 &form.rdvdir(),   &form.rwdir(),      &form.command(4),
+                                 &form.datebox(),  &form.windowsdir(), &form.rwip()};
+    QCOMPARE(FocusedControl(), expected[0]);
+    for (std::size_t i = 1; i < std::size(expected); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(FocusedControl() == expected[i], qPrintable(QString::number(i)));
+    }
+}
+
+void Form4Test::editsAreInForceAtOnce() {
+    LoadedForm loaded(kServers);
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+    const Preferences& record = form.preferences();
+
+    form.userName().setFocus();
+    QTest::keyClicks(&form.userName(), " Jo ");
+    QCOMPARE(record.userName, " Jo ");
+    QTest::keyClick(&form.userName(), Qt::Key_Backspace);
+    QCOMPARE(record.userName, " Jo");
+
+    QTest::keyClicks(&form.windowsdir(), "C:\\WIN");
+    QTest::keyClicks(&form.rdvdir(), "D:\\R");
+    QTest::keyClicks(&form.rwdir(), "E:\\W");
+    QCOMPARE(record.windowsdir, "C:\\WIN");
+    QCOMPARE(record.rdvdir, "D:\\R");
+    QCOMPARE(record.rwdir, "E:\\W");
+
+    form.rwip().lineEdit()->clear();
+    QTest::keyClicks(form.rwip().lineEdit(), "not.listed");
+    QCOMPARE(record.rwip, "not.listed");
+
+    // A pick from the list is an edit like typing.
+    QComboBox& serverip = form.serverip();
+    serverip.showPopup();
+    QAbstractItemView* list = serverip.view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    const QRect item = list->visualRect(list->model()->index(9, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    QCOMPARE(serverip.currentText(), QStringLiteral("rdv10.example"));
+    QCOMPARE(record.serverip, "rdv10.example");
+
+    QCOMPARE(loaded.settingsBytes(), kServers);  // nothing saved before OK
+}
+
+void Form4Test::typingAddsNothingAndKeepsCase() {
+    LoadedForm loaded(kServers);
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+
+    QComboBox& datebox = form.datebox();
+    QLineEdit* field = datebox.lineEdit();
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, "u");
+    QCOMPARE(datebox.currentText(), QStringLiteral("u"));  // not completed to "UK"
+    QTest::keyClicks(field, "k");
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QVERIFY(!field->hasFocus());
+    QCOMPARE(datebox.currentText(), QStringLiteral("uk"));
+    QCOMPARE(form.preferences().datebox, "uk");
+    QCOMPARE(Items(datebox), (QStringList{"UK", "USA"}));
+
+    QComboBox& rwip = form.rwip();
+    rwip.lineEdit()->setFocus();
+    rwip.lineEdit()->clear();
+    QTest::keyClicks(rwip.lineEdit(), "RW2.EXAMPLE");
+    QTest::keyClick(rwip.lineEdit(), Qt::Key_Enter);
+    QTest::keyClick(rwip.lineEdit(), Qt::Key_Tab);
+    QCOMPARE(form.preferences().rwip, "RW2.EXAMPLE");
+    QCOMPARE(rwip.count(), 8);
+}
+
+void Form4Test::okSavesAllSevenKeysAndHides() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+    form.userName().setText(QStringLiteral("  Jo Smith  "));
+
+    QTest::mouseClick(&form.command(1), Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(loaded.settingsBytes(), QByteArray("[MAIN]\r\n"
+                                                "WINDIR=\r\n"
+                                                "RWIP=voice.example.net\r\n"
+                                                "RDVIP=\r\n"
+                                                "NAME=  Jo Smith  \r\n"
+                                                "RWDIR=\r\n"
+                                                "RDVDIR=\r\n"
+                                                "DATE=UK\r\n"));
+
+    // OK without a change writes again, and the next start reads it back.
+    QFile::remove(QString::fromStdString(loaded.settingsFile));
+    loaded.showAndActivate();
+    QTest::mouseClick(&form.command(1), Qt::LeftButton);
+    QVERIFY(loaded.settingsExist());
+    Form4 next(loaded.settingsFile, loaded.volumes);
+    next.LoadPreferences();
+    QCOMPARE(next.userName().text(), QStringLiteral("Jo Smith"));
+    QCOMPARE(next.rwip().currentText(), QStringLiteral("voice.example.net"));
+}
+
+void Form4Test::cancelAndCloseBoxHideKeepingEdits() {
+    const QByteArray saved = "[MAIN]\r\nNAME=Saved\r\nDATE=UK\r\n";
+    LoadedForm loaded(saved);
+    Form4& form = *loaded.form;
+    form.LoadPreferences();
+
+    loaded.showAndActivate();
+    form.userName().setText(QStringLiteral("Edited"));
+    QTest::mouseClick(&form.command(2), Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.preferences().userName, "Edited");
+    QCOMPARE(loaded.settingsBytes(), saved);
+
+    loaded.showAndActivate();
+    QCOMPARE(form.userName().text(), QStringLiteral("Edited"));
+    form.datebox().setEditText(QStringLiteral("USA"));
+    QVERIFY(form.close());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.preferences().datebox, "USA");
+    QCOMPARE(loaded.settingsBytes(), saved);
+
+    // Reopened after the close box: the same dialog with the same fields.
+    loaded.showAndActivate();
+    QCOMPARE(form.datebox().currentText(), QStringLiteral("USA"));
+    QCOMPARE(form.userName().text(), QStringLiteral("Edited"));
+}
+
+void Form4Test::enterAndEscapeDoNothing() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+    const Preferences before = form.preferences();
+
+    for (QWidget* control :
+         {static_cast<QWidget*>(&form.command(1)), static_cast<QWidget*>(&form.command(2)),
+          static_cast<QWidget*>(form.rwip().lineEdit()), static_cast<QWidget*>(&form.userName())}) {
+        control->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(control, key);
+            QVERIFY(form.isVisible());
+        }
+    }
+    QVERIFY(!loaded.settingsExist());
+    QCOMPARE(form.preferences(), before);
+}
+
+void Form4Test::opensCentredAndComesToFront() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+    const QRect area = form.screen()->availableGeometry();
+    // Offscreen windows have no frame; the height of a typical one is allowed.
+    QVERIFY(qAbs(form.frameGeometry().center().x() - area.center().x()) <= 1);
+    QVERIFY(qAbs(form.frameGeometry().center().y() - area.center().y()) <= 20);
+
+    // A visible dialog stays where the user moved it and comes to the front.
+    form.move(form.pos() + QPoint(30, 40));
+    const QPoint moved = form.pos();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form.ShowModeless();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.pos(), moved);
+
+    form.hide();
+    form.ShowModeless();
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.pos(), moved);
+}
+
+void Form4Test::browseDialogsSetTheirFolderOnly() {
+    LoadedForm loaded;
+    Form4& form = *loaded.form;
+    loaded.showAndActivate();
+    QVERIFY(form.form5() == nullptr && form.form6() == nullptr);
+
+    QTest::mouseClick(&form.command(3), Qt::LeftButton);
+    BrowseDialog* form5 = form.form5();
+    QVERIFY(form5 != nullptr && form5->isVisible() && form5->isWindow());
+    QTest::mouseClick(&form.command(3), Qt::LeftButton);
+    QCOMPARE(form.form5(), form5);  // created once
+
+    // OK in Form5 takes the folder its list shows, the working folder here.
+    auto* ok = form5->findChild<QPushButton*>(QStringLiteral("Command1"));
+    QVERIFY(ok != nullptr);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    const QString working = QString::fromStdString(loaded.volumes.working);
+    QCOMPARE(form.rdvdir().text(), working);
+    QCOMPARE(form.preferences().rdvdir, loaded.volumes.working);
+    QCOMPARE(form.rwdir().text(), QString());
+
+    // Form6 fills the voice folder, also while Preferences is hidden; nothing
+    // reaches the file before OK.
+    QTest::mouseClick(&form.command(4), Qt::LeftButton);
+    BrowseDialog* form6 = form.form6();
+    QVERIFY(form6 != nullptr && form6 != form5);
+    QTest::mouseClick(&form.command(2), Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    emit form6->folderChosen(QStringLiteral("/elsewhere/Roger Wilco"));
+    QCOMPARE(form.preferences().rwdir, "/elsewhere/Roger Wilco");
+    QCOMPARE(form.rwdir().text(), QStringLiteral("/elsewhere/Roger Wilco"));
+    QCOMPARE(form.preferences().rdvdir, loaded.volumes.working);
+    QVERIFY(!loaded.settingsExist());
+}
+
+QTEST_MAIN(Form4Test)
+#include "tst_form4.moc"
