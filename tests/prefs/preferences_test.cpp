@@ -10,10 +10,24 @@
 #include "profile/ini.h"
 #include "tests/support/scratch_folder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace launcher {
 namespace {
 
 using Entries = std::vector<std::string>;
+
+// Wine's profile functions rewrite the whole file on every write, dropping
+// blank lines and the blanks around values; Windows keeps both.
+bool UnderWine() {
+#ifdef _WIN32
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
 
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,6 +131,9 @@ TEST_F(prefs_settings, SaveOnMissingFileCreatesMainWithAllKeysInOrder) {
 }
 
 TEST_F(prefs_settings, SaveTouchesOnlyTheSevenKeysOfAnExistingFile) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "Wine rewrites the whole file";
+    }
     WriteSettings(
         "; kept by hand\r\n"
         "[rwservers]\r\n1=rw1.example\r\nNAME=not mine\r\n"
@@ -146,7 +163,9 @@ TEST_F(prefs_settings, TextIsSavedAsTypedAndReadBackAsTheReaderCleansIt) {
     preferences.userName = "  Jo Smith  ";
     preferences.datebox = "uk";
     SavePreferences(preferences, settings());
-    EXPECT_NE(Bytes(settings()).find("\r\nNAME=  Jo Smith  \r\n"), std::string::npos);
+    if (!UnderWine()) {
+        EXPECT_NE(Bytes(settings()).find("\r\nNAME=  Jo Smith  \r\n"), std::string::npos);
+    }
     EXPECT_EQ(preferences.userName, "  Jo Smith  ");
 
     Preferences loaded;
