@@ -179,6 +179,9 @@ ValueScanner::Status ValueScanner::Scan(std::string_view data, bool atEnd) {
     const char* const end = base + data.size();
     const char* p = base;
     value_ = {};
+    if (nameless_) {
+        return Status::kAbsent;
+    }
     if (skipLine_) {
         p = FindBreak(p, end);
         if (p == end) {

@@ -48,7 +48,10 @@ public:
         kNeedMore,  // pass data[consumed()..] again with the bytes that follow
     };
 
-    ValueScanner(std::string_view section, std::string_view key) : section_(section), key_(key) {}
+    ValueScanner(std::string_view section, std::string_view key)
+        : section_(section),
+          key_(key),
+          nameless_(!IsWritableName(section) || !IsWritableName(key)) {}
 
     // `atEnd`: data holds everything up to the end of the file.
     Status Scan(std::string_view data, bool atEnd);
@@ -72,6 +75,7 @@ private:
 
     std::string_view section_;
     std::string_view key_;
+    bool nameless_;           // no line of any file can hold these names
     bool inSection_ = false;  // inside the first section that matches
     bool skipLine_ = false;   // the rest of the current line cannot matter
     std::size_t consumed_ = 0;

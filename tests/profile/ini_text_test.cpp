@@ -77,5 +77,13 @@ TEST(ValueScannerTest, PiecesOfAnySizeGiveTheAnswerOfTheWholeText) {
     EXPECT_EQ(ReadValue(text, "long", "last"), "q");
 }
 
+TEST(ValueScannerTest, NamesNoLineCanHoldFindNothing) {
+    // A key starting with CR once sent the in-section search round in circles.
+    for (const std::string_view key : {"\rk", "\nk", "k\r"}) {
+        ValueScanner scanner("s", key);
+        EXPECT_EQ(scanner.Scan("[s]\r\n\rk=1\r\n\nk=2\r\n", true), ValueScanner::Status::kAbsent);
+    }
+}
+
 }  // namespace
 }  // namespace launcher::ini
