@@ -288,6 +288,10 @@ struct GoldenEdit {
     bool ourChoice = false;  // Windows' exact bytes are unverified: holds for our writer only
 };
 
+void PrintTo(const GoldenEdit& edit, std::ostream* out) {
+    *out << edit.edgeCase;
+}
+
 class IniGoldenTest : public IniTest, public ::testing::WithParamInterface<GoldenEdit> {};
 
 TEST_P(IniGoldenTest, ChangesOnlyTheTargetLine) {
