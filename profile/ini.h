@@ -16,14 +16,21 @@ namespace launcher {
 
 // The value of `key` in `section` of `file`, cleaned as Windows cleans it (outer
 // blanks and one pair of outer quotes removed) and cut to at most 254 bytes
-// without splitting a UTF-8 character. An absent file, section or key and an
-// empty value all give "". Never throws.
+// without splitting a character (on Windows 254 bytes of the ANSI text, which
+// may grow when converted to UTF-8). An absent file, section or key and an
+// empty value all give "", and so does a name holding CR, LF or NUL, which no
+// line of a file can hold. Never throws.
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) noexcept;
 
 // Stores `value` under `key` in `section` of `file`, creating the file or the
 // section when missing and leaving every other byte of the file as it was.
-// A failed write (missing folder, read-only file, ...) is silently ignored.
-// Never throws.
+// Unlike the bare Windows API it never lets a write add lines of its own: a
+// section or key holding CR, LF or NUL is refused, and in the value each of
+// them becomes a blank. A read-only file (no write permission bits, or the
+// read-only attribute) is refused even for root or an administrator. Our own
+// writer replaces the file whole through a temporary file, so a reader never
+// sees half a write. A failed write (missing folder, read-only file, ...) is
+// silently ignored and creates nothing. Never throws.
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file) noexcept;
 
