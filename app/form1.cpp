@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "prefs/form4.h"
 #include "profile/paths.h"
 
 namespace launcher {
@@ -224,7 +225,9 @@ void Form1::Form_Load() {
     comboTexts_ = std::make_unique<ComboTexts>(*this);
     selection_ = std::make_unique<PositionSelection>(*comboTexts_, folder);
     timer1_->start();
-    // Preferences, dialogs, branding and the caption go here, before the
+    form4_ = std::make_unique<Form4>(InFolder(folder, kSettingsFileName), world_.volumes);
+    form4_->LoadPreferences();
+    // The Final Setup dialog, branding and the caption go here, before the
     // catalogue, which comes last because it sets the window's height.
     ShowPositionCatalogue(LoadPositionCatalogue(InFolder(folder, "config.ini")), *this);
 }
@@ -239,7 +242,9 @@ void Form1::Command2_Click() {
     EndProgram();
 }
 
-void Form1::Command3_Click() {}
+void Form1::Command3_Click() {
+    form4_->ShowModeless();
+}
 
 void Form1::Combo_Click(int n) {
     selection_->ClearOtherGroups(n);

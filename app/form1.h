@@ -23,6 +23,8 @@ class QTimer;
 
 namespace launcher {
 
+class Form4;
+
 // Shows a picture at its own size, never stretched.
 class PictureBox : public QLabel {
     Q_OBJECT
@@ -49,6 +51,8 @@ public:
     QLabel& wwwaddy() const { return *wwwaddy_; }
     PictureBox& image1() const { return *image1_; }
     PictureBox& image2() const { return *image2_; }
+    // The one Preferences dialog, created hidden at load.
+    Form4& form4() const { return *form4_; }
 
     // Height of the whole window, title bar and borders included. Until the
     // window system reports the frame, a typical frame is assumed and the
@@ -105,6 +109,9 @@ private:
 
     std::unique_ptr<ComboTexts> comboTexts_;
     std::unique_ptr<PositionSelection> selection_;  // created at load
+    // A window of its own, without an owner, so it neither stays above the
+    // main window nor hides with it.
+    std::unique_ptr<Form4> form4_;
 
     int outerHeight_ = 0;  // 0: never set, the client height stays as designed
     bool frameSettled_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/system_world.h"
+#include "prefs/system_volumes.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,7 +12,8 @@ int main(int argc, char* argv[]) {
 
     launcher::SystemProgramLocation location;
     launcher::SystemProgramEnder ender;
-    launcher::Form1 form({location, ender});
+    launcher::SystemVolumeList volumes;
+    launcher::Form1 form({location, ender, volumes});
     if (ender.HasEnded()) {
         return 0;
     }

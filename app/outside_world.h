@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "prefs/volumes.h"
+
 namespace launcher {
 
 class ProgramLocation {
@@ -26,6 +28,7 @@ public:
 struct OutsideWorld {
     const ProgramLocation& location;
     ProgramEnder& ender;
+    const VolumeList& volumes;  // for the folder browse dialogs
 };
 
 }  // namespace launcher

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "prefs/system_volumes.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ int main(int argc, char* argv[]) {
 
     FixedLocation location(QDir::toNativeSeparators(folder).toStdString());
     NoEnding ender;
-    launcher::Form1 form({location, ender});
+    launcher::SystemVolumeList volumes;
+    launcher::Form1 form({location, ender, volumes});
     form.show();
     // Let the window settle into its frame before drawing it.
     QTimer::singleShot(200, &app, &QCoreApplication::quit);

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "prefs/form4.h"
 
 using namespace launcher;
 
@@ -26,6 +27,14 @@ class FakeLocation final : public ProgramLocation {
 public:
     std::string folder;
     std::string ProgramFolder() const override { return folder; }
+};
+
+// One volume: the program folder itself.
+class FolderVolumes final : public VolumeList {
+public:
+    std::string folder;
+    std::vector<std::string> Volumes() const override { return {folder}; }
+    std::string WorkingFolder() const override { return folder; }
 };
 
 class RecordingEnder final : public ProgramEnder {
@@ -40,17 +49,19 @@ struct LoadedForm {
     QTemporaryDir folder;
     FakeLocation location;
     RecordingEnder ender;
+    FolderVolumes volumes;
     std::unique_ptr<Form1> form;
 
     explicit LoadedForm(const QByteArray& config = {}) {
         location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
+        volumes.folder = location.folder;
         if (!config.isEmpty()) {
             QFile file(folder.filePath(QStringLiteral("config.ini")));
             if (file.open(QIODevice::WriteOnly)) {
                 file.write(config);
             }
         }
-        form = std::make_unique<Form1>(OutsideWorld{location, ender});
+        form = std::make_unique<Form1>(OutsideWorld{location, ender, volumes});
     }
 
     template <typename T>
@@ -140,6 +151,7 @@ private slots:
 
     void tabOrderStartsOnLaunch();
     void exitAndCloseBoxEndProgram();
+    void userPreferencesShowsTheOneLoadedDialog();
     void typingAddsNothingAndPicksNothing();
     void pickingFromListFiresPickHandler();
     void oneGroupKeepsThePickAndLabelsFollowWithinATick();
@@ -327,6 +339,34 @@ void Form1Test::exitAndCloseBoxEndProgram() {
         loaded.form->close();
         QCOMPARE(loaded.ender.calls, 1);
     }
+}
+
+void Form1Test::userPreferencesShowsTheOneLoadedDialog() {
+    LoadedForm loaded;
+    const QByteArray settings = "[MAIN]\r\nNAME=Pat\r\nRWIP=voice2.example.net\r\n";
+    WriteFile(loaded.folder, "settings.ini", settings);
+    loaded.form =
+        std::make_unique<Form1>(OutsideWorld{loaded.location, loaded.ender, loaded.volumes});
+    Form4& preferences = loaded.form->form4();
+    QVERIFY(!preferences.isVisible());
+    QCOMPARE(preferences.preferences().userName, "Pat");
+    QCOMPARE(preferences.preferences().datebox, "");  // loaded, not the design-time "UK"
+    loaded.showAndActivate();
+
+    for (int press = 0; press < 2; ++press) {
+        QTest::mouseClick(loaded.find<QPushButton>("Command3"), Qt::LeftButton);
+        QVERIFY(preferences.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);  // the main window stays usable
+    }
+    QCOMPARE(QApplication::topLevelWidgets().count(&preferences), 1);
+
+    // Exit drops unsaved edits.
+    preferences.userName().setText(QStringLiteral("Edited"));
+    QTest::mouseClick(loaded.find<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(loaded.ender.calls, 1);
+    QFile file(loaded.folder.filePath(QStringLiteral("settings.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), settings);
 }
 
 void Form1Test::typingAddsNothingAndPicksNothing() {
