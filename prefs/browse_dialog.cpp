@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 #include "prefs/volumes.h"
 
@@ -190,6 +191,11 @@ void BrowseDialog::BuildControls(const Design& design) {
     label1_->setTextFormat(Qt::PlainText);
     label1_->setText(design.prompt);
     label1_->setGeometry(ToPixels(design.label1));
+    // The prompt is one line; a face wider than the designed one would cut
+    // it off, so it may grow to the client area's right edge.
+    label1_->resize(std::clamp(label1_->sizeHint().width(), label1_->width(),
+                               std::max(label1_->width(), width() - label1_->x())),
+                    label1_->height());
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));

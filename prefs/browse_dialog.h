@@ -41,6 +41,10 @@ public:
     // that drive's root; the drive it is on keeps the folder the user opened.
     void setDrive(const QString& root);
 
+protected:
+    // No fold arrows: the list never folds.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
 private:
     QString path_;   // internal separators ("/")
     QString drive_;  // as given to openOn
