@@ -116,9 +116,12 @@ QString FolderList::path() const {
 }
 
 bool FolderList::setPath(const QString& folder) {
+    if (folder.isEmpty()) {
+        return false;
+    }
     const QString target = Clean(QDir(Clean(folder)).absolutePath());
     const QFileInfo info(target);
-    if (folder.isEmpty() || !info.isDir() || !info.isReadable()) {
+    if (!info.isDir() || !info.isReadable()) {
         return false;
     }
     const QStringList children =
