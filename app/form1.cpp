@@ -5,49 +5,23 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 
+#include "app/form_kit.h"
 #include "prefs/form4.h"
 #include "profile/paths.h"
 
 namespace launcher {
 
-namespace {
+using kit::MakeButton;
+using kit::MakeLabel;
+using kit::Twips;
 
-// The layout is kept in twips, as designed; 15 twips make one
-// device-independent pixel.
-constexpr QRect Twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
+namespace {
 
 constexpr int kClientWidthTwips = 9750;
 constexpr int kClientHeightTwips = 8760;
-
-// Assumed until the window system reports the real frame: a caption bar and
-// thin borders as a common desktop draws them at 96 DPI. Without any frame (a
-// bare X server) this keeps the same rows of groups in view as a decorated
-// window would.
-constexpr QMargins kTypicalFrame{8, 31, 8, 8};
-
-QFont WindowFont() {
-    // The faces the window was designed with first, then look-alikes.
-    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
-                "DejaVu Sans", "sans-serif"},
-               8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-QFont TitleFont() {
-    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
-                "DejaVu Sans", "sans-serif"},
-               12, QFont::Bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 QFont WebAddressFont() {
     QFont font({"Verdana", "DejaVu Sans", "Bitstream Vera Sans", "Tahoma", "Arial", "sans-serif"},
@@ -60,26 +34,6 @@ void SetTextColour(QWidget& widget, QRgb rgb) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::WindowText, QColor(rgb));
     widget.setPalette(palette);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    // Captions come from INI files and picks; they are never markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setText(text);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
 }
 
 }  // namespace
@@ -137,7 +91,7 @@ Form1::~Form1() = default;
 void Form1::BuildControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Radavue Launcher "));
-    setFont(WindowFont());
+    setFont(kit::ClassicFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(palette);
@@ -173,7 +127,7 @@ void Form1::BuildControls() {
     comfreq_ = MakeLabel(this, "comfreq", QString(), Twips(5760, 2520, 1695, 255));
     SetTextColour(*comfreq_, qRgb(0xFF, 0x00, 0xFF));
     accname_ = MakeLabel(this, "accname", QString(), Twips(2400, 3000, 5055, 315));
-    accname_->setFont(TitleFont());
+    accname_->setFont(kit::ClassicFont(12, QFont::Bold));
     accname_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     SetTextColour(*accname_, qRgb(0x00, 0x00, 0xFF));
 
@@ -184,18 +138,9 @@ void Form1::BuildControls() {
         frame->setObjectName(QStringLiteral("Frame%1").arg(n));
         frame->setGeometry(Twips(360 + 1800 * column, 3480 + 840 * row, 1725, 810));
 
-        auto* combo = new QComboBox(frame);
-        combo->setObjectName(QStringLiteral("Combo%1").arg(n));
-        combo->setEditable(true);
-        // Typed text is a position of its own: it neither joins the list nor
-        // gets completed into a list item.
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-        // Qt picks the item equal to the typed text when editing finishes
-        // (Return or leaving the field); typing must pick nothing.
-        QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
         const int comboTop = (n == 4 || n == 11) ? 360 : 330;
-        combo->setGeometry(Twips(225, comboTop, 1305, 315));
+        auto* combo = kit::MakeEditableChoice(frame, QStringLiteral("Combo%1").arg(n),
+                                              Twips(225, comboTop, 1305, 315));
         connect(combo, &QComboBox::activated, this, [this, n] { Combo_Click(n); });
 
         frames_[n - 1] = frame;
@@ -266,16 +211,6 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-Form1::Frame Form1::CurrentFrame() const {
-    if (const QWindow* window = windowHandle(); window != nullptr && isVisible()) {
-        const QMargins margins = window->frameMargins();
-        if (margins.top() + margins.bottom() > 0) {
-            return {margins, true};
-        }
-    }
-    return {kTypicalFrame, false};
-}
-
 void Form1::setOuterHeight(int pixels) {
     outerHeight_ = pixels;
     frameSettled_ = false;
@@ -286,22 +221,11 @@ void Form1::ApplyOuterHeight() {
     if (outerHeight_ <= 0) {
         return;
     }
-    const Frame frame = CurrentFrame();
-    const int client = outerHeight_ - frame.margins.top() - frame.margins.bottom();
+    bool known = false;
+    const QMargins frame = kit::FrameMargins(*this, &known);
+    const int client = outerHeight_ - frame.top() - frame.bottom();
     resize(width(), std::max(client, 1));
-    frameSettled_ = frame.known;
-}
-
-void Form1::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect area = screen->availableGeometry();
-    const QMargins margins = CurrentFrame().margins;
-    const QSize outer = size().grownBy(margins);
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
+    frameSettled_ = known;
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -309,7 +233,7 @@ void Form1::showEvent(QShowEvent* event) {
     if (!shownOnce_) {
         shownOnce_ = true;
         ApplyOuterHeight();
-        CentreOnScreen();
+        kit::CentreOnScreen(*this);
     }
 }
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QLabel>
-#include <QMargins>
 #include <QPixmap>
 #include <QWidget>
 #include <array>
@@ -78,18 +77,11 @@ private slots:
 private:
     class ComboTexts;
 
-    struct Frame {
-        QMargins margins;
-        bool known = false;  // false: the window system has not told it yet
-    };
-
     void BuildControls();
     void Form_Load();
     void Form_Unload();
     void EndProgram();
-    Frame CurrentFrame() const;
     void ApplyOuterHeight();
-    void CentreOnScreen();
 
     OutsideWorld world_;
     std::array<QGroupBox*, kGroupCount> frames_{};

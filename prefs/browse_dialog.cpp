@@ -12,27 +12,15 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/form_kit.h"
 #include "prefs/volumes.h"
 
 namespace launcher {
 
 namespace {
 
-constexpr QRect Twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
 QRect ToPixels(const QRect& twips) {
-    return Twips(twips.x(), twips.y(), twips.width(), twips.height());
-}
-
-QFont WindowFont() {
-    // The faces the dialogs were designed with first, then look-alikes.
-    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
-                "DejaVu Sans", "sans-serif"},
-               8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    return kit::Twips(twips.x(), twips.y(), twips.width(), twips.height());
 }
 
 constexpr Qt::CaseSensitivity kPathCase =
@@ -60,15 +48,6 @@ QStringList Ancestry(const QString& folder) {
         current = parent;
     }
     return chain;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter and Esc have no meaning of their own in these dialogs.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -184,7 +163,7 @@ BrowseDialog::~BrowseDialog() = default;
 void BrowseDialog::BuildControls(const Design& design) {
     setObjectName(QString::fromLatin1(design.name));
     setWindowTitle(QStringLiteral("Browse..."));
-    setFont(WindowFont());
+    setFont(kit::ClassicFont());
     // Closing a browse dialog must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(design.client.width() / 15, design.client.height() / 15);
@@ -209,9 +188,9 @@ void BrowseDialog::BuildControls(const Design& design) {
     dir1_->setObjectName(QStringLiteral("Dir1"));
     dir1_->setGeometry(ToPixels(design.dir1));
 
-    command1_ = MakeButton(this, "Command1", QStringLiteral("OK"));
+    command1_ = kit::MakeButton(this, "Command1", QStringLiteral("OK"));
     command1_->setGeometry(ToPixels(design.command1));
-    command2_ = MakeButton(this, "Command2", QStringLiteral("Cancel"));
+    command2_ = kit::MakeButton(this, "Command2", QStringLiteral("Cancel"));
     command2_->setGeometry(ToPixels(design.command2));
 
     connect(command1_, &QPushButton::clicked, this, &BrowseDialog::Command1_Click);

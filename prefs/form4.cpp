@@ -5,78 +5,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QWindow>
 #include <iterator>
 #include <utility>
 
+#include "app/form_kit.h"
 #include "prefs/browse_dialog.h"
 
 namespace launcher {
 
-namespace {
+using kit::MakeButton;
+using kit::MakeLabel;
+using kit::Twips;
 
-// The layout is kept in twips, as designed; 15 twips make one
-// device-independent pixel.
-constexpr QRect Twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
+namespace {
 
 constexpr int kClientWidthTwips = 6690;
 constexpr int kClientHeightTwips = 4590;
-
-// Assumed for centring until the window system reports the real frame.
-constexpr QMargins kTypicalFrame{8, 31, 8, 8};
-
-QFont WindowFont() {
-    // The faces the window was designed with first, then look-alikes.
-    QFont font({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
-                "DejaVu Sans", "sans-serif"},
-               8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
 
 QLineEdit* MakeTextBox(QWidget* parent, const char* name, QRect geometry) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(geometry);
     return edit;
-}
-
-QComboBox* MakeChoice(QWidget* parent, const char* name, QRect geometry) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
-    // Typed text is a value of its own: it neither joins the list nor gets
-    // completed into a list item.
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
-    // Qt picks the item equal to the typed text when editing finishes (Return
-    // or leaving the field) and reports it as a pick; typing picks nothing.
-    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-    combo->setGeometry(geometry);
-    return combo;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter has no meaning of its own in this window.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    button->setGeometry(geometry);
-    return button;
 }
 
 // Replaces the list of `combo`; the text in its field stays the caller's
@@ -102,16 +52,16 @@ Form4::~Form4() = default;
 void Form4::BuildControls() {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Preferences"));
-    setFont(WindowFont());
+    setFont(kit::ClassicFont());
     resize(kClientWidthTwips / 15, kClientHeightTwips / 15);
 
     // Created in tab-index order, labels included, which also stacks each
     // field above the label that overlaps its left edge.
-    rwip_ = MakeChoice(this, "rwip", Twips(1200, 240, 2055, 315));
+    rwip_ = kit::MakeEditableChoice(this, "rwip", Twips(1200, 240, 2055, 315));
     label1_ = MakeLabel(this, "Label1", QStringLiteral("RW IP"), Twips(360, 240, 735, 375));
     command1_ = MakeButton(this, "Command1", QStringLiteral("OK"), Twips(1230, 3780, 855, 495));
     command2_ = MakeButton(this, "Command2", QStringLiteral("Cancel"), Twips(2775, 3750, 855, 495));
-    serverip_ = MakeChoice(this, "serverip", Twips(1200, 720, 2055, 315));
+    serverip_ = kit::MakeEditableChoice(this, "serverip", Twips(1200, 720, 2055, 315));
     label2_ = MakeLabel(this, "Label2", QStringLiteral("Server IP"), Twips(360, 720, 735, 375));
     label3_ = MakeLabel(this, "Label3", QStringLiteral("Name"), Twips(360, 1200, 735, 375));
     userName_ = MakeTextBox(this, "userName", Twips(1200, 1200, 2055, 285));
@@ -124,7 +74,7 @@ void Form4::BuildControls() {
     label5_ =
         MakeLabel(this, "Label5", QStringLiteral("RW Directory"), Twips(120, 2160, 1095, 255));
     label6_ = MakeLabel(this, "Label6", QStringLiteral("Date Format"), Twips(225, 3105, 975, 375));
-    datebox_ = MakeChoice(this, "datebox", Twips(1305, 3090, 1335, 315));
+    datebox_ = kit::MakeEditableChoice(this, "datebox", Twips(1305, 3090, 1335, 315));
     label7_ =
         MakeLabel(this, "Label7", QStringLiteral("WIN Directory"), Twips(150, 2595, 1350, 255));
     windowsdir_ = MakeTextBox(this, "windowsdir", Twips(1200, 2595, 4215, 285));
@@ -251,29 +201,12 @@ void Form4::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form4::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    QMargins margins = kTypicalFrame;
-    if (const QWindow* window = windowHandle(); window != nullptr) {
-        if (const QMargins real = window->frameMargins(); real.top() + real.bottom() > 0) {
-            margins = real;
-        }
-    }
-    const QRect area = screen->availableGeometry();
-    const QSize outer = size().grownBy(margins);
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
-}
-
 void Form4::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Centred when first opened; later showings keep where the user put it.
     if (!shownOnce_) {
         shownOnce_ = true;
-        CentreOnScreen();
+        kit::CentreOnScreen(*this);
     }
 }
 

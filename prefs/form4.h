@@ -71,7 +71,6 @@ private:
     // outside the controls.
     void ShowFields();
     void SetField(std::string Preferences::*field, const QString& value);
-    void CentreOnScreen();
 
     std::string settingsFile_;
     const VolumeList& volumes_;

@@ -1,0 +1,47 @@
+// What every window of the launcher builds its controls with: positions in
+// twips, the classic face with look-alikes, and buttons and editable lists
+// that behave as the original controls did.
+#pragma once
+
+#include <QFont>
+#include <QMargins>
+#include <QRect>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace launcher::kit {
+
+// The layouts are kept in twips, as designed; 15 twips make one
+// device-independent pixel, so a window keeps its 96-DPI proportions at any
+// display scale.
+constexpr QRect Twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+// The face the windows were designed with first, then look-alikes.
+QFont ClassicFont(int points = 8, QFont::Weight weight = QFont::Normal);
+
+// A plain-text label: captions come from INI files and picks, never markup.
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry);
+
+// A button that is neither the default nor an auto-default one: Enter has no
+// meaning of its own in these windows.
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
+                        QRect geometry = {});
+
+// An editable list whose typed text is a value of its own: it neither joins
+// the list nor gets completed into an item, and it is never reported as a pick.
+QComboBox* MakeEditableChoice(QWidget* parent, const QString& name, QRect geometry);
+
+// The window's frame as the window system reports it, or a typical caption bar
+// and borders until it does (`known` tells which).
+QMargins FrameMargins(const QWidget& window, bool* known = nullptr);
+
+// Moves the window so that its outer frame is centred on its screen.
+void CentreOnScreen(QWidget& window);
+
+}  // namespace launcher::kit
