@@ -76,17 +76,17 @@ struct LoadedForm {
     }
 };
 
-struct GroupSpec {
+struct GroupDesign {
     int number;
     std::string name;
     std::vector<std::string> entries;
 };
 
-PositionCatalogue Catalogue(std::initializer_list<GroupSpec> groups) {
+PositionCatalogue Catalogue(std::initializer_list<GroupDesign> groups) {
     PositionCatalogue catalogue;
-    for (const GroupSpec& spec : groups) {
-        catalogue.group(spec.number).name = spec.name;
-        catalogue.group(spec.number).entries = spec.entries;
+    for (const GroupDesign& design : groups) {
+        catalogue.group(design.number).name = design.name;
+        catalogue.group(design.number).entries = design.entries;
     }
     return catalogue;
 }
