@@ -5,14 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "profile/file_replace.h"
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
 #include "profile/ini_text.h"
@@ -136,115 +134,6 @@ bool ReadAll(int fd, std::string& bytes) {
     }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A name for the finished temporary file, next to the target and hidden.
-std::string TemporaryName(const std::string& target, int attempt) {
-    const std::size_t slash = target.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return target.substr(0, nameStart) + "." + target.substr(nameStart) + ".tmp" +
-           std::to_string(::getpid()) + "-" + std::to_string(ticks) + "-" + std::to_string(attempt);
-}
-
-mode_t NewFileMode() {
-    // The process umask can only be read by setting it; the launcher changes
-    // it nowhere, so putting it straight back is safe.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Replaces the target's bytes so that a reader sees the old file or the new
-// one, never a mix: the new bytes go to a temporary file in the same folder,
-// reach the disk, and the temporary file is renamed over the target. Where
-// the system allows, the temporary file stays nameless until it is complete,
-// so a crash while writing leaves nothing behind.
-bool ReplaceContents(const std::string& target, std::string_view bytes, const struct stat* old) {
-    const std::string folder = FolderOf(target);
-    int raw = -1;
-    bool nameless = false;
-#ifdef O_TMPFILE
-    raw = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    nameless = raw >= 0;
-    if (raw < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        return false;  // e.g. a missing folder: create nothing
-    }
-#endif
-    std::string temporary;
-    if (!nameless) {
-        temporary = TemporaryName(target, 0);
-        temporary += "XXXXXX";
-        raw = ::mkostemp(temporary.data(), O_CLOEXEC);
-        if (raw < 0) {
-            return false;
-        }
-    }
-    const FileDescriptor fd(raw);
-    const auto discard = [&temporary] {
-        if (!temporary.empty()) {
-            ::unlink(temporary.c_str());
-        }
-        return false;
-    };
-
-    if (old != nullptr) {
-        if (::fchmod(fd.get(), old->st_mode & 07777) != 0) {
-            return discard();
-        }
-        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(fd.get(), old->st_uid, old->st_gid);
-        }
-    } else if (!nameless && ::fchmod(fd.get(), NewFileMode()) != 0) {
-        return discard();
-    }
-    if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) {
-        return discard();
-    }
-    if (nameless) {
-        char self[64];
-        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd.get());
-        for (int attempt = 0; temporary.empty(); ++attempt) {
-            const std::string name = TemporaryName(target, attempt);
-            if (::linkat(AT_FDCWD, self, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
-                ::linkat(fd.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
-                temporary = name;
-            } else if (errno != EEXIST || attempt == 8) {
-                return false;
-            }
-        }
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return discard();
-    }
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);  // makes the rename itself durable; best effort
-        ::close(folderFd);
-    }
-    return true;
-}
-
 bool WriteToFile(std::string_view section, std::string_view key, std::string_view value,
                  std::string_view file) {
     const CPath path(file);
@@ -280,17 +169,7 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
     if (exists && splice->empty()) {
         return true;
     }
-    std::string target = path.get();
-    if (exists) {
-        // Write through a symbolic link instead of replacing the link itself.
-        char* real = ::realpath(path.get(), nullptr);
-        if (real == nullptr) {
-            return false;
-        }
-        target = real;
-        std::free(real);
-    }
-    return ReplaceContents(target, splice->ApplyTo(text), exists ? &status : nullptr);
+    return ReplaceFileContents(file, splice->ApplyTo(text)).ok();
 }
 
 }  // namespace

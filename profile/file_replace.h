@@ -1,0 +1,29 @@
+// Replacing a file's whole contents so that a reader sees the old bytes or the
+// new ones, never a mix: the new bytes go to a temporary file in the same
+// folder, reach the disk, and the temporary file is renamed over the target.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+// How a replacement ended: code 0 when the new bytes are in place, else the
+// system's error number (errno, or GetLastError() on Windows).
+struct ReplaceResult {
+    int code = 0;
+
+    bool ok() const { return code == 0; }
+    // The system's own wording for `code`, in UTF-8, without a line end.
+    std::string Reason() const;
+};
+
+// Makes `path` (UTF-8) hold exactly `bytes`, creating it when missing. A
+// read-only file is refused (EACCES / ERROR_ACCESS_DENIED) as Windows refuses
+// it, even for root, and a missing folder creates nothing. On failure no
+// temporary file is left. On POSIX an existing file keeps its permissions and,
+// where the system allows, its owner, and a symbolic link is written through;
+// on Windows the new file takes the folder's default security.
+ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept;
+
+}  // namespace launcher

@@ -1,0 +1,144 @@
+// File replacement on Windows: a temporary file moved over the target with
+// MoveFileExW, which replaces the directory entry in one step.
+#include <windows.h>
+
+#include <string>
+
+#include "profile/file_replace.h"
+
+namespace launcher {
+namespace {
+
+std::wstring Widen(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), wide);
+    return out;
+}
+
+std::string Narrow(std::wstring_view wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    const int narrow =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), narrow, nullptr, nullptr);
+    return out;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool Close() {
+        const bool closed = handle_ == INVALID_HANDLE_VALUE || CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : DWORD(bytes.size());
+        DWORD put = 0;
+        if (WriteFile(file, bytes.data(), chunk, &put, nullptr) == FALSE) {
+            return false;
+        }
+        bytes.remove_prefix(put);
+    }
+    return true;
+}
+
+// A name for the temporary file next to the target: "." + name + a suffix
+// unique to this process and attempt.
+std::wstring TemporaryName(const std::wstring& target, int attempt) {
+    const std::size_t slash = target.find_last_of(L"\\/:");
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    return target.substr(0, nameStart) + L"." + target.substr(nameStart) + L".tmp" +
+           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) +
+           L"-" + std::to_wstring(attempt);
+}
+
+DWORD Replace(std::string_view path, std::string_view bytes) {
+    if (path.empty() || path.find('\0') != std::string_view::npos) {
+        return ERROR_INVALID_NAME;
+    }
+    const std::wstring target = Widen(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+        // MoveFileExW would refuse it too, but only after the temporary file
+        // was written.
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+
+    std::wstring temporary;
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; raw == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = TemporaryName(target, attempt);
+        raw = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (raw == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 8)) {
+            return GetLastError();  // e.g. a missing folder: create nothing
+        }
+    }
+    FileHandle file(raw);
+    const auto discard = [&file, &temporary] {
+        const DWORD error = GetLastError();
+        file.Close();
+        DeleteFileW(temporary.c_str());
+        return error != ERROR_SUCCESS ? error : DWORD(ERROR_WRITE_FAULT);
+    };
+    if (!WriteAll(file.get(), bytes) || FlushFileBuffers(file.get()) == FALSE || !file.Close()) {
+        return discard();
+    }
+    if (MoveFileExW(temporary.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
+        return discard();
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::string ReplaceResult::Reason() const {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring_view message(text, text != nullptr ? length : 0);
+    while (!message.empty() &&
+           (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+        message.remove_suffix(1);
+    }
+    std::string reason = message.empty() ? "system error " + std::to_string(code) : Narrow(message);
+    LocalFree(text);
+    return reason;
+}
+
+ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept {
+    try {
+        return {static_cast<int>(Replace(path, bytes))};
+    } catch (...) {
+        return {ERROR_NOT_ENOUGH_MEMORY};
+    }
+}
+
+}  // namespace launcher
