@@ -5,7 +5,8 @@
 // Run with --benchmark_repetitions=10 for steadier ratios.
 //
 // Files: config.ini, the full 30 groups x 15 entries catalogue, and freq.ini,
-// one section of 10,000 positions; both written to a temporary folder first.
+// one section of 10,000 positions (1,250 airports of one region with eight
+// stations each); both written to a temporary folder first.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,6 +35,8 @@ constexpr std::array<const char*, 30> kAirports = {
 constexpr std::array<const char*, 15> kPositions = {"DEL",   "GND",   "N_GND", "S_GND", "TWR",
                                                     "N_TWR", "S_TWR", "APP",   "F_APP", "DEP",
                                                     "DIR",   "CTR",   "N_CTR", "S_CTR", "ATIS"};
+constexpr std::array<const char*, 8> kStations = {"DEL", "GND",   "TWR", "N_TWR",
+                                                  "APP", "F_APP", "DEP", "CTR"};
 
 std::string Frequency(unsigned n) {
     char text[16];
@@ -68,17 +71,27 @@ Files& Fixture() {
                     std::to_string(e) + "=" + kAirports[g - 1] + "_" + kPositions[e - 1] + "\r\n";
             }
         }
+        // Positions as a real network names them: four-letter airport codes
+        // of one region (all start with 'E') and a few repeated station
+        // suffixes, so many keys share their first and last bytes.
         std::string freq = "[FREQ]\r\n";
+        std::set<std::string> airports;
         unsigned seed = 12345;
         while (f.freqKeys.size() < 10000) {
-            std::string code;
-            for (int i = 0; i < 4; ++i) {
+            std::string code = "E";
+            for (int i = 0; i < 3; ++i) {
                 seed = seed * 1103515245u + 12345u;
                 code += static_cast<char>('A' + (seed >> 16) % 26);
             }
-            const std::string key = code + "_" + kPositions[f.freqKeys.size() % 15];
-            freq += key + "=" + Frequency(seed >> 8) + "\r\n";
-            f.freqKeys.push_back(key);
+            if (!airports.insert(code).second) {
+                continue;  // every key distinct
+            }
+            for (const char* station : kStations) {
+                const std::string key = code + "_" + station;
+                freq +=
+                    key + "=" + Frequency(static_cast<unsigned>(f.freqKeys.size()) * 7) + "\r\n";
+                f.freqKeys.push_back(key);
+            }
         }
         f.config = (f.folder / "config.ini").string();
         f.freq = (f.folder / "freq.ini").string();
