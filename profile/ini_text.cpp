@@ -340,29 +340,53 @@ struct Blocks {
     bool found;
 };
 
-// The candidate test of NextCandidate on 16 or 32 bytes at once. Reads one
-// byte before `c`, so c > base.
+// The key bytes a candidate must show at their offsets from its first byte.
+struct Anchors {
+    std::size_t midOffset;
+    std::size_t lastOffset;
+    ByteMatch first;
+    ByteMatch mid;
+    ByteMatch last;
+};
+
+// The candidate test of NextCandidate on 16 or 32 bytes at once. Most
+// blocks hold no line that matters, and the middle and last key bytes (or a
+// '[') rule out two blocks at a time with the fewest operations; a block they
+// let through gets the whole test. Reads one byte before `c`, so c > base.
 template <typename Vector, typename Ops>
-Blocks ScanBlocks(const char* c, const char* end, std::size_t lastOffset, ByteMatch first,
-                  ByteMatch last) {
+Blocks ScanBlocks(const char* c, const char* end, const Anchors& a) {
     const Vector space = Ops::Splat(0x20);
     const Vector open = Ops::Splat('[');
-    const Vector firstFold = Ops::Splat(static_cast<char>(first.fold));
-    const Vector firstWant = Ops::Splat(static_cast<char>(first.want));
-    const Vector lastFold = Ops::Splat(static_cast<char>(last.fold));
-    const Vector lastWant = Ops::Splat(static_cast<char>(last.want));
-    while (end - c >= static_cast<std::ptrdiff_t>(lastOffset + sizeof(Vector))) {
+    const Vector firstFold = Ops::Splat(static_cast<char>(a.first.fold));
+    const Vector firstWant = Ops::Splat(static_cast<char>(a.first.want));
+    const Vector midFold = Ops::Splat(static_cast<char>(a.mid.fold));
+    const Vector midWant = Ops::Splat(static_cast<char>(a.mid.want));
+    const Vector lastFold = Ops::Splat(static_cast<char>(a.last.fold));
+    const Vector lastWant = Ops::Splat(static_cast<char>(a.last.want));
+    const auto rough = [&](const char* at) {
+        return Ops::And(Ops::Equal(Ops::Or(Ops::Load(at + a.midOffset), midFold), midWant),
+                        Ops::Equal(Ops::Or(Ops::Load(at + a.lastOffset), lastFold), lastWant));
+    };
+    constexpr auto kBlock = static_cast<std::ptrdiff_t>(sizeof(Vector));
+    const auto lastOffset = static_cast<std::ptrdiff_t>(a.lastOffset);
+    while (end - c >= lastOffset + kBlock) {
+        if (end - c >= lastOffset + 2 * kBlock) {
+            const Vector open2 =
+                Ops::Or(Ops::Equal(Ops::Load(c), open), Ops::Equal(Ops::Load(c + kBlock), open));
+            if (Ops::Mask(Ops::Or(Ops::Or(rough(c), rough(c + kBlock)), open2)) == 0) {
+                c += 2 * kBlock;
+                continue;
+            }
+        }
         const Vector before = Ops::Load(c - 1);
         const Vector here = Ops::Load(c);
-        const Vector tail = Ops::Load(c + lastOffset);
         const Vector spaced = Ops::Equal(Ops::Min(before, space), before);
-        const Vector key = Ops::And(Ops::Equal(Ops::Or(here, firstFold), firstWant),
-                                    Ops::Equal(Ops::Or(tail, lastFold), lastWant));
+        const Vector key = Ops::And(Ops::Equal(Ops::Or(here, firstFold), firstWant), rough(c));
         const auto mask = Ops::Mask(Ops::And(spaced, Ops::Or(key, Ops::Equal(here, open))));
         if (mask != 0) {
             return {c + __builtin_ctz(mask), true};
         }
-        c += sizeof(Vector);
+        c += kBlock;
     }
     return {c, false};
 }
@@ -384,28 +408,58 @@ struct Sse2 {
 #endif
 
 #if defined(LAUNCHER_INI_AVX2)
-// ScanBlocks on 32 bytes, spelt out: the target attribute does not reach into
-// a template's instances.
+// ScanBlocks on 32 bytes, spelt out in one function: the target attribute
+// does not reach into a template's instances, and 32-byte vectors kept out of
+// memory spare MinGW's misaligned stack.
 __attribute__((target("avx2"))) Blocks ScanBlocksAvx2(const char* c, const char* end,
-                                                      std::size_t lastOffset, ByteMatch first,
-                                                      ByteMatch last) {
+                                                      const Anchors& a) {
     const __m256i space = _mm256_set1_epi8(0x20);
     const __m256i open = _mm256_set1_epi8('[');
-    const __m256i firstFold = _mm256_set1_epi8(static_cast<char>(first.fold));
-    const __m256i firstWant = _mm256_set1_epi8(static_cast<char>(first.want));
-    const __m256i lastFold = _mm256_set1_epi8(static_cast<char>(last.fold));
-    const __m256i lastWant = _mm256_set1_epi8(static_cast<char>(last.want));
-    while (end - c >= static_cast<std::ptrdiff_t>(lastOffset + 32)) {
-        __m256i before;
+    const __m256i firstFold = _mm256_set1_epi8(static_cast<char>(a.first.fold));
+    const __m256i firstWant = _mm256_set1_epi8(static_cast<char>(a.first.want));
+    const __m256i midFold = _mm256_set1_epi8(static_cast<char>(a.mid.fold));
+    const __m256i midWant = _mm256_set1_epi8(static_cast<char>(a.mid.want));
+    const __m256i lastFold = _mm256_set1_epi8(static_cast<char>(a.last.fold));
+    const __m256i lastWant = _mm256_set1_epi8(static_cast<char>(a.last.want));
+    const auto lastOffset = static_cast<std::ptrdiff_t>(a.lastOffset);
+    const auto midOffset = static_cast<std::ptrdiff_t>(a.midOffset);
+    while (end - c >= lastOffset + 32) {
         __m256i here;
+        __m256i middle;
         __m256i tail;
+        if (end - c >= lastOffset + 64) {
+            __m256i here2;
+            __m256i middle2;
+            __m256i tail2;
+            std::memcpy(&here, c, sizeof here);
+            std::memcpy(&middle, c + midOffset, sizeof middle);
+            std::memcpy(&tail, c + lastOffset, sizeof tail);
+            std::memcpy(&here2, c + 32, sizeof here2);
+            std::memcpy(&middle2, c + 32 + midOffset, sizeof middle2);
+            std::memcpy(&tail2, c + 32 + lastOffset, sizeof tail2);
+            const __m256i rough =
+                _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(middle, midFold), midWant),
+                                 _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
+            const __m256i rough2 =
+                _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(middle2, midFold), midWant),
+                                 _mm256_cmpeq_epi8(_mm256_or_si256(tail2, lastFold), lastWant));
+            const __m256i open2 =
+                _mm256_or_si256(_mm256_cmpeq_epi8(here, open), _mm256_cmpeq_epi8(here2, open));
+            if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(rough, rough2), open2)) == 0) {
+                c += 64;
+                continue;
+            }
+        }
+        __m256i before;
         std::memcpy(&before, c - 1, sizeof before);
         std::memcpy(&here, c, sizeof here);
+        std::memcpy(&middle, c + midOffset, sizeof middle);
         std::memcpy(&tail, c + lastOffset, sizeof tail);
         const __m256i spaced = _mm256_cmpeq_epi8(_mm256_min_epu8(before, space), before);
-        const __m256i key =
+        const __m256i key = _mm256_and_si256(
             _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(here, firstFold), firstWant),
-                             _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
+                             _mm256_cmpeq_epi8(_mm256_or_si256(middle, midFold), midWant)),
+            _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
         const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
             _mm256_and_si256(spaced, _mm256_or_si256(key, _mm256_cmpeq_epi8(here, open)))));
         if (mask != 0) {
@@ -417,27 +471,43 @@ __attribute__((target("avx2"))) Blocks ScanBlocksAvx2(const char* c, const char*
 }
 #endif
 
-Blocks CandidateBlocks(const char* c, const char* end, std::size_t lastOffset, ByteMatch first,
-                       ByteMatch last) {
+Blocks CandidateBlocks(const char* c, const char* end, const Anchors& a) {
 #if defined(LAUNCHER_INI_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) {
-        return ScanBlocksAvx2(c, end, lastOffset, first, last);
+        return ScanBlocksAvx2(c, end, a);
     }
 #endif
 #if defined(__SSE2__)
-    return ScanBlocks<__m128i, Sse2>(c, end, lastOffset, first, last);
+    return ScanBlocks<__m128i, Sse2>(c, end, a);
 #else
     return {c, false};
 #endif
 }
 
+bool IsAlnum(char c) {
+    return (c >= '0' && c <= '9') || (FoldAscii(c) >= 'a' && FoldAscii(c) <= 'z');
+}
+
 }  // namespace
+
+// Keys of one file tend to share their first bytes (a region letter) and
+// their last ones (a few repeated suffixes), so first and last byte alone let
+// many lines through. The byte that ends the first word (the second L of
+// EGLL in EGLL_N_TWR) is the one that changes from one key to the next in
+// such families; a key of one word has no such byte and gets its middle.
+std::size_t ValueScanner::MidOffset(std::string_view key) {
+    std::size_t word = 1;
+    while (word < key.size() && IsAlnum(key[word])) {
+        ++word;
+    }
+    return word > 1 && word + 1 < key.size() ? word - 1 : key.size() / 2;
+}
 
 // The first byte at or after `from` that may be the first non-blank byte of a
 // line starting a header or the key: it follows a byte <= 0x20, and it is '['
-// or the key's first byte with the key's last byte where it belongs. Every
-// line that matters is found; the caller weeds out the rest.
+// or the key's first byte with the key's middle and last bytes where they
+// belong. Every line that matters is found; the caller weeds out the rest.
 const char* ValueScanner::NextCandidate(const char* from, const char* base, const char* end) const {
     const char* c = from;
     if (key_.empty()) {
@@ -448,14 +518,14 @@ const char* ValueScanner::NextCandidate(const char* from, const char* base, cons
         }
         return end;
     }
-    const std::size_t lastOffset = key_.size() - 1;
-    const ByteMatch first = MatchOf(key_.front());
-    const ByteMatch last = MatchOf(key_.back());
+    const Anchors anchors{midOffset_, key_.size() - 1, MatchOf(key_.front()),
+                          MatchOf(key_[midOffset_]), MatchOf(key_.back())};
     const auto candidate = [&](const char* x) {
         return AfterSpace(x, base) &&
-               (*x == '[' ||
-                (Matches(first, *x) && (end - x <= static_cast<std::ptrdiff_t>(lastOffset) ||
-                                        Matches(last, x[lastOffset]))));
+               (*x == '[' || (Matches(anchors.first, *x) &&
+                              (end - x <= static_cast<std::ptrdiff_t>(anchors.lastOffset) ||
+                               (Matches(anchors.mid, x[anchors.midOffset]) &&
+                                Matches(anchors.last, x[anchors.lastOffset])))));
     };
     if (c == base && c < end) {
         if (candidate(c)) {
@@ -463,7 +533,7 @@ const char* ValueScanner::NextCandidate(const char* from, const char* base, cons
         }
         ++c;
     }
-    const Blocks blocks = CandidateBlocks(c, end, lastOffset, first, last);
+    const Blocks blocks = CandidateBlocks(c, end, anchors);
     if (blocks.found) {
         return blocks.at;
     }

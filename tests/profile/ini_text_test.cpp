@@ -77,6 +77,39 @@ TEST(ValueScannerTest, PiecesOfAnySizeGiveTheAnswerOfTheWholeText) {
     EXPECT_EQ(ReadValue(text, "long", "last"), "q");
 }
 
+// A key family shares first and last bytes, so the search must tell keys
+// apart by their inner bytes, in either case, wherever a line falls among the
+// blocks of bytes tested at once.
+TEST(ValueScannerTest, LookAlikeKeysAreToldApartByTheirInnerBytes) {
+    for (std::size_t pad = 0; pad < 70; ++pad) {
+        std::string text = "[FREQ]\r\n;" + std::string(pad, 'c') + "\r\n";
+        for (char code = 'A'; code <= 'Z'; ++code) {
+            for (const std::string station : {"TWR", "N_TWR", "CTR"}) {
+                // The line of EGLL_TWR spells its fourth byte in lower case.
+                const char fourth = code == 'L' && station == "TWR" ? 'l' : code;
+                text += "EXL" + std::string(1, code) + "_" + station + "=x\r\n";
+                text +=
+                    "EGL" + std::string(1, fourth) + "_" + station + "=" + code + station + "\r\n";
+            }
+        }
+        text += "[NEXT]\r\nEGLL_DEL=next\r\n";
+        const struct {
+            const char* key;
+            const char* value;
+        } lookups[] = {
+            {"EGLL_tWr", "LTWR"}, {"eglz_ctr", "ZCTR"}, {"EGLA_N_TWR", "AN_TWR"},
+            {"EGLL_DEL", ""},     {"EGL_TWR", ""},      {"E", ""},
+        };
+        for (const auto& [key, value] : lookups) {
+            ASSERT_EQ(ReadValue(text, "freq", key), value) << key << " after " << pad;
+            for (const std::size_t piece : {7, 64}) {
+                ASSERT_EQ(ScanInPieces(text, "FREQ", key, piece), value)
+                    << key << " after " << pad << " in pieces of " << piece;
+            }
+        }
+    }
+}
+
 TEST(ValueScannerTest, NamesNoLineCanHoldFindNothing) {
     // A key starting with CR once sent the in-section search round in circles.
     for (const std::string_view key : {"\rk", "\nk", "k\r"}) {
