@@ -1,0 +1,46 @@
+// The system's side of ProgramStarter and Clock: what the launcher really uses
+// outside tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launch/clock.h"
+#include "launch/program_start.h"
+
+namespace launcher {
+
+// Starts a program and returns as soon as it runs or has failed to start; the
+// program inherits the launcher's current folder and outlives it.
+//
+// Windows: CreateProcessW with the program's path as the module to run, so
+// nothing along a path with blanks (C:\Program.exe for C:\Program Files\...)
+// can be run in its place; the child's command line is WindowsCommandLine().
+// No handles are inherited; `show` is the window's first show style.
+//
+// Elsewhere: the program runs in a session of its own, detached so that no
+// zombie is left behind, with argv = the program path followed by
+// SplitArguments(arguments); no shell is involved and `show` is ignored.
+//
+// A failure names the program and gives the system's reason, in UTF-8.
+class SystemProgramStarter final : public ProgramStarter {
+public:
+    StartResult Start(const CommandLine& command, WindowShow show) override;
+};
+
+// The local date and time of the system clock and time zone.
+class SystemClock final : public Clock {
+public:
+    LocalTime Now() const override;
+};
+
+// The command line a Windows program sees: the program path in double quotes,
+// then the argument text exactly as given.
+std::string WindowsCommandLine(const CommandLine& command);
+
+// The argument text cut at spaces; a run of spaces counts as one and no piece
+// is empty. Quotes and backslashes are ordinary characters.
+std::vector<std::string> SplitArguments(std::string_view arguments);
+
+}  // namespace launcher
