@@ -209,8 +209,11 @@ ValueScanner::Status ValueScanner::ScanHeaders(const char* base, const char*& p,
             if (atEnd) {
                 return Status::kAbsent;
             }
+            // Back to where the unfinished last line starts, which may lie
+            // before `p` when a '[' inside it was passed over: the next piece
+            // must not take the middle of a line for its start.
             const char* last = end;
-            while (last > p && !IsBreak(last[-1])) {
+            while (last > base && !IsBreak(last[-1])) {
                 --last;
             }
             if (SkipBlanks(last, end) < end) {

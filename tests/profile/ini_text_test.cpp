@@ -57,14 +57,15 @@ std::string ScanInPieces(std::string_view text, std::string_view section, std::s
 }
 
 TEST(ValueScannerTest, PiecesOfAnySizeGiveTheAnswerOfTheWholeText) {
+    // "x [[]" is no header, however the pieces cut it.
     const std::string text =
-        "top=1\r\n  [a] ; x\r\nk = 1\r\n;k=c\r\n  \t\r\nkk=no\nk=dup\r[b]x[c]\r\n"
+        "x [[]\r\n=v\r\ntop=1\r\n  [a] ; x\r\nk = 1\r\n;k=c\r\n  \t\r\nkk=no\nk=dup\r[b]x[c]\r\n"
         "[long]\r\nv=\"" +
         std::string(300, 'v') + "\"\r\n;" + std::string(90, 'c') + "\r\nnoequals" +
         std::string(40, 'n') + "\r\nlast = \t'q' \t";
     const std::vector<std::pair<std::string, std::string>> lookups = {
         {"a", "k"},       {"A", "kk"},          {"b", "x"}, {"", "top"},     {"long", "v"},
-        {"long", "last"}, {"long", "noequals"}, {"c", "k"}, {"nosuch", "k"},
+        {"long", "last"}, {"long", "noequals"}, {"c", "k"}, {"nosuch", "k"}, {"", ""},
     };
     for (const auto& [section, key] : lookups) {
         const std::string whole = ReadValue(text, section, key);
