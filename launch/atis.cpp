@@ -1,0 +1,113 @@
+#include "launch/atis.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "profile/file_replace.h"
+#include "profile/ini.h"
+
+namespace launcher {
+namespace {
+
+void AppendTwoDigits(std::string& out, int value) {
+    out.push_back(static_cast<char>('0' + value / 10 % 10));
+    out.push_back(static_cast<char>('0' + value % 10));
+}
+
+// The day of the month without a leading zero ("d"), then hours and minutes
+// on the 24-hour clock ("HHMM").
+std::string DayAndTime(const LocalTime& now) {
+    std::string text = std::to_string(now.day);
+    AppendTwoDigits(text, now.hour);
+    AppendTwoDigits(text, now.minute);
+    return text;
+}
+
+std::string AtisHeader(const LaunchDetails& details, std::string_view voiceCallsign) {
+    std::string header;
+    if (details.dateStyle == "UK") {
+        header.append(voiceCallsign).append(" Information Alpha ").append(DayAndTime(details.now));
+    } else if (details.dateStyle == "USA") {
+        // The American date pattern is "#d": we render its "#" as the literal
+        // character, so the 6th at 09:05 gives "...Information Alpha#60905".
+        header.append(details.position)
+            .append(" Information Alpha#")
+            .append(DayAndTime(details.now));
+    }
+    return header;
+}
+
+#ifdef _WIN32
+// The radar client reads single-byte text in the system's code page.
+std::string ToAnsiCodePage(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideSize);
+    const int ansiSize =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(ansiSize), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, ansi.data(), ansiSize, nullptr, nullptr);
+    return ansi;
+}
+#endif
+
+}  // namespace
+
+std::vector<std::string> BuildAtisLines(const LaunchDetails& details,
+                                        std::string_view voiceCallsign, std::string_view website,
+                                        std::string_view autoAtisText) {
+    std::vector<std::string> lines;
+    lines.push_back(AtisHeader(details, voiceCallsign));
+    lines.push_back("Voice on " + details.voiceServer + "/" + details.position);
+    if (!details.runway.empty()) {
+        lines.push_back(details.runway);
+    }
+    if (!details.onlineUntil.empty()) {
+        lines.push_back("Online Until " + details.onlineUntil);
+    }
+    lines.push_back(details.userName + "  -  For More info " + std::string(website));
+    if (details.autoAtis == 1 && !autoAtisText.empty()) {
+        lines.push_back("AutoAtis is available on " + std::string(autoAtisText));
+    }
+    return lines;
+}
+
+std::vector<std::string> AtisLinesFor(const LaunchDetails& details) {
+    const std::string_view folder = details.programFolder;
+    std::string voiceCallsign;
+    if (details.dateStyle == "UK") {
+        voiceCallsign = ReadIni("VOICE", details.position, InFolder(folder, "voice.ini"));
+    }
+    const std::string website = ReadIni("GENERAL", "WEBSITE", InFolder(folder, "config.ini"));
+    std::string autoAtisText;
+    if (details.autoAtis == 1) {
+        autoAtisText = ReadIni("AUTOATIS", details.position, InFolder(folder, "autoatis.ini"));
+    }
+    return BuildAtisLines(details, voiceCallsign, website, autoAtisText);
+}
+
+std::string WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept {
+    try {
+        std::string text;
+        for (const std::string& line : lines) {
+            text.append(line).append("\r\n");
+        }
+#ifdef _WIN32
+        text = ToAnsiCodePage(text);
+#endif
+        const ReplaceResult result = ReplaceFileContents(path, text);
+        if (result.ok()) {
+            return {};
+        }
+        return "Cannot write the ATIS file \"" + std::string(path) + "\": " + result.Reason();
+    } catch (...) {
+        return "Cannot write the ATIS file: out of memory";
+    }
+}
+
+}  // namespace launcher

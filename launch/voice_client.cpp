@@ -1,0 +1,36 @@
+#include "launch/voice_client.h"
+
+#include <string>
+
+#include "profile/ini.h"
+#include "profile/paths.h"
+
+namespace launcher {
+
+CommandLine BuildVoiceCommandLine(std::string_view voiceFolder, std::string_view voiceServer,
+                                  std::string_view position, std::string_view voiceCallsign) {
+    CommandLine command;
+    command.program = InFolder(voiceFolder, kVoiceClientProgram);
+    command.arguments.append(" /join1 ")
+        .append(voiceServer)
+        .append("/")
+        .append(position)
+        .append(" /callsign ")
+        .append(voiceCallsign);
+    return command;
+}
+
+StartResult StartVoiceClient(ProgramStarter& starter, std::string_view programFolder,
+                             std::string_view voiceServer, std::string_view position,
+                             std::string_view voiceFolder) {
+    const std::string voiceCallsign =
+        ReadIni("voice", position, InFolder(programFolder, "voice.ini"));
+    return starter.Start(BuildVoiceCommandLine(voiceFolder, voiceServer, position, voiceCallsign),
+                         WindowShow::kNormal);
+}
+
+CommandLine RadarCommandLine(std::string_view radarFolder) {
+    return CommandLine{InFolder(radarFolder, kRadarClientProgram), {}};
+}
+
+}  // namespace launcher
