@@ -19,7 +19,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,8 +152,9 @@ TEST_F(SystemStarterPosix, RadarClientWithoutArgumentsGetsNone) {
 }
 
 TEST_F(SystemStarterPosix, ProgramRunsOnWithoutUsInASessionOfItsOwn) {
-    // A probe that records its session, as /proc shows it, then waits for the
-    // test to open a gate (or ten seconds) before it says it is done.
+    // A probe that records its session and whether it got a file of ours, as
+    // /proc shows them, then waits for the test to open a gate (or ten
+    // seconds) before it says it is done.
     const fs::path probe = scratch_.path() / "Program Files" / "probe";
     fs::create_directories(probe.parent_path());
     const fs::path stat = scratch_.path() / "stat";
@@ -161,14 +162,22 @@ TEST_F(SystemStarterPosix, ProgramRunsOnWithoutUsInASessionOfItsOwn) {
     const fs::path done = scratch_.path() / "done";
     std::ofstream(probe) << "#!/bin/sh\nd='" << Utf8(scratch_.path()) << "'\n"
                          << "read -r stat </proc/$$/stat\n"
-                         << "printf '%s\\n' \"$stat\" >\"$d/stat.part\"\n"
+                         << "if [ -e /proc/$$/fd/77 ]; then fd=inherited; else fd=closed; fi\n"
+                         << "printf '%s\\n%s\\n' \"$stat\" \"$fd\" >\"$d/stat.part\"\n"
                          << "mv \"$d/stat.part\" \"$d/stat\"\n"
                          << "i=0\nwhile [ ! -e \"$d/gate\" ] && [ $i -lt 100 ]; do\n"
                          << "    sleep 0.1; i=$((i + 1))\ndone\n"
                          << ": >\"$d/done\"\n";
     fs::permissions(probe, fs::perms::owner_all);
 
-    ASSERT_TRUE(starter_.Start({Utf8(probe), ""}, WindowShow::kNormal).started());
+    // A file the launcher holds open without close-on-exec.
+    const int held = open("/dev/null", O_RDONLY);
+    ASSERT_EQ(dup2(held, 77), 77);
+    close(held);
+
+    const bool started = starter_.Start({Utf8(probe), ""}, WindowShow::kNormal).started();
+    close(77);
+    ASSERT_TRUE(started);
 
     // Start did not wait for the program, which is still running and yet is
     // no child of ours; the process in between has been reaped.
@@ -178,16 +187,21 @@ TEST_F(SystemStarterPosix, ProgramRunsOnWithoutUsInASessionOfItsOwn) {
     EXPECT_EQ(errno, ECHILD);
 
 #ifdef __linux__
-    const std::string line =
+    const std::string record =
         WaitForRecord(stat, [](const std::string& text) { return !text.empty(); });
-    ASSERT_NE(line.rfind(')'), std::string::npos) << line;
-    // After the name: state, parent, process group, session.
-    std::istringstream fields(line.substr(line.rfind(')') + 1));
-    std::string state;
+    const size_t name = record.rfind(')');
+    ASSERT_NE(name, std::string::npos) << record;
+    // After the name: state, parent, process group, session; then the line
+    // about our file.
+    std::istringstream fields(record.substr(name + 1));
+    std::string state, rest, descriptor;
     long parent = 0, group = 0, session = 0;
     fields >> state >> parent >> group >> session;
-    ASSERT_TRUE(fields) << line;
+    std::getline(fields, rest);
+    std::getline(fields, descriptor);
+    ASSERT_TRUE(fields) << record;
     EXPECT_NE(session, long(getsid(0)));
+    EXPECT_EQ(descriptor, "closed");
 #endif
 
     std::ofstream(gate) << "open\n";
