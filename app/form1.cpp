@@ -9,6 +9,8 @@
 #include <algorithm>
 
 #include "app/form_kit.h"
+#include "launch/form2.h"
+#include "launch/radar_settings.h"
 #include "prefs/form4.h"
 #include "profile/paths.h"
 
@@ -172,8 +174,9 @@ void Form1::Form_Load() {
     timer1_->start();
     form4_ = std::make_unique<Form4>(InFolder(folder, kSettingsFileName), world_.volumes);
     form4_->LoadPreferences();
-    // The Final Setup dialog, branding and the caption go here, before the
-    // catalogue, which comes last because it sets the window's height.
+    LoadForm2();
+    // Branding and the caption go here, before the catalogue, which comes
+    // last because it sets the window's height.
     ShowPositionCatalogue(LoadPositionCatalogue(InFolder(folder, "config.ini")), *this);
 }
 
@@ -181,7 +184,37 @@ void Form1::Form_Unload() {
     EndProgram();
 }
 
-void Form1::Command1_Click() {}
+void Form1::LoadForm2() {
+    form2_ = std::make_unique<Form2>(FinalSetupWorld{
+        world_.location.ProgramFolder(),
+        [this] { return selected_->text().toStdString(); },
+        *form4_,
+        world_.clock,
+        world_.starter,
+        [this](const std::string& message) { world_.errors.ReportError(message); },
+        [this] { EndProgram(); },
+    });
+    // The close box drops the dialog. It is still inside its own handler, so
+    // it is deleted later rather than here; the next Launch loads a new one.
+    Form2* const dialog = form2_.get();
+    connect(dialog, &Form2::unloaded, this, [this, dialog] {
+        if (form2_.get() == dialog) {
+            form2_.release()->deleteLater();
+        }
+    });
+}
+
+void Form1::Command1_Click() {
+    if (form2_ == nullptr) {
+        LoadForm2();
+    }
+    form2_->ShowModeless();
+    const std::string folder = world_.location.ProgramFolder();
+    ShowText(*comfreq_, LookupFrequency(folder, selected_->text().toStdString()));
+    const Preferences& preferences = form4_->preferences();
+    WriteRadarSettings(preferences.windowsdir, selected_->text().toStdString(),
+                       comfreq_->text().toStdString(), preferences.serverip);
+}
 
 void Form1::Command2_Click() {
     EndProgram();

@@ -22,6 +22,7 @@ class QTimer;
 
 namespace launcher {
 
+class Form2;
 class Form4;
 
 // Shows a picture at its own size, never stretched.
@@ -52,6 +53,9 @@ public:
     PictureBox& image2() const { return *image2_; }
     // The one Preferences dialog, created hidden at load.
     Form4& form4() const { return *form4_; }
+    // The Final Setup dialog, created hidden at load; null once its close box
+    // dropped it, until the next Launch creates it afresh.
+    Form2* form2() const { return form2_.get(); }
 
     // Height of the whole window, title bar and borders included. Until the
     // window system reports the frame, a typical frame is assumed and the
@@ -81,6 +85,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void EndProgram();
+    void LoadForm2();
     void ApplyOuterHeight();
 
     OutsideWorld world_;
@@ -104,6 +109,8 @@ private:
     // A window of its own, without an owner, so it neither stays above the
     // main window nor hides with it.
     std::unique_ptr<Form4> form4_;
+    // Declared after form4_, which it reads, so it goes first.
+    std::unique_ptr<Form2> form2_;
 
     int outerHeight_ = 0;  // 0: never set, the client height stays as designed
     bool frameSettled_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/system_world.h"
+#include "launch/system_starter.h"
 #include "prefs/system_volumes.h"
 
 int main(int argc, char* argv[]) {
@@ -13,7 +14,10 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramLocation location;
     launcher::SystemProgramEnder ender;
     launcher::SystemVolumeList volumes;
-    launcher::Form1 form({location, ender, volumes});
+    launcher::SystemClock clock;
+    launcher::SystemProgramStarter starter;
+    launcher::SystemErrorReporter errors;
+    launcher::Form1 form({location, ender, volumes, clock, starter, errors});
     if (ender.HasEnded()) {
         return 0;
     }

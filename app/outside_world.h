@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "launch/clock.h"
+#include "launch/program_start.h"
 #include "prefs/volumes.h"
 
 namespace launcher {
@@ -24,11 +26,22 @@ public:
     virtual void EndProgram() = 0;
 };
 
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    // Tells the user of an error that ends the launcher, and returns once the
+    // user has seen it.
+    virtual void ReportError(const std::string& message) = 0;
+};
+
 // Bundled so that a window takes one argument however many services it needs.
 struct OutsideWorld {
     const ProgramLocation& location;
     ProgramEnder& ender;
     const VolumeList& volumes;  // for the folder browse dialogs
+    const Clock& clock;         // the time in the ATIS header
+    ProgramStarter& starter;    // the voice and radar clients
+    ErrorReporter& errors;
 };
 
 }  // namespace launcher

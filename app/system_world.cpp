@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 
 namespace launcher {
 
@@ -13,6 +14,11 @@ std::string SystemProgramLocation::ProgramFolder() const {
         folder.chop(1);
     }
     return folder.toStdString();
+}
+
+void SystemErrorReporter::ReportError(const std::string& message) {
+    QMessageBox::critical(nullptr, QStringLiteral("Radavue Launcher"),
+                          QString::fromStdString(message));
 }
 
 void SystemProgramEnder::EndProgram() {

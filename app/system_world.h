@@ -8,6 +8,12 @@
 
 namespace launcher {
 
+// A modal message box; returns when the user has closed it.
+class SystemErrorReporter final : public ErrorReporter {
+public:
+    void ReportError(const std::string& message) override;
+};
+
 class SystemProgramLocation final : public ProgramLocation {
 public:
     std::string ProgramFolder() const override;

@@ -29,6 +29,24 @@ public:
     void EndProgram() override {}
 };
 
+// Nothing is launched while drawing; the clock and the starter stand idle.
+class NoClock final : public launcher::Clock {
+public:
+    launcher::LocalTime Now() const override { return {}; }
+};
+
+class NoStarter final : public launcher::ProgramStarter {
+public:
+    launcher::StartResult Start(const launcher::CommandLine&, launcher::WindowShow) override {
+        return {"render-form1 starts no program"};
+    }
+};
+
+class NoReporter final : public launcher::ErrorReporter {
+public:
+    void ReportError(const std::string&) override {}
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,7 +67,10 @@ int main(int argc, char* argv[]) {
     FixedLocation location(QDir::toNativeSeparators(folder).toStdString());
     NoEnding ender;
     launcher::SystemVolumeList volumes;
-    launcher::Form1 form({location, ender, volumes});
+    NoClock clock;
+    NoStarter starter;
+    NoReporter errors;
+    launcher::Form1 form({location, ender, volumes, clock, starter, errors});
     form.show();
     // Let the window settle into its frame before drawing it.
     QTimer::singleShot(200, &app, &QCoreApplication::quit);

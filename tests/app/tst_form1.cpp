@@ -43,6 +43,22 @@ public:
     void EndProgram() override { ++calls; }
 };
 
+// Nothing here presses Go.
+class NoClock final : public Clock {
+public:
+    LocalTime Now() const override { return {}; }
+};
+
+class NoStarter final : public ProgramStarter {
+public:
+    StartResult Start(const CommandLine&, WindowShow) override { return {"not in this test"}; }
+};
+
+class NoErrors final : public ErrorReporter {
+public:
+    void ReportError(const std::string&) override {}
+};
+
 // Form1 loaded over its own program folder, holding `config` as config.ini
 // (no config.ini when empty).
 struct LoadedForm {
@@ -50,6 +66,9 @@ struct LoadedForm {
     FakeLocation location;
     RecordingEnder ender;
     FolderVolumes volumes;
+    NoClock clock;
+    NoStarter starter;
+    NoErrors errors;
     std::unique_ptr<Form1> form;
 
     explicit LoadedForm(const QByteArray& config = {}) {
@@ -61,7 +80,13 @@ struct LoadedForm {
                 file.write(config);
             }
         }
-        form = std::make_unique<Form1>(OutsideWorld{location, ender, volumes});
+        reload();
+    }
+
+    // Loads the window afresh over the folder as it now stands.
+    void reload() {
+        form =
+            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
     }
 
     template <typename T>
@@ -326,6 +351,10 @@ void Form1Test::tabOrderStartsOnLaunch() {
 void Form1Test::exitAndCloseBoxEndProgram() {
     {
         LoadedForm loaded;
+        // Launch writes rvsb.ini in the Windows folder: keep it in the scratch folder.
+        WriteFile(loaded.folder, "settings.ini",
+                  "[MAIN]\nWINDIR=" + QByteArray::fromStdString(loaded.location.folder) + "\n");
+        loaded.reload();
         loaded.showAndActivate();
         QTest::mouseClick(loaded.find<QPushButton>("Command1"), Qt::LeftButton);
         QTest::mouseClick(loaded.find<QPushButton>("Command3"), Qt::LeftButton);
@@ -345,8 +374,7 @@ void Form1Test::userPreferencesShowsTheOneLoadedDialog() {
     LoadedForm loaded;
     const QByteArray settings = "[MAIN]\r\nNAME=Pat\r\nRWIP=voice2.example.net\r\n";
     WriteFile(loaded.folder, "settings.ini", settings);
-    loaded.form =
-        std::make_unique<Form1>(OutsideWorld{loaded.location, loaded.ender, loaded.volumes});
+    loaded.reload();
     Form4& preferences = loaded.form->form4();
     QVERIFY(!preferences.isVisible());
     QCOMPARE(preferences.preferences().userName, "Pat");

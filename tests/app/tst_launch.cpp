@@ -1,0 +1,367 @@
+// Launch and Go through the main window, over a scratch program folder and a
+// scratch Windows folder, with the clock, the starter, the error report and
+// the end of the program faked.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "launch/form2.h"
+#include "prefs/form4.h"
+#include "profile/ini.h"
+#include "profile/paths.h"
+
+using namespace launcher;
+
+namespace {
+
+class FakeLocation final : public ProgramLocation {
+public:
+    std::string folder;
+    std::string ProgramFolder() const override { return folder; }
+};
+
+class NoVolumes final : public VolumeList {
+public:
+    std::vector<std::string> Volumes() const override { return {}; }
+    std::string WorkingFolder() const override { return {}; }
+};
+
+class RecordingEnder final : public ProgramEnder {
+public:
+    int calls = 0;
+    void EndProgram() override { ++calls; }
+};
+
+class FixedClock final : public Clock {
+public:
+    LocalTime Now() const override { return {2026, 3, 1, 0, 7}; }
+};
+
+// Records every start asked for; a program whose path ends in `missing`
+// fails to start, as the system starter reports it.
+class RecordingStarter final : public ProgramStarter {
+public:
+    std::vector<std::pair<std::string, WindowShow>> starts;
+    std::string missing;
+
+    StartResult Start(const CommandLine& command, WindowShow show) override {
+        starts.emplace_back(command.Text(), show);
+        if (!missing.empty() && command.program.ends_with(missing)) {
+            return {command.program + ": No such file or directory"};
+        }
+        return {};
+    }
+};
+
+class RecordingErrors final : public ErrorReporter {
+public:
+    std::vector<std::string> messages;
+    void ReportError(const std::string& message) override { messages.push_back(message); }
+};
+
+// What the radar client keeps in rvsb.ini besides the launcher's keys.
+const QByteArray kRadarSettings =
+    "; radar client settings\r\n"
+    "[RV 2.0]\r\n"
+    "ATIS FILENAME=somewhere\r\n"
+    "CALLSIGN=OLD_CALL\r\n"
+    "RANGE=120\r\n"
+    "[Display]\r\n"
+    "Colour=green\r\n";
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The main window over a program folder with every file Launch and Go read,
+// and a Windows folder (windows/ inside it) holding the radar client's
+// rvsb.ini.
+struct LoadedForm {
+    QTemporaryDir folder;
+    FakeLocation location;
+    RecordingEnder ender;
+    NoVolumes volumes;
+    FixedClock clock;
+    RecordingStarter starter;
+    RecordingErrors errors;
+    std::unique_ptr<Form1> form;
+
+    LoadedForm() {
+        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
+        QDir(folder.path()).mkpath(QStringLiteral("windows"));
+        QDir(folder.path()).mkpath(QStringLiteral("other windows"));
+        write("windows/rvsb.ini", kRadarSettings);
+        write("config.ini",
+              "[GENERAL]\r\nWEBSITE=www.example.org\r\n"
+              "[combo names]\r\n1=Heathrow\r\n2=Control\r\n"
+              "[1 items]\r\n1=EGLL_TWR\r\n[2 items]\r\n1=London Control\r\n");
+        write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.500\r\nLondon Control=127.100\r\n");
+        write("voice.ini", "[voice]\r\nEGLL_TWR=Heathrow Tower\r\nLondon Control=London\r\n");
+        write("autoatis.ini", "[AUTOATIS]\r\nLondon Control=LON ATIS\r\n");
+        write("var.ini", "[MAIN]\r\nRWY=27R\r\nADDINFO=until late\r\n");
+        write("settings.ini", "[MAIN]\r\nWINDIR=" + path("windows") +
+                                  "\r\nRWIP=VS\r\nRDVIP=rdv.example\r\nNAME=Pat\r\nRWDIR=" +
+                                  path("rw") + "\r\nRDVDIR=" + path("rv") + "\r\nDATE=UK\r\n");
+        form =
+            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
+    }
+
+    std::string file(const char* name) const { return InFolder(location.folder, name); }
+    QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
+    void write(const char* name, const QByteArray& bytes) const {
+        QFile out(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+    }
+    QByteArray bytes(const char* name) const {
+        return ReadBytes(folder.filePath(QString::fromLatin1(name)));
+    }
+    std::string radar(const char* key, const char* windows = "windows") const {
+        return ReadIni("RV 2.0", key, InFolder(file(windows), "rvsb.ini"));
+    }
+
+    void showAndActivate() const {
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Picks the first position of group n, as a user does, and waits for
+    // the tick that shows it.
+    void pick(int n) const {
+        QComboBox& combo = form->combo(n);
+        combo.showPopup();
+        QAbstractItemView* list = combo.view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        const QRect item = list->visualRect(list->model()->index(0, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QSignalSpy tick(form->findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
+        QVERIFY(tick.wait(1000));
+    }
+    void launch() const {
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+    }
+};
+
+int Form2Count() {
+    int count = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        count += qobject_cast<const Form2*>(window) != nullptr ? 1 : 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+class LaunchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void launchWithoutPositionOpensDialogAndWritesEmptyKeys();
+    void launchAgainKeepsTheDialogAndWritesTheNewPosition();
+    void launchAfterCloseBoxLoadsTheDialogAfresh();
+    void launchAndGoUseUnsavedPreferences();
+    void goUsesThePositionSelectedWhenPressed();
+    void goStopsWhenVoiceClientCannotStart();
+};
+
+void LaunchTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    // Created hidden at load, so Launch finds it.
+    Form2* dialog = form.form2();
+    QVERIFY(dialog != nullptr && !dialog->isVisible());
+    loaded.showAndActivate();
+    form.comfreq().setText(QStringLiteral("stale"));
+
+    loaded.launch();
+
+    QCOMPARE(form.form2(), dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);  // the main window stays usable
+    QCOMPARE(form.comfreq().text(), QString());
+    QCOMPARE(loaded.radar("CALLSIGN"), "");
+    QCOMPARE(loaded.radar("COM 1 FREQ"), "");
+    QCOMPARE(loaded.radar("SERVER IP"), "rdv.example");
+    // Only the launcher's keys change; the radar client's own stay as they were.
+    const QByteArray written = loaded.bytes("windows/rvsb.ini");
+    QVERIFY(
+        written.startsWith("; radar client settings\r\n[RV 2.0]\r\nATIS FILENAME=somewhere\r\n"));
+    QVERIFY(written.endsWith("[Display]\r\nColour=green\r\n"));
+    QCOMPARE(loaded.radar("RANGE"), "120");
+    QCOMPARE(loaded.ender.calls, 0);
+    QVERIFY(loaded.starter.starts.empty());
+}
+
+void LaunchTest::launchAgainKeepsTheDialogAndWritesTheNewPosition() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    loaded.showAndActivate();
+    loaded.pick(1);
+    loaded.launch();
+    Form2* dialog = form.form2();
+    dialog->rwy().setText(QStringLiteral("typed"));
+    QCOMPARE(loaded.radar("CALLSIGN"), "EGLL_TWR");
+    QCOMPARE(loaded.radar("COM 1 FREQ"), "118.500");
+
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    loaded.pick(2);
+    // Launch looks the frequency up itself, not waiting for the next tick.
+    loaded.write("freq.ini", "[FREQ]\r\nLondon Control=128.050\r\n");
+    loaded.launch();
+
+    QCOMPARE(form.form2(), dialog);
+    QCOMPARE(Form2Count(), 1);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->rwy().text(), QStringLiteral("typed"));
+    QCOMPARE(form.comfreq().text(), QStringLiteral("128.050"));
+    QCOMPARE(loaded.radar("CALLSIGN"), "London Control");
+    QCOMPARE(loaded.radar("COM 1 FREQ"), "128.050");
+    QCOMPARE(loaded.radar("SERVER IP"), "rdv.example");
+}
+
+void LaunchTest::launchAfterCloseBoxLoadsTheDialogAfresh() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    loaded.showAndActivate();
+    loaded.launch();
+    QPointer<Form2> first = form.form2();
+    QCOMPARE(first->rwy().text(), QStringLiteral("27R"));
+    first->rwy().setText(QStringLiteral("typed"));
+    first->check1().setChecked(true);
+    loaded.write("var.ini", "[MAIN]\r\nRWY=09L\r\n");
+
+    QVERIFY(first->close());
+    QCOMPARE(form.form2(), nullptr);
+    QCOMPARE(loaded.ender.calls, 0);
+    loaded.launch();
+
+    Form2* second = form.form2();
+    QVERIFY(second != nullptr && second != first);
+    QVERIFY(second->isVisible());
+    QCOMPARE(second->rwy().text(), QStringLiteral("09L"));
+    QCOMPARE(second->addinfo().text(), QString());
+    QVERIFY(!second->check1().isChecked());
+    // The dropped dialog goes once control is back in the event loop.
+    QTRY_VERIFY(first.isNull());
+    QCOMPARE(Form2Count(), 1);
+}
+
+void LaunchTest::launchAndGoUseUnsavedPreferences() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    loaded.showAndActivate();
+    loaded.pick(1);
+    Form4& preferences = form.form4();
+    preferences.ShowModeless();
+    preferences.windowsdir().setText(QString::fromStdString(loaded.file("other windows")));
+    preferences.serverip().setEditText(QStringLiteral("rdv2.example"));
+    preferences.rwip().setEditText(QStringLiteral("VS2"));
+    preferences.userName().setText(QStringLiteral("Sam"));
+    preferences.rdvdir().setText(QString::fromStdString(loaded.file("radar 2")));
+    QTest::mouseClick(&preferences.command(2), Qt::LeftButton);  // Cancel
+    QVERIFY(!preferences.isVisible());
+
+    loaded.launch();
+
+    QCOMPARE(loaded.radar("CALLSIGN", "other windows"), "EGLL_TWR");
+    QCOMPARE(loaded.radar("SERVER IP", "other windows"), "rdv2.example");
+    QCOMPARE(loaded.bytes("windows/rvsb.ini"), kRadarSettings);
+
+    Form2& dialog = *form.form2();
+    QTest::mouseClick(&dialog.command1(), Qt::LeftButton);
+
+    QCOMPARE(loaded.bytes("atis"), QByteArray("Heathrow Tower Information Alpha 10007\r\n"
+                                              "Voice on VS2/EGLL_TWR\r\n"
+                                              "27R\r\n"
+                                              "Online Until until late\r\n"
+                                              "Sam  -  For More info www.example.org\r\n"));
+    const std::vector<std::pair<std::string, WindowShow>> expected{
+        {InFolder(loaded.file("rw"), "roger.exe") + " /join1 VS2/EGLL_TWR /callsign Heathrow Tower",
+         WindowShow::kNormal},
+        {InFolder(loaded.file("radar 2"), "rv.exe"), WindowShow::kMaximized},
+    };
+    QCOMPARE(loaded.starter.starts, expected);
+    QCOMPARE(loaded.ender.calls, 1);
+    QVERIFY(loaded.errors.messages.empty());
+    // Cancel kept the edits out of settings.ini; Go added its three keys.
+    const std::string settings = loaded.file("settings.ini");
+    QCOMPARE(ReadIni("MAIN", "NAME", settings), "Pat");
+    QCOMPARE(ReadIni("MAIN", "rwy", settings), "27R");
+    QCOMPARE(ReadIni("MAIN", "additional", settings), "until late");
+    QCOMPARE(ReadIni("MAIN", "autoatis", settings), "0");
+}
+
+void LaunchTest::goUsesThePositionSelectedWhenPressed() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    loaded.showAndActivate();
+    loaded.pick(1);
+    loaded.launch();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    loaded.pick(2);
+
+    Form2& dialog = *form.form2();
+    dialog.check1().setChecked(true);
+    QTest::mouseClick(&dialog.command1(), Qt::LeftButton);
+
+    // rvsb.ini keeps the moment of the last Launch.
+    QCOMPARE(loaded.radar("CALLSIGN"), "EGLL_TWR");
+    QCOMPARE(loaded.bytes("atis"), QByteArray("London Information Alpha 10007\r\n"
+                                              "Voice on VS/London Control\r\n"
+                                              "27R\r\n"
+                                              "Online Until until late\r\n"
+                                              "Pat  -  For More info www.example.org\r\n"
+                                              "AutoAtis is available on LON ATIS\r\n"));
+    QCOMPARE(loaded.starter.starts.size(), std::size_t{2});
+    QCOMPARE(loaded.starter.starts.front().first, InFolder(loaded.file("rw"), "roger.exe") +
+                                                      " /join1 VS/London Control /callsign London");
+    QCOMPARE(ReadIni("MAIN", "autoatis", loaded.file("settings.ini")), "1");
+    QCOMPARE(loaded.ender.calls, 1);
+}
+
+void LaunchTest::goStopsWhenVoiceClientCannotStart() {
+    LoadedForm loaded;
+    Form1& form = *loaded.form;
+    loaded.starter.missing = "roger.exe";
+    loaded.showAndActivate();
+    loaded.pick(1);
+    loaded.launch();
+    form.form2()->rwy().setText(QStringLiteral("kept"));
+
+    QTest::mouseClick(&form.form2()->command1(), Qt::LeftButton);
+
+    QCOMPARE(loaded.errors.messages.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(loaded.errors.messages.front()).contains("roger.exe"));
+    QCOMPARE(loaded.starter.starts.size(), std::size_t{1});  // the radar client is not started
+    QCOMPARE(ReadIni("MAIN", "rwy", loaded.file("settings.ini")), "kept");
+    QVERIFY(!loaded.bytes("atis").isEmpty());
+    QCOMPARE(loaded.ender.calls, 1);
+}
+
+QTEST_MAIN(LaunchTest)
+#include "tst_launch.moc"
