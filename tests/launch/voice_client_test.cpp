@@ -47,9 +47,6 @@ TEST_F(launch_voice_client, CommandLineIsThePiecesUnquoted) {
         BuildVoiceCommandLine(R"(C:\Roger Wilco\)", "vs", "London Control", " London  Control ");
     EXPECT_EQ(spaced.program, std::string(R"(C:\Roger Wilco\)") + kPathSeparator + "roger.exe");
     EXPECT_EQ(spaced.arguments, " /join1 vs/London Control /callsign  London  Control ");
-
-    EXPECT_EQ(BuildVoiceCommandLine("", "", "", "").Text(),
-              std::string(1, kPathSeparator) + "roger.exe /join1 / /callsign ");
 }
 
 TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
