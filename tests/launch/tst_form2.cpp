@@ -124,11 +124,10 @@ private slots:
     void controlsAsDesigned();
     void focusOrderStartsOnGo();
     void loadFillsTextBoxesFromVarIni();
-    void opensCentredAndComesToFrontWithItsText();
+    void opensCentred();
     void closeBoxAsksToBeDropped();
 
     void goSavesWritesStartsBothAndEnds();
-    void goReadsSelectionAndPreferencesWhenPressed();
     void failureReportsStopsAndEnds_data();
     void failureReportsStopsAndEnds();
 };
@@ -191,7 +190,7 @@ void Form2Test::loadFillsTextBoxesFromVarIni() {
     }
 }
 
-void Form2Test::opensCentredAndComesToFrontWithItsText() {
+void Form2Test::opensCentred() {
     LoadedForm loaded;
     Form2& form = *loaded.form;
     loaded.showAndActivate();
@@ -200,18 +199,6 @@ void Form2Test::opensCentredAndComesToFrontWithItsText() {
     // until the real one is known may shift the window by its own size.
     QVERIFY(qAbs(form.frameGeometry().center().x() - area.center().x()) <= 8);
     QVERIFY(qAbs(form.frameGeometry().center().y() - area.center().y()) <= 20);
-
-    form.rwy().setText(QStringLiteral("typed"));
-    form.move(form.pos() + QPoint(30, 40));
-    const QPoint moved = form.pos();
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    form.ShowModeless();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(form.pos(), moved);
-    QCOMPARE(form.rwy().text(), QStringLiteral("typed"));
 }
 
 void Form2Test::closeBoxAsksToBeDropped() {
@@ -255,26 +242,6 @@ void Form2Test::goSavesWritesStartsBothAndEnds() {
     QCOMPARE(loaded.starter.starts, expected);
     QCOMPARE(loaded.endings, 1);
     QVERIFY(loaded.errors.empty());
-}
-
-void Form2Test::goReadsSelectionAndPreferencesWhenPressed() {
-    LoadedForm loaded;
-    Form2& form = *loaded.form;
-    loaded.showAndActivate();
-    // A clear box saves "0", and empty answers drop lines 3 and 4.
-    loaded.selected = "LON_CTR";
-    loaded.form4->userName().setText(QStringLiteral("Edited, not saved"));
-    loaded.form4->datebox().setEditText(QStringLiteral("uk"));
-
-    QTest::mouseClick(&form.command1(), Qt::LeftButton);
-
-    QCOMPARE(loaded.setting("rwy"), "");
-    QCOMPARE(loaded.setting("autoatis"), "0");
-    QCOMPARE(ReadBytes(QString::fromStdString(loaded.file("atis"))),
-             QByteArray("\r\nVoice on VS/LON_CTR\r\nEdited, not saved  -  For More info INFO\r\n"));
-    QCOMPARE(loaded.starter.starts.size(), std::size_t{2});
-    QCOMPARE(loaded.starter.starts.front().first,
-             InFolder(loaded.file("rw"), "roger.exe") + " /join1 VS/LON_CTR /callsign ");
 }
 
 void Form2Test::failureReportsStopsAndEnds_data() {
