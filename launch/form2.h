@@ -26,7 +26,7 @@ struct FinalSetupWorld {
     std::string programFolder;
     // The caption of the main window's `selected` label.
     std::function<std::string()> selectedPosition;
-    // Its live Preferences record, saved or not.
+    // The Preferences dialog, whose live record counts, saved or not.
     const Form4& preferences;
     const Clock& clock;
     ProgramStarter& starter;
