@@ -1,0 +1,182 @@
+# Shared by the end-to-end scenarios; sourced, never run on its own. A scenario
+# is run under xvfb-run as: SCENARIO.sh LAUNCHER SCREENSHOT_TOOL WORK_DIR
+# It drives the real launcher with key presses and clicks only; positions come
+# from the twips layout (device-independent pixels = twips / 15).
+set -euo pipefail
+[[ $# -eq 3 ]] || { echo "usage: $0 LAUNCHER SCREENSHOT_TOOL WORK_DIR" >&2; exit 2; }
+launcher="$1"
+screenshot_tool="$2"
+work="$3"
+e2e_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+top="$(cd "$e2e_dir/../.." && pwd)"
+
+pid=""
+fail() {
+    echo "FAIL: $*" >&2
+    # A failed run must not leave the launcher holding the X server.
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+    exit 1
+}
+skip() { echo "SKIP: $*"; }
+
+# A fresh program folder, a pristine copy beside it, and the folder as the
+# current one (the launcher hands it on to the clients it starts).
+prepare_program() {
+    program="$work/program"
+    before="$work/before"
+    mkdir -p "$work"
+    "$top/tools/prepare-demo.sh" "$program" "$launcher"
+    rm -rf "$before" && cp -a "$program" "$before"
+    cd "$program"
+}
+
+# For review only: a failed screenshot does not fail the scenario.
+shot() { "$screenshot_tool" "$work/$1.png" || echo "note: no screenshot $1" >&2; }
+
+# Prints the id of the visible window whose caption matches the regex $1.
+wait_window() {  # $1: caption regex, $2: what should have shown it
+    local id
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) ||
+        fail "$2: no window captioned /$1/"
+    [[ -n "$id" ]] || fail "$2: no window captioned /$1/"
+    # Mapped is not yet drawn and listening; give the toolkit a moment.
+    sleep 0.5
+    echo "$id"
+}
+wait_window_gone() {  # $1: caption regex, $2: what should have hidden it
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "$2: a window captioned /$1/ is still shown"
+}
+
+# The caption gains a title and version, so only its fixed start is matched.
+main_caption='^Radavue Launcher '
+start_launcher() {
+    ./radavue-launcher &
+    pid=$!
+    main=$(wait_window "$main_caption" "the launcher's start")
+}
+expect_ended() {  # $1: what ended it
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        fail "$1 did not end the program"
+    fi
+    local status=0
+    wait "$pid" || status=$?
+    pid=""
+    [[ $status -eq 0 ]] || fail "$1: the program ended with status $status"
+}
+
+click() {  # $1: window, $2 $3: position in it
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+# Replaces the text of the field under the pointer.
+retype() {  # $1: window, $2 $3: position of the field, $4: new text
+    click "$1" "$2" "$3"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$4"
+    sleep 0.2
+}
+# The 100 ms poll shows a pick; several ticks on a loaded machine.
+settle_pick() { sleep 1.2; }
+
+# Main window (Form1): the buttons at y 1905..2280 twips.
+click_user_preferences() { click "$main" 216 139; }
+click_launch() { click "$main" 328 139; }
+click_exit() { click "$main" 440 139; }
+# Group n's list: its frame at 360 + 1800 * column, 3480 + 840 * row; the
+# list at 225, 330 inside (360 for groups 4 and 11), 1305 by 315 twips.
+group_list_xy() {  # $1: group; prints "x y" of the middle of the field
+    local n=$1 column=$(( ($1 - 1) % 5 )) row=$(( ($1 - 1) / 5 )) top=330
+    [[ $n -eq 4 || $n -eq 11 ]] && top=360
+    echo "$(( (360 + 1800 * column + 225) / 15 + 40 )) $(( (3480 + 840 * row + top) / 15 + 10 ))"
+}
+# Opens group $1's list with a click on its arrow and clicks item $2 of the
+# $3 items, wherever and however tall the toolkit draws the drop-down.
+pick_with_mouse() {  # $1: group, $2: item (from 1), $3: items in the list
+    local x y
+    read -r x y < <(group_list_xy "$1")
+    click "$main" $(( x + 38 )) "$y"  # the arrow at the right end of the field
+    local popup="" id
+    for _ in $(seq 50); do
+        # The drop-down is the launcher's one shown window without a caption
+        # of ours.
+        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+            [[ "$(xdotool getwindowname "$id" 2>/dev/null)" =~ $main_caption|$prefs_caption|$final_caption ]] ||
+                popup=$id
+        done
+        [[ -n "$popup" ]] && break
+        sleep 0.1
+    done
+    [[ -n "$popup" ]] || fail "group $1's list did not open"
+    sleep 0.3
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + (2 * $2 - 1) * HEIGHT / (2 * $3) )) click 1
+    wait_unmapped "$popup" "a click on item $2 of group $1"
+    settle_pick
+}
+wait_unmapped() {  # $1: window, $2: what should have closed it
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    fail "$2 left the window open"
+}
+
+# Preferences (Form4).
+prefs_caption='^Preferences$'
+prefs_name_xy="148 89"  # userName: 1200, 1200, 2055, 285
+prefs_cancel_xy="213 266"  # Command2: 2775, 3750, 855, 495
+
+# Final Setup (Form2): text boxes at 240, 240 inside frames at 240, 120 and
+# 240, 960; Go at 2610, 2475, 1095, 495.
+final_caption='^Final Setup$'
+final_rwy_xy="200 33"
+final_addinfo_xy="200 89"
+final_go_xy="210 181"
+
+# Waits until file $1 holds what stdin holds; then diffs, to show how not.
+wait_for_content() {  # $1: file, $2: what it is
+    local expected
+    expected=$(mktemp)
+    cat >"$expected"
+    for _ in $(seq 100); do
+        cmp -s "$expected" "$1" 2>/dev/null && { rm -f "$expected"; return 0; }
+        sleep 0.1
+    done
+    diff "$expected" "$1" >&2 || true
+    rm -f "$expected"
+    fail "$2"
+}
+
+crlf() { printf '%s\r\n' "$@"; }
+
+# Restoring the Final Setup answers and writing "ATIS FILENAME" into rvsb.ini
+# at every start come together; until they are in, the parts that rely on
+# them are skipped. Probe right after a start on a fresh folder.
+startup_writes_atis_filename() { grep -q '^ATIS FILENAME=' "$program/windows/rvsb.ini"; }
+
+# rvsb.ini as the demo has it with the launcher's keys filled in; the
+# start-up key goes after the section's last key, the other section stays.
+expected_rvsb() {  # $1 $2 $3: callsign, frequency, server; $4: with ATIS FILENAME (yes/no)
+    crlf "[RV 2.0]" "CALLSIGN=$1" "COM 1 FREQ=$2" "SERVER IP=$3" "RANGE RINGS=5"
+    [[ "$4" == yes ]] && crlf "ATIS FILENAME=$program/atis"
+    crlf "[DISPLAY]" "COLOUR SCHEME=night"
+}
+
+# What a stand-in client records for one start.
+client_log_entry() {  # $1: executable, then its arguments
+    printf '%s\n' "started: $1" "folder: $program"
+    shift
+    local arg
+    for arg in "$@"; do printf 'arg: %s\n' "$arg"; done
+    printf '\n'
+}
