@@ -1,11 +1,11 @@
 #include "launch/atis.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "profile/file_replace.h"
 #include "profile/ini.h"
+
+#ifdef _WIN32
+#include "profile/win32_text.h"
+#endif
 
 namespace launcher {
 namespace {
@@ -37,24 +37,6 @@ std::string AtisHeader(const LaunchDetails& details, std::string_view voiceCalls
     }
     return header;
 }
-
-#ifdef _WIN32
-// The radar client reads single-byte text in the system's code page.
-std::string ToAnsiCodePage(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideSize);
-    const int ansiSize =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(ansiSize), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, ansi.data(), ansiSize, nullptr, nullptr);
-    return ansi;
-}
-#endif
 
 }  // namespace
 
@@ -98,7 +80,8 @@ std::string WriteAtisFile(std::string_view path, const std::vector<std::string>&
             text.append(line).append("\r\n");
         }
 #ifdef _WIN32
-        text = ToAnsiCodePage(text);
+        // The radar client reads single-byte text in the system's code page.
+        text = win32::Utf8ToAnsi(text);
 #endif
         const ReplaceResult result = ReplaceFileContents(path, text);
         if (result.ok()) {

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "profile/win32_text.h"
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -25,45 +27,8 @@ StartResult Failure(const std::string& program, const std::string& reason) {
 
 #ifdef _WIN32
 
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring out(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), wide);
-    return out;
-}
-
-std::string Narrow(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int narrow =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(narrow), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), narrow, nullptr, nullptr);
-    return out;
-}
-
-// The system's wording for `code`, without the line end it comes with.
-std::string SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        return "system error " + std::to_string(code);
-    }
-    return Narrow(text);
-}
+using win32::SystemErrorText;
+using win32::Utf8ToWide;
 
 #else
 
@@ -137,9 +102,9 @@ std::vector<std::string> SplitArguments(std::string_view arguments) {
 #ifdef _WIN32
 
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
-    const std::wstring program = Widen(command.program);
+    const std::wstring program = Utf8ToWide(command.program);
     // CreateProcessW may write into the command line, so it gets its own copy.
-    std::wstring line = Widen(WindowsCommandLine(command));
+    std::wstring line = Utf8ToWide(WindowsCommandLine(command));
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -148,7 +113,7 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        return Failure(command.program, SystemMessage(GetLastError()));
+        return Failure(command.program, SystemErrorText(GetLastError()));
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

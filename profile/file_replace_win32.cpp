@@ -5,32 +5,10 @@
 #include <string>
 
 #include "profile/file_replace.h"
+#include "profile/win32_text.h"
 
 namespace launcher {
 namespace {
-
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), wide);
-    return out;
-}
-
-std::string Narrow(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int narrow =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(narrow), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), narrow, nullptr, nullptr);
-    return out;
-}
 
 class FileHandle {
 public:
@@ -76,7 +54,7 @@ DWORD Replace(std::string_view path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string_view::npos) {
         return ERROR_INVALID_NAME;
     }
-    const std::wstring target = Widen(path);
+    const std::wstring target = win32::Utf8ToWide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -119,18 +97,7 @@ DWORD Replace(std::string_view path, std::string_view bytes) {
 }  // namespace
 
 std::string ReplaceResult::Reason() const {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring_view message(text, text != nullptr ? length : 0);
-    while (!message.empty() &&
-           (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
-        message.remove_suffix(1);
-    }
-    std::string reason = message.empty() ? "system error " + std::to_string(code) : Narrow(message);
-    LocalFree(text);
-    return reason;
+    return win32::SystemErrorText(static_cast<DWORD>(code));
 }
 
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept {

@@ -10,55 +10,29 @@
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
 #include "profile/ini_text.h"
+#include "profile/win32_text.h"
 
 namespace launcher {
 namespace {
 
+using win32::AnsiToUtf8;
+using win32::Utf8ToAnsi;
+
 constexpr DWORD kBufferSize = 255;
-
-std::wstring Widen(std::string_view text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int wide = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), wide);
-    return out;
-}
-
-std::string Narrow(const std::wstring& text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int narrow =
-        WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(narrow), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
-    return out;
-}
-
-std::string ToAnsi(std::string_view utf8) {
-    return Narrow(Widen(utf8, CP_UTF8), CP_ACP);
-}
-
-std::string ToUtf8(std::string_view ansi) {
-    return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
-}
 
 std::string ReadThroughApi(std::string_view section, std::string_view key, std::string_view file) {
     if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
         return {};  // a NUL would shorten the name the API sees
     }
     char buffer[kBufferSize] = {};
-    const DWORD copied = GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), "",
-                                                  buffer, kBufferSize, ToAnsi(file).c_str());
+    const DWORD copied =
+        GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer,
+                                 kBufferSize, Utf8ToAnsi(file).c_str());
     std::size_t size = copied;
     if (size >= kBufferSize - 1) {
         size = detail::WholeCharacterPrefix(buffer, size, GetACP());
     }
-    return ToUtf8(std::string_view(buffer, size));
+    return AnsiToUtf8(std::string_view(buffer, size));
 }
 
 bool WriteThroughApi(std::string_view section, std::string_view key, std::string_view value,
@@ -67,13 +41,13 @@ bool WriteThroughApi(std::string_view section, std::string_view key, std::string
     if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
         return false;
     }
-    const std::string path = ToAnsi(file);
+    const std::string path = Utf8ToAnsi(file);
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return false;  // an administrator's write would otherwise go through
     }
-    return WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
-                                      ToAnsi(ini::OneLineValue(value)).c_str(),
+    return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
+                                      Utf8ToAnsi(ini::OneLineValue(value)).c_str(),
                                       path.c_str()) != FALSE;
 }
 

@@ -9,21 +9,9 @@
 
 #include <string>
 
-namespace {
+#include "profile/win32_text.h"
 
-std::string Utf8(const std::wstring& wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int narrow =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(narrow), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), narrow, nullptr, nullptr);
-    return out;
-}
-
-}  // namespace
+using launcher::win32::WideToUtf8;
 
 int main() {
     std::wstring self(MAX_PATH, L'\0');
@@ -43,8 +31,8 @@ int main() {
                                  ? std::to_string(startup.wShowWindow)
                                  : std::string("none");
 
-    const std::string record = "command: " + Utf8(GetCommandLineW()) + "\nfolder: " + Utf8(folder) +
-                               "\nshow: " + show + "\n";
+    const std::string record = "command: " + WideToUtf8(GetCommandLineW()) +
+                               "\nfolder: " + WideToUtf8(folder) + "\nshow: " + show + "\n";
     const std::wstring log = self + L".log";
     const std::wstring partial = log + L".part";
     HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -1,0 +1,63 @@
+#include "profile/win32_text.h"
+
+namespace launcher::win32 {
+namespace {
+
+std::wstring ToWide(std::string_view text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int wide = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), wide);
+    return out;
+}
+
+std::string FromWide(std::wstring_view text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int narrow =
+        WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+    return ToWide(utf8, CP_UTF8);
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+    return FromWide(wide, CP_UTF8);
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+    return FromWide(ToWide(utf8, CP_UTF8), CP_ACP);
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    return FromWide(ToWide(ansi, CP_ACP), CP_UTF8);
+}
+
+std::string SystemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring_view message(text, text != nullptr ? length : 0);
+    while (!message.empty() &&
+           (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+        message.remove_suffix(1);
+    }
+    std::string reason =
+        message.empty() ? "system error " + std::to_string(code) : WideToUtf8(message);
+    LocalFree(text);
+    return reason;
+}
+
+}  // namespace launcher::win32
