@@ -11,26 +11,12 @@
 #include <string>
 
 #include "profile/file_replace.h"
+#include "profile/posix_file.h"
 
 namespace launcher {
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using posix::FileDescriptor;
 
 // errno, or a general I/O error should a call fail without setting it.
 int LastError() {

@@ -14,6 +14,7 @@
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
 #include "profile/ini_text.h"
+#include "profile/posix_file.h"
 
 namespace launcher {
 namespace {
@@ -22,49 +23,8 @@ namespace {
 // heap and a long file is not read further than the answer.
 constexpr std::size_t kChunk = 64 * 1024;
 
-// A NUL-terminated copy of a path, on the stack for ordinary lengths.
-class CPath {
-public:
-    explicit CPath(std::string_view path) {
-        if (path.find('\0') != std::string_view::npos) {
-            return;  // the system would see a different, shorter path
-        }
-        if (path.size() < sizeof small_) {
-            std::memcpy(small_, path.data(), path.size());
-            small_[path.size()] = '\0';
-            path_ = small_;
-        } else {
-            large_.assign(path);
-            path_ = large_.c_str();
-        }
-    }
-    CPath(const CPath&) = delete;
-    CPath& operator=(const CPath&) = delete;
-
-    const char* get() const { return path_; }  // null when unusable
-
-private:
-    char small_[256];
-    std::string large_;
-    const char* path_ = nullptr;
-};
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using posix::CPath;
+using posix::FileDescriptor;
 
 ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
     for (;;) {
