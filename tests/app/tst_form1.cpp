@@ -16,6 +16,8 @@
 
 #include "app/form1.h"
 #include "prefs/form4.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt_files.h"
 
 using namespace launcher;
 
@@ -23,41 +25,12 @@ Q_DECLARE_METATYPE(launcher::PositionCatalogue)
 
 namespace {
 
-class FakeLocation final : public ProgramLocation {
-public:
-    std::string folder;
-    std::string ProgramFolder() const override { return folder; }
-};
-
-// One volume: the program folder itself.
-class FolderVolumes final : public VolumeList {
-public:
-    std::string folder;
-    std::vector<std::string> Volumes() const override { return {folder}; }
-    std::string WorkingFolder() const override { return folder; }
-};
-
-class RecordingEnder final : public ProgramEnder {
-public:
-    int calls = 0;
-    void EndProgram() override { ++calls; }
-};
-
-// Nothing here presses Go.
-class NoClock final : public Clock {
-public:
-    LocalTime Now() const override { return {}; }
-};
-
-class NoStarter final : public ProgramStarter {
-public:
-    StartResult Start(const CommandLine&, WindowShow) override { return {"not in this test"}; }
-};
-
-class NoErrors final : public ErrorReporter {
-public:
-    void ReportError(const std::string&) override {}
-};
+using testing::FakeLocation;
+using testing::FakeVolumes;
+using testing::FixedClock;
+using testing::RecordingEnder;
+using testing::RecordingErrors;
+using testing::RecordingStarter;
 
 // Form1 loaded over its own program folder, holding `config` as config.ini
 // (no config.ini when empty).
@@ -65,20 +38,18 @@ struct LoadedForm {
     QTemporaryDir folder;
     FakeLocation location;
     RecordingEnder ender;
-    FolderVolumes volumes;
-    NoClock clock;
-    NoStarter starter;
-    NoErrors errors;
+    FakeVolumes volumes;  // one volume: the program folder itself
+    FixedClock clock;     // nothing here presses Go
+    RecordingStarter starter;
+    RecordingErrors errors;
     std::unique_ptr<Form1> form;
 
     explicit LoadedForm(const QByteArray& config = {}) {
         location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
-        volumes.folder = location.folder;
+        volumes.volumes = {location.folder};
+        volumes.working = location.folder;
         if (!config.isEmpty()) {
-            QFile file(folder.filePath(QStringLiteral("config.ini")));
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write(config);
-            }
+            testing::WriteBytes(folder.filePath(QStringLiteral("config.ini")), config);
         }
         reload();
     }
@@ -134,9 +105,7 @@ void PickItem(QComboBox& combo, int row) {
 }
 
 void WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& bytes) {
-    QFile file(folder.filePath(QString::fromLatin1(name)));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    QVERIFY(testing::WriteBytes(folder.filePath(QString::fromLatin1(name)), bytes));
 }
 
 // Waits for the next tick of the window's polling timer.

@@ -24,55 +24,20 @@
 #include "prefs/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt_files.h"
 
 using namespace launcher;
 
 namespace {
 
-class FakeLocation final : public ProgramLocation {
-public:
-    std::string folder;
-    std::string ProgramFolder() const override { return folder; }
-};
-
-class NoVolumes final : public VolumeList {
-public:
-    std::vector<std::string> Volumes() const override { return {}; }
-    std::string WorkingFolder() const override { return {}; }
-};
-
-class RecordingEnder final : public ProgramEnder {
-public:
-    int calls = 0;
-    void EndProgram() override { ++calls; }
-};
-
-class FixedClock final : public Clock {
-public:
-    LocalTime Now() const override { return {2026, 3, 1, 0, 7}; }
-};
-
-// Records every start asked for; a program whose path ends in `missing`
-// fails to start, as the system starter reports it.
-class RecordingStarter final : public ProgramStarter {
-public:
-    std::vector<std::pair<std::string, WindowShow>> starts;
-    std::string missing;
-
-    StartResult Start(const CommandLine& command, WindowShow show) override {
-        starts.emplace_back(command.Text(), show);
-        if (!missing.empty() && command.program.ends_with(missing)) {
-            return {command.program + ": No such file or directory"};
-        }
-        return {};
-    }
-};
-
-class RecordingErrors final : public ErrorReporter {
-public:
-    std::vector<std::string> messages;
-    void ReportError(const std::string& message) override { messages.push_back(message); }
-};
+using testing::FakeLocation;
+using testing::FakeVolumes;
+using testing::FixedClock;
+using testing::ReadBytes;
+using testing::RecordingEnder;
+using testing::RecordingErrors;
+using testing::RecordingStarter;
 
 // What the radar client keeps in rvsb.ini besides the launcher's keys.
 const QByteArray kRadarSettings =
@@ -84,11 +49,6 @@ const QByteArray kRadarSettings =
     "[Display]\r\n"
     "Colour=green\r\n";
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The main window over a program folder with every file Launch and Go read,
 // and a Windows folder (windows/ inside it) holding the radar client's
 // rvsb.ini.
@@ -96,8 +56,8 @@ struct LoadedForm {
     QTemporaryDir folder;
     FakeLocation location;
     RecordingEnder ender;
-    NoVolumes volumes;
-    FixedClock clock;
+    FakeVolumes volumes;
+    FixedClock clock{{2026, 3, 1, 0, 7}};
     RecordingStarter starter;
     RecordingErrors errors;
     std::unique_ptr<Form1> form;
@@ -125,9 +85,7 @@ struct LoadedForm {
     std::string file(const char* name) const { return InFolder(location.folder, name); }
     QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
     void write(const char* name, const QByteArray& bytes) const {
-        QFile out(folder.filePath(QString::fromLatin1(name)));
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(bytes);
+        QVERIFY(testing::WriteBytes(folder.filePath(QString::fromLatin1(name)), bytes));
     }
     QByteArray bytes(const char* name) const {
         return ReadBytes(folder.filePath(QString::fromLatin1(name)));

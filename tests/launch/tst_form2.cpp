@@ -22,50 +22,25 @@
 #include "prefs/volumes.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt_files.h"
 
 using namespace launcher;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    LocalTime Now() const override { return {2026, 3, 6, 9, 5}; }
-};
-
-// Records every start asked for; a program whose path ends in `missing`
-// fails to start, as the system starter reports it.
-class RecordingStarter final : public ProgramStarter {
-public:
-    std::vector<std::pair<std::string, WindowShow>> starts;
-    std::string missing;
-
-    StartResult Start(const CommandLine& command, WindowShow show) override {
-        starts.emplace_back(command.Text(), show);
-        if (!missing.empty() && command.program.ends_with(missing)) {
-            return {command.program + ": No such file or directory"};
-        }
-        return {};
-    }
-};
-
-class NoVolumes final : public VolumeList {
-public:
-    std::vector<std::string> Volumes() const override { return {}; }
-    std::string WorkingFolder() const override { return {}; }
-};
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::FakeVolumes;
+using testing::FixedClock;
+using testing::ReadBytes;
+using testing::RecordingStarter;
 
 // Form2 over its own program folder, holding the files each "Go" reads, and
 // the Preferences dialog loaded from its settings.ini.
 struct LoadedForm {
     QTemporaryDir folder;
     std::string programFolder;
-    NoVolumes volumes;
-    FixedClock clock;
+    FakeVolumes volumes;
+    FixedClock clock{{2026, 3, 6, 9, 5}};
     RecordingStarter starter;
     std::vector<std::string> errors;
     int endings = 0;
@@ -99,9 +74,7 @@ struct LoadedForm {
     QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
     std::string file(const char* name) const { return InFolder(programFolder, name); }
     void write(const char* name, const QByteArray& bytes) const {
-        QFile out(QString::fromStdString(file(name)));
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(bytes);
+        QVERIFY(testing::WriteBytes(QString::fromStdString(file(name)), bytes));
     }
     std::string setting(const char* key) const {
         return ReadIni("MAIN", key, file("settings.ini"));

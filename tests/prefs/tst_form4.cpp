@@ -16,17 +16,14 @@
 #include "prefs/form4.h"
 #include "prefs/volumes.h"
 #include "profile/paths.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt_files.h"
 
 using namespace launcher;
 
 namespace {
 
-class FakeVolumes final : public VolumeList {
-public:
-    std::string working;
-    std::vector<std::string> Volumes() const override { return {QDir::rootPath().toStdString()}; }
-    std::string WorkingFolder() const override { return working; }
-};
+using testing::FakeVolumes;
 
 // Form4 over its own program folder, holding `settings` as settings.ini (no
 // settings.ini when empty).
@@ -39,19 +36,16 @@ struct LoadedForm {
     explicit LoadedForm(const QByteArray& settings = {}) {
         const std::string programFolder = QDir::toNativeSeparators(folder.path()).toStdString();
         settingsFile = InFolder(programFolder, "settings.ini");
+        volumes.volumes = {QDir::rootPath().toStdString()};
         volumes.working = programFolder;
         if (!settings.isEmpty()) {
-            QFile file(QString::fromStdString(settingsFile));
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write(settings);
-            }
+            testing::WriteBytes(QString::fromStdString(settingsFile), settings);
         }
         form = std::make_unique<Form4>(settingsFile, volumes);
     }
 
     QByteArray settingsBytes() const {
-        QFile file(QString::fromStdString(settingsFile));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return testing::ReadBytes(QString::fromStdString(settingsFile));
     }
     bool settingsExist() const { return QFile::exists(QString::fromStdString(settingsFile)); }
 
