@@ -8,7 +8,6 @@
 // one section of 10,000 positions (1,250 airports of one region with eight
 // stations each); both written to a temporary folder first.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
@@ -21,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/floor.h"
 #include "catalogue/position_catalogue.h"
 #include "profile/ini.h"
 
@@ -102,18 +102,8 @@ Files& Fixture() {
     return files;
 }
 
-void Floor(benchmark::State& state, const std::string& file) {
-    std::vector<char> buffer(fs::file_size(file) + 1);
-    for (auto _ : state) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
-        ::close(fd);
-        benchmark::ClobberMemory();
-    }
-}
-
 void BM_FloorConfig(benchmark::State& state) {
-    Floor(state, Fixture().config);
+    bench::Floor(state, Fixture().config);
 }
 
 // Every lookup the catalogue makes, in turn: on average half the file is passed.
@@ -135,7 +125,7 @@ void BM_ReadIniConfig(benchmark::State& state) {
 }
 
 void BM_FloorFreq(benchmark::State& state) {
-    Floor(state, Fixture().freq);
+    bench::Floor(state, Fixture().freq);
 }
 
 // Positions spread evenly over the file, so the average lies in its middle.

@@ -3,7 +3,6 @@
 // a 200-key and a 10,000-key freq.ini, each beside its floor (open the file,
 // read its bytes once, close it) in the same run.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "app/position_selection.h"
+#include "bench/floor.h"
 
 namespace {
 
@@ -62,13 +62,7 @@ struct Folder {
 void BM_Floor(benchmark::State& state) {
     const Folder folder(static_cast<int>(state.range(0)));
     const std::string file = (folder.path / "freq.ini").string();
-    std::vector<char> buffer(fs::file_size(file) + 1);
-    for (auto _ : state) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
-        ::close(fd);
-        benchmark::ClobberMemory();
-    }
+    bench::Floor(state, file);
 }
 
 void BM_PollSelection(benchmark::State& state) {
