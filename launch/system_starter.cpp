@@ -120,13 +120,6 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     return {};
 }
 
-LocalTime SystemClock::Now() const {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
-}
-
 #else
 
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow) {
@@ -172,13 +165,17 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow) 
     return {};
 }
 
+#endif
+
 LocalTime SystemClock::Now() const {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
 }
-
-#endif
 
 }  // namespace launcher
