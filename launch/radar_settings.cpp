@@ -5,14 +5,19 @@
 
 namespace launcher {
 
+std::string RadarSettingsFile(std::string_view windowsFolder) {
+    return windowsFolder.empty() ? std::string() : InFolder(windowsFolder, kRadarSettingsFileName);
+}
+
 void WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
                         std::string_view frequency, std::string_view server) {
-    WriteIni(kRadarSettingsSection, "CALLSIGN", position,
-             InFolder(windowsFolder, kRadarSettingsFileName));
-    WriteIni(kRadarSettingsSection, "COM 1 FREQ", frequency,
-             InFolder(windowsFolder, kRadarSettingsFileName));
-    WriteIni(kRadarSettingsSection, "SERVER IP", server,
-             InFolder(windowsFolder, kRadarSettingsFileName));
+    const std::string file = RadarSettingsFile(windowsFolder);
+    if (file.empty()) {
+        return;
+    }
+    WriteIni(kRadarSettingsSection, "CALLSIGN", position, file);
+    WriteIni(kRadarSettingsSection, "COM 1 FREQ", frequency, file);
+    WriteIni(kRadarSettingsSection, "SERVER IP", server, file);
 }
 
 }  // namespace launcher

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "profile/ini.h"
+#include "profile/paths.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher {
@@ -62,6 +64,22 @@ TEST_F(launch_radar_settings, LaterLaunchesReplaceOnlyTheirKeys) {
               "[RV 2.0]\r\nATIS FILENAME=C:\\Launcher\\atis\r\ncallsign=London Control\r\n"
               "COM 1 FREQ=127.100\r\nSERVER IP=radar.example.net\r\nZOOM=3\r\n");
 #endif
+}
+
+// An empty folder would name rvsb.ini in the root of the drive (or "/"); no
+// Launch writes there. Should the file appear, the test fails and removes it.
+TEST(launch_radar_settings_empty, EmptyWindowsFolderWritesNothing) {
+    EXPECT_EQ(RadarSettingsFile(""), "");
+    const std::filesystem::path root = InFolder("", "rvsb.ini");
+    if (std::filesystem::exists(root)) {
+        GTEST_SKIP() << root << " exists already; whether it was written cannot be told";
+    }
+    WriteRadarSettings("", "EGLL_TWR", "118.500", "10.0.0.7");
+    const bool written = std::filesystem::exists(root);
+    if (written) {
+        std::filesystem::remove(root);
+    }
+    EXPECT_FALSE(written) << root;
 }
 
 }  // namespace
