@@ -1,0 +1,81 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "profile/ini.h"
+#include "profile/paths.h"
+#include "tests/support/scratch_folder.h"
+
+namespace launcher {
+namespace {
+
+TEST(app_startup, OnlyExactlyOneTicksTheAutoAtisBox) {
+    EXPECT_TRUE(AutoAtisTicked("1"));
+    for (const char* saved : {"0", "", "x", "2", "-1", "01", " 1", "1.0", "1x"}) {
+        EXPECT_FALSE(AutoAtisTicked(saved)) << '"' << saved << '"';
+    }
+}
+
+TEST(app_startup, LogoLeftIsTwipsInPixelsRoundedToTheNearest) {
+    EXPECT_EQ(LogoLeftPixels("0"), 0);
+    EXPECT_EQ(LogoLeftPixels("1500"), 100);
+    EXPECT_EQ(LogoLeftPixels("7"), 0);
+    EXPECT_EQ(LogoLeftPixels("22.5"), 2);
+    EXPECT_EQ(LogoLeftPixels("-30"), -2);
+    EXPECT_EQ(LogoLeftPixels("1.5e3"), 100);
+    EXPECT_EQ(LogoLeftPixels("3e38"), 16777215);
+    EXPECT_EQ(LogoLeftPixels("-3e38"), -16777215);
+}
+
+TEST(app_startup, LogoLeftThatIsNoNumberKeepsTheDesignedEdge) {
+    for (const char* text :
+         {"", "x", "120x", " 120", "120 ", "+120", "1,5", "nan", "inf", "1e39"}) {
+        EXPECT_EQ(LogoLeftPixels(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+TEST(app_startup, CaptionJoinsItsPartsWithNothingInBetween) {
+    EXPECT_EQ(ComposeCaption("Radavue Launcher ", "Demo", {4, 0, 6}, "(c) Us"),
+              "Radavue Launcher Demo Edition Version 4.0.6 (c) Us");
+    EXPECT_EQ(ComposeCaption("Radavue Launcher ", "", {10, 2, 30}, "(c) Us"),
+              "Radavue Launcher  Edition Version 10.2.30 (c) Us");
+}
+
+TEST(app_startup, CaptionCarriesTheProjectVersionAndTheNotice) {
+    const std::string caption = ComposeCaption("Radavue Launcher ", "Demo");
+    EXPECT_EQ(caption,
+              "Radavue Launcher Demo Edition Version 4.0.6 " + std::string(kCopyrightNotice));
+    EXPECT_FALSE(kCopyrightNotice.empty());
+}
+
+TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
+    testing::ScratchFolder windows;
+    const std::string file = windows.Write("rvsb.ini",
+                                           "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nATIS FILENAME=old\r\n"
+                                           "[Display]\r\nZOOM=3\r\n");
+    WriteAtisFileName(windows.path().string(), R"(C:\Launcher)");
+    EXPECT_EQ(ReadIni("RV 2.0", "ATIS FILENAME", file), InFolder(R"(C:\Launcher)", "atis"));
+    EXPECT_EQ(ReadIni("RV 2.0", "CALLSIGN", file), "EGLL_TWR");
+    EXPECT_EQ(ReadIni("Display", "ZOOM", file), "3");
+}
+
+// An unchecked empty folder would name rvsb.ini in the root of the drive (or
+// "/"). Should it ever appear there, the test fails and removes it again.
+TEST(app_startup, EmptyWindowsFolderWritesNoAtisFileName) {
+    const std::filesystem::path root = InFolder("", "rvsb.ini");
+    if (std::filesystem::exists(root)) {
+        GTEST_SKIP() << root << " exists already; whether it was written cannot be told";
+    }
+    WriteAtisFileName("", R"(C:\Launcher)");
+    const bool written = std::filesystem::exists(root);
+    if (written) {
+        std::filesystem::remove(root);
+    }
+    EXPECT_FALSE(written) << root;
+}
+
+}  // namespace
+}  // namespace launcher
