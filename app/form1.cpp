@@ -1,17 +1,21 @@
 #include "app/form1.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/form_kit.h"
+#include "app/startup.h"
 #include "launch/form2.h"
 #include "launch/radar_settings.h"
 #include "prefs/form4.h"
+#include "profile/ini.h"
 #include "profile/paths.h"
 
 namespace launcher {
@@ -30,6 +34,25 @@ QFont WebAddressFont() {
                12, QFont::Bold);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+// The picture file at `path`, relative to the working folder, as it stands.
+// Only BMP, PNG, JPEG and GIF, which Qt reads out of the box, are taken, told
+// by the file's content rather than its name, so whether a picture shows does
+// not hang on which further image plugins a machine has. An empty path, a
+// missing file, another format or a damaged picture all give no picture;
+// start-up goes on without it.
+QPixmap LoadPicture(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    QImageReader reader(QString::fromStdString(path));
+    reader.setDecideFormatFromContent(true);
+    static const QList<QByteArray> kFormats{"bmp", "png", "jpeg", "gif"};
+    if (!kFormats.contains(reader.format())) {
+        return {};
+    }
+    return QPixmap::fromImage(reader.read());
 }
 
 void SetTextColour(QWidget& widget, QRgb rgb) {
@@ -172,12 +195,33 @@ void Form1::Form_Load() {
     comboTexts_ = std::make_unique<ComboTexts>(*this);
     selection_ = std::make_unique<PositionSelection>(*comboTexts_, folder);
     timer1_->start();
-    form4_ = std::make_unique<Form4>(InFolder(folder, kSettingsFileName), world_.volumes);
+
+    const std::string settingsFile = InFolder(folder, kSettingsFileName);
+    form4_ = std::make_unique<Form4>(settingsFile, world_.volumes);
     form4_->LoadPreferences();
+    // The Windows folder just loaded; an empty one writes nothing.
+    WriteAtisFileName(form4_->preferences().windowsdir, folder);
+
+    // The last confirmed answers replace what the dialog's own load put there.
     LoadForm2();
-    // Branding and the caption go here, before the catalogue, which comes
-    // last because it sets the window's height.
-    ShowPositionCatalogue(LoadPositionCatalogue(InFolder(folder, "config.ini")), *this);
+    form2_->check1().setChecked(AutoAtisTicked(ReadIni("MAIN", "autoatis", settingsFile)));
+    form2_->rwy().setText(QString::fromStdString(ReadIni("MAIN", "RWY", settingsFile)));
+    form2_->addinfo().setText(QString::fromStdString(ReadIni("MAIN", "ADDITIONAL", settingsFile)));
+
+    const std::string configFile = InFolder(folder, "config.ini");
+    if (const std::optional<int> left =
+            LogoLeftPixels(ReadIni("GENERAL", "LOGOLEFT", configFile))) {
+        image1_->move(*left, image1_->y());
+    }
+    image1_->setPicture(LoadPicture(ReadIni("GENERAL", "LOGO", configFile)));
+    image2_->setPicture(LoadPicture(ReadIni("GENERAL", "BACK", configFile)));
+    accname_->setText(QString::fromStdString(ReadIni("GENERAL", "TITLE", configFile)));
+    wwwaddy_->setText(QString::fromStdString(ReadIni("GENERAL", "WEBSITE", configFile)));
+    setWindowTitle(QString::fromStdString(
+        ComposeCaption(windowTitle().toStdString(), accname_->text().toStdString())));
+
+    // Last, because it sets the window's height.
+    ShowPositionCatalogue(LoadPositionCatalogue(configFile), *this);
 }
 
 void Form1::Form_Unload() {

@@ -159,7 +159,8 @@ void Form1Test::initTestCase() {
 
 void Form1Test::controlsAsDesigned() {
     LoadedForm loaded;
-    QCOMPARE(loaded.form->windowTitle(), QStringLiteral("Radavue Launcher "));
+    // The design-time caption, which load extends (tst_startup).
+    QVERIFY(loaded.form->windowTitle().startsWith(QStringLiteral("Radavue Launcher ")));
     // Later parts and the end-to-end test find the controls by name.
     for (int n = 1; n <= kGroupCount; ++n) {
         auto* frame = loaded.find<QGroupBox>(QStringLiteral("Frame%1").arg(n));

@@ -77,7 +77,8 @@ struct LoadedForm {
         write("var.ini", "[MAIN]\r\nRWY=27R\r\nADDINFO=until late\r\n");
         write("settings.ini", "[MAIN]\r\nWINDIR=" + path("windows") +
                                   "\r\nRWIP=VS\r\nRDVIP=rdv.example\r\nNAME=Pat\r\nRWDIR=" +
-                                  path("rw") + "\r\nRDVDIR=" + path("rv") + "\r\nDATE=UK\r\n");
+                                  path("rw") + "\r\nRDVDIR=" + path("rv") + "\r\nDATE=UK\r\n" +
+                                  "RWY=27R\r\nADDITIONAL=until late\r\n");
         form =
             std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
     }
@@ -89,6 +90,10 @@ struct LoadedForm {
     }
     QByteArray bytes(const char* name) const {
         return ReadBytes(folder.filePath(QString::fromLatin1(name)));
+    }
+    // kRadarSettings once start-up has named the ATIS file.
+    QByteArray radarSettingsAfterLoad() const {
+        return QByteArray(kRadarSettings).replace("somewhere", path("atis"));
     }
     std::string radar(const char* key, const char* windows = "windows") const {
         return ReadIni("RV 2.0", key, InFolder(file(windows), "rvsb.ini"));
@@ -164,8 +169,8 @@ void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
     QCOMPARE(loaded.radar("SERVER IP"), "rdv.example");
     // Only the launcher's keys change; the radar client's own stay as they were.
     const QByteArray written = loaded.bytes("windows/rvsb.ini");
-    QVERIFY(
-        written.startsWith("; radar client settings\r\n[RV 2.0]\r\nATIS FILENAME=somewhere\r\n"));
+    QVERIFY(written.startsWith(
+        "; radar client settings\r\n[RV 2.0]\r\nATIS FILENAME=" + loaded.path("atis") + "\r\n"));
     QVERIFY(written.endsWith("[Display]\r\nColour=green\r\n"));
     QCOMPARE(loaded.radar("RANGE"), "120");
     QCOMPARE(loaded.ender.calls, 0);
@@ -247,7 +252,7 @@ void LaunchTest::launchAndGoUseWhatTheWindowsHoldAtThatMoment() {
 
     QCOMPARE(loaded.radar("CALLSIGN", "other windows"), "EGLL_TWR");
     QCOMPARE(loaded.radar("SERVER IP", "other windows"), "rdv2.example");
-    QCOMPARE(loaded.bytes("windows/rvsb.ini"), kRadarSettings);
+    QCOMPARE(loaded.bytes("windows/rvsb.ini"), loaded.radarSettingsAfterLoad());
 
     // Another position picked while the dialog is open: Go takes it, while
     // rvsb.ini keeps the moment of the last Launch.

@@ -1,0 +1,278 @@
+// The main window's start-up over a scratch program folder, with the outside
+// world faked: the saved preferences and Final Setup answers, the ATIS file
+// name in rvsb.ini, the branding and the caption.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/version.h"
+#include "launch/form2.h"
+#include "prefs/form4.h"
+#include "profile/ini.h"
+#include "profile/paths.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt_files.h"
+
+using namespace launcher;
+
+namespace {
+
+using testing::FakeLocation;
+using testing::FakeVolumes;
+using testing::FixedClock;
+using testing::RecordingEnder;
+using testing::RecordingErrors;
+using testing::RecordingStarter;
+
+const QString kNotice =
+    QString::fromUtf8(kCopyrightNotice.data(), qsizetype(kCopyrightNotice.size()));
+
+// A program folder that is also the working folder, as when the launcher is
+// started from its own folder; files are written before the window loads.
+struct ProgramFolder {
+    QTemporaryDir folder;
+    QString previousWorking = QDir::currentPath();
+    FakeLocation location;
+    RecordingEnder ender;
+    FakeVolumes volumes;
+    FixedClock clock;  // nothing here presses Go
+    RecordingStarter starter;
+    RecordingErrors errors;
+    std::unique_ptr<Form1> form;
+
+    ProgramFolder() {
+        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
+        volumes.volumes = {location.folder};
+        volumes.working = location.folder;
+        QDir::setCurrent(folder.path());
+    }
+    ~ProgramFolder() {
+        form.reset();
+        QDir::setCurrent(previousWorking);
+    }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QVERIFY(QDir(folder.path()).mkpath(QFileInfo(path(name)).path()));
+        QVERIFY(testing::WriteBytes(path(name), bytes));
+    }
+    void load() {
+        form =
+            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
+    }
+    // Every file under the folder, relative to it.
+    QStringList tree() const {
+        QStringList files;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(folder.path().toStdString())) {
+            files << QString::fromStdString(entry.path().string());
+        }
+        files.sort();
+        return files;
+    }
+};
+
+void SavePicture(const QString& path, const char* format, QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    QVERIFY2(picture.save(path, format), format);
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void captionCarriesTitleVersionAndNotice();
+    void emptyTitleLeavesTwoBlanksInTheCaption();
+    void autoAtisTicksOnlyForOne_data();
+    void autoAtisTicksOnlyForOne();
+    void finalSetupAnswersReplaceTheDialogsOwn();
+    void preferencesReplaceTheirDesignTimeTexts();
+    void atisFileNameGoesIntoTheWindowsFolder();
+    void emptyWindowsFolderWritesNoFile();
+    void picturesFromTheWorkingFolder();
+    void unusablePictureLeavesTheImageEmpty_data();
+    void unusablePictureLeavesTheImageEmpty();
+    void logoLeftMovesTheBanner_data();
+    void logoLeftMovesTheBanner();
+};
+
+void StartupTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void StartupTest::captionCarriesTitleVersionAndNotice() {
+    ProgramFolder program;
+    program.write("config.ini", "[GENERAL]\r\nTITLE=Demo\r\nWEBSITE=www.example.net/atc\r\n");
+    program.load();
+    QCOMPARE(program.form->windowTitle(),
+             QStringLiteral("Radavue Launcher Demo Edition Version 4.0.6 ") + kNotice);
+    QCOMPARE(program.form->accname().text(), QStringLiteral("Demo"));
+    QCOMPARE(program.form->wwwaddy().text(), QStringLiteral("www.example.net/atc"));
+}
+
+void StartupTest::emptyTitleLeavesTwoBlanksInTheCaption() {
+    ProgramFolder program;
+    program.load();
+    QCOMPARE(program.form->windowTitle(),
+             QStringLiteral("Radavue Launcher  Edition Version 4.0.6 ") + kNotice);
+    QCOMPARE(program.form->accname().text(), QString());
+    QCOMPARE(program.form->wwwaddy().text(), QString());
+}
+
+void StartupTest::autoAtisTicksOnlyForOne_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("1") << QByteArray("[MAIN]\r\nautoatis=1\r\n") << true;
+    QTest::newRow("key spelt in capitals") << QByteArray("[main]\r\nAUTOATIS=1\r\n") << true;
+    QTest::newRow("0") << QByteArray("[MAIN]\r\nautoatis=0\r\n") << false;
+    QTest::newRow("empty") << QByteArray("[MAIN]\r\nautoatis=\r\n") << false;
+    QTest::newRow("first run") << QByteArray() << false;
+    QTest::newRow("no number") << QByteArray("[MAIN]\r\nautoatis=x\r\n") << false;
+    QTest::newRow("other number") << QByteArray("[MAIN]\r\nautoatis=2\r\n") << false;
+}
+
+void StartupTest::autoAtisTicksOnlyForOne() {
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, ticked);
+    ProgramFolder program;
+    if (!settings.isEmpty()) {
+        program.write("settings.ini", settings);
+    }
+    program.load();
+    QVERIFY(program.form->form2() != nullptr);
+    QCOMPARE(program.form->form2()->check1().isChecked(), ticked);
+    QVERIFY(program.form->form2()->isHidden());
+}
+
+void StartupTest::finalSetupAnswersReplaceTheDialogsOwn() {
+    ProgramFolder program;
+    program.write("var.ini", "[MAIN]\r\nRWY=27L\r\nADDINFO=2200z\r\n");
+    program.write("settings.ini", "[MAIN]\r\nRWY=09R\r\nADDITIONAL=till late\r\n");
+    program.load();
+    QCOMPARE(program.form->form2()->rwy().text(), QStringLiteral("09R"));
+    QCOMPARE(program.form->form2()->addinfo().text(), QStringLiteral("till late"));
+
+    // Absent answers empty the boxes rather than keep var.ini's.
+    QVERIFY(QFile::remove(program.path("settings.ini")));
+    program.load();
+    QCOMPARE(program.form->form2()->rwy().text(), QString());
+    QCOMPARE(program.form->form2()->addinfo().text(), QString());
+}
+
+void StartupTest::preferencesReplaceTheirDesignTimeTexts() {
+    ProgramFolder program;
+    program.write("settings.ini", "[MAIN]\r\nNAME=Jo\r\n[rdvservers]\r\n1=radar.example.net\r\n");
+    program.load();
+    const Form4& form4 = program.form->form4();
+    QVERIFY(form4.isHidden());
+    QCOMPARE(form4.preferences().userName, "Jo");
+    QCOMPARE(form4.preferences().datebox, "");
+    QCOMPARE(form4.datebox().currentText(), QString());
+    QCOMPARE(form4.preferences().rdvservers.front(), "radar.example.net");
+}
+
+void StartupTest::atisFileNameGoesIntoTheWindowsFolder() {
+    ProgramFolder program;
+    const std::string windows = InFolder(program.location.folder, "win");
+    program.write("win/rvsb.ini",
+                  "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nATIS FILENAME=old\r\n[Display]\r\nZOOM=3\r\n");
+    program.write("settings.ini", QByteArray("[MAIN]\r\nWINDIR=") + windows.c_str() + "\r\n");
+    program.load();
+    const std::string rvsb = InFolder(windows, "rvsb.ini");
+    QCOMPARE(ReadIni("RV 2.0", "ATIS FILENAME", rvsb), InFolder(program.location.folder, "atis"));
+    QCOMPARE(ReadIni("RV 2.0", "CALLSIGN", rvsb), "EGLL_TWR");
+    QCOMPARE(ReadIni("Display", "ZOOM", rvsb), "3");
+}
+
+// Unchecked, an empty Windows folder names rvsb.ini in the root ("/"). The
+// program folder is the working folder too, so a relative name would show in
+// its tree; should the root file appear, the test fails and removes it.
+void StartupTest::emptyWindowsFolderWritesNoFile() {
+    const std::filesystem::path root = InFolder("", "rvsb.ini");
+    if (std::filesystem::exists(root)) {
+        QSKIP("rvsb.ini exists in the root already; whether it was written cannot be told");
+    }
+    ProgramFolder program;
+    program.write("settings.ini", "[MAIN]\r\nWINDIR=\r\nNAME=Jo\r\n");
+    const QStringList before = program.tree();
+    program.load();
+    const bool written = std::filesystem::exists(root);
+    if (written) {
+        std::filesystem::remove(root);
+    }
+    QVERIFY(!written);
+    QCOMPARE(program.tree(), before);
+    QCOMPARE(program.form->form4().preferences().userName, "Jo");  // start-up went on
+}
+
+void StartupTest::picturesFromTheWorkingFolder() {
+    ProgramFolder program;
+    QVERIFY(QDir(program.folder.path()).mkpath("art"));
+    SavePicture(program.path("art/logo.png"), "PNG", {40, 12});
+    SavePicture(program.path("art/back.jpg"), "JPEG", {16, 20});
+    program.write("config.ini", "[GENERAL]\r\nLOGO=art/logo.png\r\nBACK=art/back.jpg\r\n");
+    program.load();
+    QCOMPARE(program.form->image1().pixmap().size(), QSize(40, 12));
+    QCOMPARE(program.form->image1().size(), QSize(40, 12));
+    QCOMPARE(program.form->image2().pixmap().size(), QSize(16, 20));
+}
+
+void StartupTest::unusablePictureLeavesTheImageEmpty_data() {
+    QTest::addColumn<QString>("logo");
+    QTest::newRow("empty name") << QString();
+    QTest::newRow("missing file") << QStringLiteral("nowhere.png");
+    QTest::newRow("not a picture") << QStringLiteral("text.png");
+    QTest::newRow("format not taken") << QStringLiteral("logo.ppm");
+    QTest::newRow("a folder") << QStringLiteral("art");
+}
+
+void StartupTest::unusablePictureLeavesTheImageEmpty() {
+    QFETCH(QString, logo);
+    ProgramFolder program;
+    QVERIFY(QDir(program.folder.path()).mkpath("art"));
+    program.write("text.png", "[GENERAL]\r\nno picture\r\n");
+    SavePicture(program.path("logo.ppm"), "PPM", {40, 12});
+    SavePicture(program.path("back.bmp"), "BMP", {16, 20});
+    program.write("config.ini",
+                  "[GENERAL]\r\nLOGO=" + logo.toUtf8() + "\r\nBACK=back.bmp\r\nTITLE=Demo\r\n");
+    program.load();
+    QVERIFY(program.form->image1().pixmap().isNull());
+    // The rest of start-up went on.
+    QCOMPARE(program.form->image2().pixmap().size(), QSize(16, 20));
+    QVERIFY(
+        program.form->windowTitle().startsWith(QStringLiteral("Radavue Launcher Demo Edition")));
+}
+
+void StartupTest::logoLeftMovesTheBanner_data() {
+    QTest::addColumn<QByteArray>("logoLeft");
+    QTest::addColumn<int>("left");  // design-time left edge: 0
+    QTest::newRow("twips") << QByteArray("1500") << 100;
+    QTest::newRow("fraction") << QByteArray("-22.5") << -2;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("number then text") << QByteArray("1500px") << 0;
+}
+
+void StartupTest::logoLeftMovesTheBanner() {
+    QFETCH(QByteArray, logoLeft);
+    QFETCH(int, left);
+    ProgramFolder program;
+    program.write("config.ini", "[GENERAL]\r\nLOGOLEFT=" + logoLeft + "\r\n");
+    program.load();
+    QCOMPARE(program.form->image1().pos(), QPoint(left, 120 / 15));
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
