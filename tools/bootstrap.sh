@@ -10,7 +10,7 @@ packages=(
     g++-mingw-w64-x86-64-posix wine64
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev clang-format
-    python3 fonts-dejavu-core
+    python3 fonts-dejavu-core time
 )
 
 missing=()
