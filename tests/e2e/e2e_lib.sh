@@ -159,10 +159,12 @@ wait_for_content() {  # $1: file, $2: what it is
 
 crlf() { printf '%s\r\n' "$@"; }
 
-# Restoring the Final Setup answers and writing "ATIS FILENAME" into rvsb.ini
-# at every start come together; until they are in, the parts that rely on
-# them are skipped. Probe right after a start on a fresh folder.
-startup_writes_atis_filename() { grep -q '^ATIS FILENAME=' "$program/windows/rvsb.ini"; }
+# Every start writes "ATIS FILENAME" into rvsb.ini before the window shows, and
+# restores the last Final Setup answers; a start without it is a failure.
+startup_writes_atis_filename() {
+    grep -q '^ATIS FILENAME=' "$program/windows/rvsb.ini" ||
+        fail "start-up did not write ATIS FILENAME into rvsb.ini"
+}
 
 # rvsb.ini as the demo has it with the launcher's keys filled in; the
 # start-up key goes after the section's last key, the other section stays.
