@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app/form1.h"
@@ -57,9 +59,21 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    const QString folder =
+    const QString source =
         QDir(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(LAUNCHER_DEMO_FOLDER))
             .absolutePath();
+    // Start-up writes into the program folder's Windows folder; draw from a
+    // scratch copy so the folder given (often the repository's demo) stays
+    // as it is.
+    QTemporaryDir scratch;
+    std::error_code copyError;
+    std::filesystem::copy(source.toStdString(), scratch.path().toStdString(),
+                          std::filesystem::copy_options::recursive, copyError);
+    if (!scratch.isValid() || copyError) {
+        std::fprintf(stderr, "render-form1: could not copy %s\n", qPrintable(source));
+        return 1;
+    }
+    const QString folder = scratch.path();
     // Picture paths in config.ini are relative to the working folder; the
     // launcher is normally started from its own folder.
     QDir::setCurrent(folder);
