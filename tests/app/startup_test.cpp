@@ -7,6 +7,7 @@
 
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "tests/support/root_file_guard.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher {
@@ -65,16 +66,8 @@ TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
 // An unchecked empty folder would name rvsb.ini in the root of the drive (or
 // "/"). Should it ever appear there, the test fails and removes it again.
 TEST(app_startup, EmptyWindowsFolderWritesNoAtisFileName) {
-    const std::filesystem::path root = InFolder("", "rvsb.ini");
-    if (std::filesystem::exists(root)) {
-        GTEST_SKIP() << root << " exists already; whether it was written cannot be told";
-    }
-    WriteAtisFileName("", R"(C:\Launcher)");
-    const bool written = std::filesystem::exists(root);
-    if (written) {
-        std::filesystem::remove(root);
-    }
-    EXPECT_FALSE(written) << root;
+    testing::ExpectNothingWrittenAtRoot("rvsb.ini",
+                                        [] { WriteAtisFileName("", R"(C:\Launcher)"); });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "tests/support/root_file_guard.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher {
@@ -70,16 +71,8 @@ TEST_F(launch_radar_settings, LaterLaunchesReplaceOnlyTheirKeys) {
 // Launch writes there. Should the file appear, the test fails and removes it.
 TEST(launch_radar_settings_empty, EmptyWindowsFolderWritesNothing) {
     EXPECT_EQ(RadarSettingsFile(""), "");
-    const std::filesystem::path root = InFolder("", "rvsb.ini");
-    if (std::filesystem::exists(root)) {
-        GTEST_SKIP() << root << " exists already; whether it was written cannot be told";
-    }
-    WriteRadarSettings("", "EGLL_TWR", "118.500", "10.0.0.7");
-    const bool written = std::filesystem::exists(root);
-    if (written) {
-        std::filesystem::remove(root);
-    }
-    EXPECT_FALSE(written) << root;
+    testing::ExpectNothingWrittenAtRoot(
+        "rvsb.ini", [] { WriteRadarSettings("", "EGLL_TWR", "118.500", "10.0.0.7"); });
 }
 
 }  // namespace
