@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "app/form1.h"
 #include "app/system_world.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The Windows executable's icon, also on every window's title and task bar.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico")));
     // The main window ends the program itself; Qt's own quit on the last
     // closed window would first send close requests to the other windows.
     QApplication::setQuitOnLastWindowClosed(false);
