@@ -130,6 +130,9 @@ void Form1::BuildControls() {
     image1_ = new PictureBox(this);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setGeometry(Twips(0, 120, 9735, 1335));
+    // Branding only: the title and web-address lines carry its words.
+    kit::MarkDecorative(*image2_);
+    kit::MarkDecorative(*image1_);
 
     wwwaddy_ =
         MakeLabel(this, "wwwaddy", QStringLiteral("www.example.com"), Twips(0, 1560, 9615, 255));
@@ -151,6 +154,8 @@ void Form1::BuildControls() {
                         Twips(4560, 2400, 855, 495));
     comfreq_ = MakeLabel(this, "comfreq", QString(), Twips(5760, 2520, 1695, 255));
     SetTextColour(*comfreq_, qRgb(0xFF, 0x00, 0xFF));
+    kit::SetCaption(*label1_, *selected_);
+    kit::SetCaption(*label2_, *comfreq_);
     accname_ = MakeLabel(this, "accname", QString(), Twips(2400, 3000, 5055, 315));
     accname_->setFont(kit::ClassicFont(12, QFont::Bold));
     accname_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -344,6 +349,7 @@ void ShowPositionCatalogue(const PositionCatalogue& catalogue, Form1& form) {
         frame.setVisible(true);
         combo.setVisible(true);
         frame.setTitle(QString::fromStdString(group.name));
+        kit::SetAccessibleName(combo, frame.title());
         // An editable list selects its first item when filled; the pick and
         // the text stay the user's.
         const int index = combo.currentIndex();

@@ -1,5 +1,8 @@
 #include "app/form_kit.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +19,75 @@ namespace {
 // Without any frame (a bare X server) this keeps the same rows in view as a
 // decorated window would.
 constexpr QMargins kTypicalFrame{8, 31, 8, 8};
+
+// Marks a widget for one of the kit's own accessible interfaces.
+constexpr char kAccessibleKind[] = "kitAccessibleKind";
+constexpr char kValueLabel[] = "value";
+constexpr char kDecoration[] = "decoration";
+
+// A label that shows a value under a caption of its own. Qt announces a
+// label by its text; this one is announced by its caption, the text being
+// its value. Readers that read no value of static text read the
+// description, so that carries the value too unless one was set.
+class ValueLabelInterface final : public QAccessibleWidget {
+public:
+    explicit ValueLabelInterface(QLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        const QString value = static_cast<const QLabel*>(widget())->text();
+        switch (t) {
+            case QAccessible::Value:
+                return value;
+            case QAccessible::Description: {
+                const QString own = QAccessibleWidget::text(t);
+                return own.isEmpty() ? value : own;
+            }
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+};
+
+// A picture readers skip, as they skip what is not on screen.
+class DecorationInterface final : public QAccessibleWidget {
+public:
+    explicit DecorationInterface(QWidget* picture)
+        : QAccessibleWidget(picture, QAccessible::Graphic) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.invisible = true;
+        return state;
+    }
+};
+
+QAccessibleInterface* KitInterface(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    const QByteArray kind = widget->property(kAccessibleKind).toByteArray();
+    if (kind == kValueLabel) {
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            return new ValueLabelInterface(label);
+        }
+    } else if (kind == kDecoration) {
+        return new DecorationInterface(widget);
+    }
+    return nullptr;
+}
+
+// Qt caches a widget's interface once asked for it, so a widget is marked
+// before anything asks.
+void MarkAccessibleKind(QWidget& widget, const char* kind) {
+    static const bool installed = [] {
+        QAccessible::installFactory(&KitInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    widget.setProperty(kAccessibleKind, QByteArray(kind));
+}
 
 }  // namespace
 
@@ -86,6 +158,28 @@ void CentreOnScreen(QWidget& window) {
     const QSize outer = window.size().grownBy(FrameMargins(window));
     window.move(area.x() + (area.width() - outer.width()) / 2,
                 area.y() + (area.height() - outer.height()) / 2);
+}
+
+void SetAccessibleName(QWidget& control, const QString& name) {
+    control.setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(&control)) {
+        if (QLineEdit* field = combo->lineEdit()) {
+            field->setAccessibleName(name);
+        }
+        combo->view()->setAccessibleName(name);
+    }
+}
+
+void SetCaption(QLabel& caption, QWidget& field) {
+    caption.setBuddy(&field);
+    if (auto* label = qobject_cast<QLabel*>(&field)) {
+        MarkAccessibleKind(*label, kValueLabel);
+    }
+    SetAccessibleName(field, caption.text());
+}
+
+void MarkDecorative(QWidget& picture) {
+    MarkAccessibleKind(picture, kDecoration);
 }
 
 }  // namespace launcher::kit

@@ -44,4 +44,20 @@ QMargins FrameMargins(const QWidget& window, bool* known = nullptr);
 // Moves the window so that its outer frame is centred on its screen.
 void CentreOnScreen(QWidget& window);
 
+// What a screen reader announces a control as: the caption the user sees for
+// it, be it its own text, its frame's caption or the label beside it.
+
+// Names `control`. An editable list's text field and drop-down get the name
+// too, since they, not the list itself, are what the reader meets.
+void SetAccessibleName(QWidget& control, const QString& name);
+
+// `caption` is the label that names `field`: the field is announced by the
+// caption's text, and the label points at it. A label that shows a value
+// keeps its text as that value.
+void SetCaption(QLabel& caption, QWidget& field);
+
+// A picture that says nothing the text around it does not: readers pass it
+// over.
+void MarkDecorative(QWidget& picture);
+
 }  // namespace launcher::kit

@@ -67,6 +67,11 @@ void Form2::BuildControls() {
     check1_->setGeometry(Twips(570, 240, 255, 240));
     command1_ =
         kit::MakeButton(this, "Command1", QStringLiteral("Go"), Twips(2610, 2475, 1095, 495));
+    // Each field is announced by its frame's caption; the box's own caption
+    // is out of sight.
+    kit::SetAccessibleName(*rwy_, frame1_->title());
+    kit::SetAccessibleName(*addinfo_, frame2_->title());
+    kit::SetAccessibleName(*check1_, frame3_->title());
 
     setTabOrder(command1_, rwy_);
     setTabOrder(rwy_, addinfo_);

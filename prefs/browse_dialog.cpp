@@ -187,6 +187,11 @@ void BrowseDialog::BuildControls(const Design& design) {
     dir1_ = new FolderList(this);
     dir1_->setObjectName(QStringLiteral("Dir1"));
     dir1_->setGeometry(ToPixels(design.dir1));
+    // Neither list has a caption on screen. The folder list, where the focus
+    // starts, also tells what to look for.
+    kit::SetAccessibleName(*drive1_, QStringLiteral("Drive"));
+    kit::SetAccessibleName(*dir1_, QStringLiteral("Folder"));
+    dir1_->setAccessibleDescription(design.prompt);
 
     command1_ = kit::MakeButton(this, "Command1", QStringLiteral("OK"));
     command1_->setGeometry(ToPixels(design.command1));

@@ -81,6 +81,17 @@ void Form4::BuildControls() {
 
     datebox_->addItems({QStringLiteral("UK"), QStringLiteral("USA")});
 
+    kit::SetCaption(*label1_, *rwip_);
+    kit::SetCaption(*label2_, *serverip_);
+    kit::SetCaption(*label3_, *userName_);
+    kit::SetCaption(*label4_, *rdvdir_);
+    kit::SetCaption(*label5_, *rwdir_);
+    kit::SetCaption(*label7_, *windowsdir_);
+    kit::SetCaption(*label6_, *datebox_);
+    // Two buttons read "Browse": each tells which folder it browses for.
+    command3_->setAccessibleDescription(label4_->text());
+    command4_->setAccessibleDescription(label5_->text());
+
     QWidget* const chain[] = {rwip_,   command1_, command2_, serverip_, userName_,  command3_,
                               rdvdir_, rwdir_,    command4_, datebox_,  windowsdir_};
     for (std::size_t i = 1; i < std::size(chain); ++i) {
