@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev clang-format
     python3 fonts-dejavu-core time
+    dpkg-dev  # dpkg-shlibdeps, for the Depends of the DEB
 )
 
 missing=()
