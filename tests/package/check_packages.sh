@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the ZIP and the DEB of a build tree with CPack and checks what a
+# controller gets: the launcher and README.md at the top of the program folder
+# and nothing else (no test data, demo INI file, stand-in client or build
+# path), a launcher that finds its libraries on this machine and points into no
+# build tree, and a DEB that names its real library dependencies.
+#
+# usage: check_packages.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION
+set -euo pipefail
+[[ $# -eq 6 ]] ||
+    { echo "usage: $0 CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION" >&2; exit 2; }
+cpack="$1"
+config="$2"
+scratch="$3"
+source_dir="$4"
+build_dir="$5"
+version="$6"
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+if ! "$cpack" --config "$config" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+    cat "$scratch/cpack.log" >&2
+    echo "FAIL: cpack could not build the packages" >&2
+    exit 1
+fi
+
+shopt -s nullglob
+zips=("$scratch"/out/*.zip)
+debs=("$scratch"/out/*.deb)
+shopt -u nullglob
+[[ ${#zips[@]} -eq 1 && ${#debs[@]} -eq 1 ]] || {
+    echo "FAIL: expected one ZIP and one DEB, got: ${zips[*]} ${debs[*]}" >&2
+    exit 1
+}
+zip="${zips[0]}"
+deb="${debs[0]}"
+echo "ZIP $(basename "$zip"): $(stat -c %s "$zip") bytes"
+echo "DEB $(basename "$deb"): $(stat -c %s "$deb") bytes"
+
+# $1: what is listed, $2: the listing, one path a line; $3: the expected one.
+check_listing() {
+    if [[ "$2" != "$3" ]]; then
+        fail "$1 holds other files than expected:"
+        diff <(echo "$3") <(echo "$2") >&2 || true
+    fi
+    # Kept apart from the exact list, so that a file added to both on purpose
+    # still cannot bring these along.
+    local stray
+    stray=$(grep -Ei '\.ini$|(^|/)(rv|roger)\.exe$|\.log$|(^|/)(demo|tests?|testdata|CMakeFiles|_CPack_Packages)(/|$)|install_manifest|CMakeCache|(^|/)tst_|_test$' <<<"$2" || true)
+    [[ -z "$stray" ]] || fail "$1 holds test data, demo files or build files: $stray"
+    case "$2" in
+    *"$build_dir"* | *"$source_dir/"*) fail "$1 names a path of the build: $2" ;;
+    esac
+}
+
+# $1: what it is, $2: the launcher as packaged.
+check_launcher() {
+    [[ -f "$2" ]] || { fail "$1: no launcher at $2"; return; }
+    [[ -x "$2" ]] || fail "$1: the launcher is not executable"
+    readelf -h "$2" >/dev/null 2>&1 || fail "$1: the launcher is not an ELF file"
+    local paths
+    paths=$(readelf -d "$2" | grep -E '\((RPATH|RUNPATH)\)' || true)
+    case "$paths" in
+    *"$build_dir"* | *"$source_dir"*) fail "$1: the launcher searches the build tree: $paths" ;;
+    esac
+    local missing
+    missing=$(ldd "$2" | grep 'not found' || true)
+    [[ -z "$missing" ]] || fail "$1: libraries the launcher does not find: $missing"
+    # Read to the end: grep -q would stop strings early, and pipefail would
+    # take that for no match.
+    local carried
+    carried=$(strings -a "$2" | grep -F -e "$build_dir" -e "$source_dir/" || true)
+    [[ -z "$carried" ]] || fail "$1: the launcher carries paths of the build: $(head -n 3 <<<"$carried")"
+}
+
+# The ZIP: one folder named after the package, the program folder itself.
+folder="radavue-launcher-$version-Linux"
+zip_list=$(python3 -c 'import sys, zipfile
+for n in sorted(zipfile.ZipFile(sys.argv[1]).namelist()):
+    print(n)' "$zip")
+check_listing ZIP "$zip_list" "$folder/README.md
+$folder/radavue-launcher"
+mkdir "$scratch/zip"
+(cd "$scratch/zip" && cmake -E tar xf "$zip")
+check_launcher ZIP "$scratch/zip/$folder/radavue-launcher"
+
+# The DEB: the same folder under /opt, owned by root.
+deb_list=$(dpkg-deb -c "$deb" | awk '{print $6}' | sort)
+check_listing DEB "$deb_list" "./opt/
+./opt/radavue-launcher/
+./opt/radavue-launcher/README.md
+./opt/radavue-launcher/radavue-launcher"
+not_root=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
+[[ -z "$not_root" ]] || fail "DEB: files not owned by root: $not_root"
+dpkg-deb -x "$deb" "$scratch/deb"
+check_launcher DEB "$scratch/deb/opt/radavue-launcher/radavue-launcher"
+cmp -s "$scratch/zip/$folder/radavue-launcher" "$scratch/deb/opt/radavue-launcher/radavue-launcher" ||
+    fail "the ZIP and the DEB hold different launchers"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ "$(field Package)" == radavue-launcher ]] || fail "DEB: Package is '$(field Package)'"
+[[ "$(field Version)" == "$version" ]] || fail "DEB: Version is '$(field Version)', not $version"
+depends=$(field Depends)
+echo "Depends: $depends"
+for needed in libc6 libqt6widgets6; do
+    grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "DEB: Depends does not name $needed: $depends"
+done
+for name in Maintainer Section Description; do
+    [[ -n "$(field "$name")" ]] || fail "DEB: no $name"
+done
+
+if [[ $failures -gt 0 ]]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "packages hold what they should"
