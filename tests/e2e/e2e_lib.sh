@@ -104,6 +104,16 @@ pick_with_mouse() {  # $1: group, $2: item (from 1), $3: items in the list
     local x y
     read -r x y < <(group_list_xy "$1")
     click "$main" $(( x + 38 )) "$y"  # the arrow at the right end of the field
+    local popup
+    popup=$(wait_dropdown "group $1's list")
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + (2 * $2 - 1) * HEIGHT / (2 * $3) )) click 1
+    wait_unmapped "$popup" "a click on item $2 of group $1"
+    settle_pick
+}
+# Prints the id of the open drop-down list.
+wait_dropdown() {  # $1: what should have opened
     local popup="" id
     for _ in $(seq 50); do
         # The drop-down is the launcher's one shown window without a caption
@@ -115,13 +125,9 @@ pick_with_mouse() {  # $1: group, $2: item (from 1), $3: items in the list
         [[ -n "$popup" ]] && break
         sleep 0.1
     done
-    [[ -n "$popup" ]] || fail "group $1's list did not open"
+    [[ -n "$popup" ]] || fail "$1 did not open"
     sleep 0.3
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$popup")"
-    xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + (2 * $2 - 1) * HEIGHT / (2 * $3) )) click 1
-    wait_unmapped "$popup" "a click on item $2 of group $1"
-    settle_pick
+    echo "$popup"
 }
 wait_unmapped() {  # $1: window, $2: what should have closed it
     for _ in $(seq 50); do
@@ -129,6 +135,32 @@ wait_unmapped() {  # $1: window, $2: what should have closed it
         sleep 0.1
     done
     fail "$2 left the window open"
+}
+
+# The keyboard alone. With no window manager, a window has the input focus
+# only when the program asks for it or when it is handed the focus the way a
+# window manager hands it (focus_window); neither is a pointer action.
+focus_window() {  # $1: window
+    xdotool windowfocus --sync "$1"
+    sleep 0.2
+}
+# Waits until window $1 holds the input focus, so keys typed now reach it.
+expect_focus() {  # $1: window, $2: what should have given it the focus
+    for _ in $(seq 50); do
+        [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
+        sleep 0.1
+    done
+    fail "$2: the window did not get the keyboard focus"
+}
+# Keys in order, each handled before the next comes.
+press() {
+    xdotool key --delay 80 "$@"
+    sleep 0.3
+}
+# Types $1 into the field that has the focus.
+type_text() {
+    xdotool type --delay 20 "$1"
+    sleep 0.2
 }
 
 # Preferences (Form4).
