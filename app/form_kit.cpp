@@ -4,12 +4,14 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace launcher::kit {
 
@@ -87,6 +89,32 @@ void MarkAccessibleKind(QWidget& widget, const char* kind) {
     }();
     Q_UNUSED(installed);
     widget.setProperty(kAccessibleKind, QByteArray(kind));
+}
+
+// The captions were laid out for a narrow face. Where the face at hand is
+// wider, a caption steps down in size rather than lose its end under the field
+// that overlaps its right part (or past its own edge).
+void FitCaption(QLabel& caption, const QWidget& field) {
+    const QRect box = caption.geometry();
+    int width = box.width();
+    if (field.y() < box.bottom() && field.geometry().bottom() > box.y() && field.x() > box.x()) {
+        width = std::min(width, field.x() - box.x());
+    }
+    constexpr qreal kSmallestPoints = 6;
+    QFont font = caption.font();
+    const auto fits = [&](const QFont& face) {
+        const QFontMetrics metrics(face);
+        const QRect needed = metrics.boundingRect(QRect(0, 0, width, box.height()),
+                                                  Qt::TextWordWrap, caption.text());
+        // A last line that loses only the tails of its descenders still reads.
+        return needed.width() <= width && needed.height() - metrics.descent() <= box.height();
+    };
+    while (!fits(font) && font.pointSizeF() - 0.5 >= kSmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    if (font != caption.font()) {
+        caption.setFont(font);
+    }
 }
 
 }  // namespace
@@ -171,6 +199,7 @@ void SetAccessibleName(QWidget& control, const QString& name) {
 }
 
 void SetCaption(QLabel& caption, QWidget& field) {
+    FitCaption(caption, field);
     caption.setBuddy(&field);
     if (auto* label = qobject_cast<QLabel*>(&field)) {
         MarkAccessibleKind(*label, kValueLabel);

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -95,6 +97,7 @@ private slots:
     void enterAndEscapeDoNothing();
     void opensCentredAndComesToFront();
     void browseDialogsSetTheirFolderOnly();
+    void captionsShowTheirWholeText();
 };
 
 void Form4Test::initTestCase() {
@@ -358,6 +361,31 @@ void Form4Test::browseDialogsSetTheirFolderOnly() {
     QCOMPARE(form.rwdir().text(), QStringLiteral("/elsewhere/Roger Wilco"));
     QCOMPARE(form.preferences().rdvdir, loaded.volumes.working);
     QVERIFY(!loaded.settingsExist());
+}
+
+void Form4Test::captionsShowTheirWholeText() {
+    // Whatever face this machine substitutes for the designed one, no caption
+    // may lose letters past its edge or under the field it names.
+    LoadedForm loaded;
+    int captions = 0;
+    for (const QLabel* caption : loaded.form->findChildren<QLabel*>()) {
+        const QWidget* field = caption->buddy();
+        if (field == nullptr) {
+            continue;
+        }
+        ++captions;
+        const QRect box = caption->geometry();
+        const int visible = field->x() > box.x() && field->y() <= box.bottom()
+                                ? std::min(box.width(), field->x() - box.x())
+                                : box.width();
+        const QFontMetrics metrics(caption->font());
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, visible, 1000), Qt::TextWordWrap, caption->text());
+        QVERIFY2(needed.width() <= visible, qPrintable(caption->text()));
+        QVERIFY2(needed.height() - metrics.descent() <= box.height(), qPrintable(caption->text()));
+        QVERIFY2(caption->font().pointSizeF() >= 6, qPrintable(caption->text()));
+    }
+    QCOMPARE(captions, 7);
 }
 
 QTEST_MAIN(Form4Test)
