@@ -1,12 +1,16 @@
 # The packages of the program folder: a ZIP to unzip beside one's INI files
 # and, on Linux, a DEB. Both hold what `cmake --install` lays out: the launcher
-# at the top of the folder and README.md beside it (app/CMakeLists.txt installs
+# at the top of the folder and README.md beside it, with its pictures in docs/ (app/CMakeLists.txt installs
 # the launcher and, on Windows, the Qt DLLs and plugins it needs).
 if(NOT LAUNCHER_WIDGETS)
     return()
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+# The README's pictures of the windows, so that it reads the same offline.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/form1.png ${PROJECT_SOURCE_DIR}/docs/final-setup.png
+              ${PROJECT_SOURCE_DIR}/docs/preferences.png
+        DESTINATION docs)
 
 # The same folder as the DEB's, for an install straight from the build tree.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND NOT WIN32)

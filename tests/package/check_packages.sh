@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the ZIP and the DEB of a build tree with CPack and checks what a
-# controller gets: the launcher and README.md at the top of the program folder
+# controller gets: the launcher, README.md and its pictures in the program folder
 # and nothing else (no test data, demo INI file, stand-in client or build
 # path), a launcher that finds its libraries on this machine and points into no
 # build tree, and a DEB that names its real library dependencies.
@@ -85,6 +85,10 @@ zip_list=$(python3 -c 'import sys, zipfile
 for n in sorted(zipfile.ZipFile(sys.argv[1]).namelist()):
     print(n)' "$zip")
 check_listing ZIP "$zip_list" "$folder/README.md
+$folder/docs/
+$folder/docs/final-setup.png
+$folder/docs/form1.png
+$folder/docs/preferences.png
 $folder/radavue-launcher"
 mkdir "$scratch/zip"
 (cd "$scratch/zip" && cmake -E tar xf "$zip")
@@ -95,6 +99,10 @@ deb_list=$(dpkg-deb -c "$deb" | awk '{print $6}' | sort)
 check_listing DEB "$deb_list" "./opt/
 ./opt/radavue-launcher/
 ./opt/radavue-launcher/README.md
+./opt/radavue-launcher/docs/
+./opt/radavue-launcher/docs/final-setup.png
+./opt/radavue-launcher/docs/form1.png
+./opt/radavue-launcher/docs/preferences.png
 ./opt/radavue-launcher/radavue-launcher"
 not_root=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 [[ -z "$not_root" ]] || fail "DEB: files not owned by root: $not_root"
