@@ -53,7 +53,8 @@ void SetAccessibleName(QWidget& control, const QString& name);
 
 // `caption` is the label that names `field`: the field is announced by the
 // caption's text, and the label points at it. A label that shows a value
-// keeps its text as that value.
+// keeps its text as that value. A caption too wide, in the face at hand, for
+// the room left of its field steps down in size.
 void SetCaption(QLabel& caption, QWidget& field);
 
 // A picture that says nothing the text around it does not: readers pass it
