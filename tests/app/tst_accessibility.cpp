@@ -18,55 +18,33 @@
 #include "launch/form2.h"
 #include "prefs/browse_dialog.h"
 #include "prefs/form4.h"
-#include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/scratch_program.h"
 
 using namespace launcher;
 
 namespace {
 
-using testing::FakeLocation;
-using testing::FakeVolumes;
-using testing::FixedClock;
-using testing::RecordingEnder;
-using testing::RecordingErrors;
-using testing::RecordingStarter;
-
 // The main window over a program folder with several groups, both pictures,
 // a title and a web address, and every window it opens, shown.
-struct AllWindows {
-    QTemporaryDir folder;
-    FakeLocation location;
-    RecordingEnder ender;
-    FakeVolumes volumes;
-    FixedClock clock;
-    RecordingStarter starter;
-    RecordingErrors errors;
+struct AllWindows : testing::ScratchProgram {
     std::unique_ptr<Form1> form;
 
     AllWindows() {
-        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
-        volumes.volumes = {location.folder};
-        volumes.working = location.folder;
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
         picture.save(folder.filePath(QStringLiteral("logo.png")));
         picture.save(folder.filePath(QStringLiteral("back.png")));
-        const QByteArray path = folder.path().toUtf8();
-        Write("config.ini", "[GENERAL]\nLOGO=" + path + "/logo.png\nBACK=" + path +
+        const QByteArray folderPath = folder.path().toUtf8();
+        write("config.ini", "[GENERAL]\nLOGO=" + folderPath + "/logo.png\nBACK=" + folderPath +
                                 "/back.png\nTITLE=Demo\nWEBSITE=www.example.net\n"
                                 "[combo names]\n1=Heathrow\n2=Gatwick\n7=Liverpool\n"
                                 "[1 items]\n1=EGLL_DEL\n2=EGLL_TWR\n[7 items]\n1=EGGP_TWR\n");
-        Write("freq.ini", "[FREQ]\nEGLL_DEL=118.325\n");
+        write("freq.ini", "[FREQ]\nEGLL_DEL=118.325\n");
         // Launch writes rvsb.ini in the Windows folder: keep it in the scratch folder.
-        Write("settings.ini",
-              "[MAIN]\nWINDIR=" + path + "\nRWIP=voice1.example.net\nNAME=Pat\nDATE=UK\n");
-        form =
-            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
-    }
-
-    void Write(const char* name, const QByteArray& bytes) const {
-        QVERIFY(testing::WriteBytes(folder.filePath(QString::fromLatin1(name)), bytes));
+        write("settings.ini",
+              "[MAIN]\nWINDIR=" + folderPath + "\nRWIP=voice1.example.net\nNAME=Pat\nDATE=UK\n");
+        form = std::make_unique<Form1>(world());
     }
 
     QPushButton& Button(const QWidget& window, const char* name) const {

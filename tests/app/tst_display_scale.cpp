@@ -14,8 +14,7 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "tests/support/fakes.h"
-#include "tests/support/qt_files.h"
+#include "tests/support/scratch_program.h"
 
 using namespace launcher;
 
@@ -58,31 +57,23 @@ private slots:
     void drawnPictureFollowsTheLayout();
 
 private:
-    QTemporaryDir folder_;
-    testing::FakeLocation location_;
-    testing::RecordingEnder ender_;
-    testing::FakeVolumes volumes_;
-    testing::FixedClock clock_;
-    testing::RecordingStarter starter_;
-    testing::RecordingErrors errors_;
+    std::unique_ptr<testing::ScratchProgram> program_;
     std::unique_ptr<Form1> form_;
     qreal scale_ = 1;
 };
 
 void DisplayScaleTest::init() {
     scale_ = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
-    location_.folder = QDir::toNativeSeparators(folder_.path()).toStdString();
-    volumes_.volumes = {location_.folder};
-    volumes_.working = location_.folder;
-    QVERIFY(testing::WriteBytes(folder_.filePath(QStringLiteral("config.ini")), AllGroupsConfig()));
-    form_ = std::make_unique<Form1>(
-        OutsideWorld{location_, ender_, volumes_, clock_, starter_, errors_});
+    program_ = std::make_unique<testing::ScratchProgram>();
+    program_->write(QStringLiteral("config.ini"), AllGroupsConfig());
+    form_ = std::make_unique<Form1>(program_->world());
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }
 
 void DisplayScaleTest::cleanup() {
     form_.reset();
+    program_.reset();
 }
 
 void DisplayScaleTest::layoutInDeviceIndependentPixels() {

@@ -16,8 +16,8 @@
 
 #include "app/form1.h"
 #include "prefs/form4.h"
-#include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/scratch_program.h"
 
 using namespace launcher;
 
@@ -25,40 +25,20 @@ Q_DECLARE_METATYPE(launcher::PositionCatalogue)
 
 namespace {
 
-using testing::FakeLocation;
-using testing::FakeVolumes;
-using testing::FixedClock;
-using testing::RecordingEnder;
-using testing::RecordingErrors;
-using testing::RecordingStarter;
-
 // Form1 loaded over its own program folder, holding `config` as config.ini
 // (no config.ini when empty).
-struct LoadedForm {
-    QTemporaryDir folder;
-    FakeLocation location;
-    RecordingEnder ender;
-    FakeVolumes volumes;  // one volume: the program folder itself
-    FixedClock clock;     // nothing here presses Go
-    RecordingStarter starter;
-    RecordingErrors errors;
+struct LoadedForm : testing::ScratchProgram {
     std::unique_ptr<Form1> form;
 
     explicit LoadedForm(const QByteArray& config = {}) {
-        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
-        volumes.volumes = {location.folder};
-        volumes.working = location.folder;
         if (!config.isEmpty()) {
-            testing::WriteBytes(folder.filePath(QStringLiteral("config.ini")), config);
+            write(QStringLiteral("config.ini"), config);
         }
         reload();
     }
 
     // Loads the window afresh over the folder as it now stands.
-    void reload() {
-        form =
-            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
-    }
+    void reload() { form = std::make_unique<Form1>(world()); }
 
     template <typename T>
     T* find(const QString& name) const {

@@ -26,18 +26,13 @@
 #include "profile/paths.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/scratch_program.h"
 
 using namespace launcher;
 
 namespace {
 
-using testing::FakeLocation;
-using testing::FakeVolumes;
-using testing::FixedClock;
 using testing::ReadBytes;
-using testing::RecordingEnder;
-using testing::RecordingErrors;
-using testing::RecordingStarter;
 
 // What the radar client keeps in rvsb.ini besides the launcher's keys.
 const QByteArray kRadarSettings =
@@ -52,18 +47,11 @@ const QByteArray kRadarSettings =
 // The main window over a program folder with every file Launch and Go read,
 // and a Windows folder (windows/ inside it) holding the radar client's
 // rvsb.ini.
-struct LoadedForm {
-    QTemporaryDir folder;
-    FakeLocation location;
-    RecordingEnder ender;
-    FakeVolumes volumes;
-    FixedClock clock{{2026, 3, 1, 0, 7}};
-    RecordingStarter starter;
-    RecordingErrors errors;
+struct LoadedForm : testing::ScratchProgram {
     std::unique_ptr<Form1> form;
 
     LoadedForm() {
-        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
+        clock.now = {2026, 3, 1, 0, 7};
         QDir(folder.path()).mkpath(QStringLiteral("windows"));
         QDir(folder.path()).mkpath(QStringLiteral("other windows"));
         write("windows/rvsb.ini", kRadarSettings);
@@ -79,15 +67,12 @@ struct LoadedForm {
                                   "\r\nRWIP=VS\r\nRDVIP=rdv.example\r\nNAME=Pat\r\nRWDIR=" +
                                   path("rw") + "\r\nRDVDIR=" + path("rv") + "\r\nDATE=UK\r\n" +
                                   "RWY=27R\r\nADDITIONAL=until late\r\n");
-        form =
-            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
+        form = std::make_unique<Form1>(world());
     }
 
     std::string file(const char* name) const { return InFolder(location.folder, name); }
+    // The native path, as the launcher writes it into files.
     QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
-    void write(const char* name, const QByteArray& bytes) const {
-        QVERIFY(testing::WriteBytes(folder.filePath(QString::fromLatin1(name)), bytes));
-    }
     QByteArray bytes(const char* name) const {
         return ReadBytes(folder.filePath(QString::fromLatin1(name)));
     }

@@ -18,56 +18,29 @@
 #include "prefs/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/scratch_program.h"
 
 using namespace launcher;
 
 namespace {
-
-using testing::FakeLocation;
-using testing::FakeVolumes;
-using testing::FixedClock;
-using testing::RecordingEnder;
-using testing::RecordingErrors;
-using testing::RecordingStarter;
 
 const QString kNotice =
     QString::fromUtf8(kCopyrightNotice.data(), qsizetype(kCopyrightNotice.size()));
 
 // A program folder that is also the working folder, as when the launcher is
 // started from its own folder; files are written before the window loads.
-struct ProgramFolder {
-    QTemporaryDir folder;
+struct ProgramFolder : testing::ScratchProgram {
     QString previousWorking = QDir::currentPath();
-    FakeLocation location;
-    RecordingEnder ender;
-    FakeVolumes volumes;
-    FixedClock clock;  // nothing here presses Go
-    RecordingStarter starter;
-    RecordingErrors errors;
     std::unique_ptr<Form1> form;
 
-    ProgramFolder() {
-        location.folder = QDir::toNativeSeparators(folder.path()).toStdString();
-        volumes.volumes = {location.folder};
-        volumes.working = location.folder;
-        QDir::setCurrent(folder.path());
-    }
+    ProgramFolder() { QDir::setCurrent(folder.path()); }
     ~ProgramFolder() {
         form.reset();
         QDir::setCurrent(previousWorking);
     }
 
-    QString path(const QString& name) const { return folder.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) const {
-        QVERIFY(QDir(folder.path()).mkpath(QFileInfo(path(name)).path()));
-        QVERIFY(testing::WriteBytes(path(name), bytes));
-    }
-    void load() {
-        form =
-            std::make_unique<Form1>(OutsideWorld{location, ender, volumes, clock, starter, errors});
-    }
+    void load() { form = std::make_unique<Form1>(world()); }
     // Every file under the folder, relative to it.
     QStringList tree() const {
         QStringList files;
