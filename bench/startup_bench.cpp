@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/form1.h"
+#include "qt/form1.h"
 #include "tests/support/fakes.h"
 
 namespace {

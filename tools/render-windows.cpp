@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/form1.h"
-#include "launch/form2.h"
-#include "prefs/form4.h"
-#include "prefs/system_volumes.h"
+#include "qt/form1.h"
+#include "qt/form2.h"
+#include "qt/form4.h"
+#include "qt/system_volumes.h"
 
 namespace {
 

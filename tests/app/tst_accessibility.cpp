@@ -14,10 +14,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/form1.h"
-#include "launch/form2.h"
-#include "prefs/browse_dialog.h"
-#include "prefs/form4.h"
+#include "qt/form1.h"
+#include "qt/form2.h"
+#include "qt/browse_dialog.h"
+#include "qt/form4.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/scratch_program.h"
 

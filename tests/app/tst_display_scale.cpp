@@ -13,7 +13,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/form1.h"
+#include "qt/form1.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;

@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/form1.h"
-#include "prefs/form4.h"
+#include "qt/form1.h"
+#include "qt/form4.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/scratch_program.h"
 

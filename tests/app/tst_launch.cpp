@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
-#include "launch/form2.h"
-#include "prefs/form4.h"
+#include "qt/form1.h"
+#include "qt/form2.h"
+#include "qt/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 #include "tests/support/fakes.h"

@@ -12,10 +12,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/form1.h"
+#include "qt/form1.h"
 #include "app/version.h"
-#include "launch/form2.h"
-#include "prefs/form4.h"
+#include "qt/form2.h"
+#include "qt/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 #include "tests/support/qt_files.h"

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/system_world.h"
+#include "qt/system_world.h"
 
 using namespace launcher;
 

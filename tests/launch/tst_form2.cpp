@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "launch/form2.h"
-#include "prefs/form4.h"
+#include "qt/form2.h"
+#include "qt/form4.h"
 #include "prefs/volumes.h"
 #include "profile/ini.h"
 #include "profile/paths.h"

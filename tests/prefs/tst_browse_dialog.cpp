@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "prefs/browse_dialog.h"
-#include "prefs/system_volumes.h"
+#include "qt/browse_dialog.h"
+#include "qt/system_volumes.h"
 
 using namespace launcher;
 

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <memory>
 
-#include "prefs/browse_dialog.h"
-#include "prefs/form4.h"
+#include "qt/browse_dialog.h"
+#include "qt/form4.h"
 #include "prefs/volumes.h"
 #include "profile/paths.h"
 #include "tests/support/fakes.h"

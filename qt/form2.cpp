@@ -1,4 +1,4 @@
-#include "launch/form2.h"
+#include "qt/form2.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <utility>
 
-#include "app/form_kit.h"
+#include "qt/form_kit.h"
 #include "launch/atis.h"
 #include "launch/voice_client.h"
-#include "prefs/form4.h"
+#include "qt/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 

@@ -1,4 +1,4 @@
-#include "prefs/browse_dialog.h"
+#include "qt/browse_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/form_kit.h"
+#include "qt/form_kit.h"
 #include "prefs/volumes.h"
 
 namespace launcher {

@@ -1,4 +1,4 @@
-#include "prefs/system_volumes.h"
+#include "qt/system_volumes.h"
 
 #include <QDir>
 #include <QFileInfo>

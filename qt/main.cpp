@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "app/form1.h"
-#include "app/system_world.h"
+#include "qt/form1.h"
+#include "qt/system_world.h"
 #include "launch/system_starter.h"
-#include "prefs/system_volumes.h"
+#include "qt/system_volumes.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "app/form_kit.h"
+#include "qt/form_kit.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "qt/form1.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/form_kit.h"
+#include "qt/form_kit.h"
 #include "app/startup.h"
-#include "launch/form2.h"
+#include "qt/form2.h"
 #include "launch/radar_settings.h"
-#include "prefs/form4.h"
+#include "qt/form4.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 

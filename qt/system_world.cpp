@@ -1,4 +1,4 @@
-#include "app/system_world.h"
+#include "qt/system_world.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "prefs/form4.h"
+#include "qt/form4.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -8,8 +8,8 @@
 #include <iterator>
 #include <utility>
 
-#include "app/form_kit.h"
-#include "prefs/browse_dialog.h"
+#include "qt/form_kit.h"
+#include "qt/browse_dialog.h"
 
 namespace launcher {
 
