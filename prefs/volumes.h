@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace launcher {
@@ -17,5 +18,10 @@ public:
     // The launcher's current working folder.
     virtual std::string WorkingFolder() const = 0;
 };
+
+// The volume holding `folder`: the longest root in `roots` that `folder`
+// starts with, matched at a folder boundary; empty when none does. Drive
+// letters and names match without regard to case on Windows.
+std::string VolumeContaining(const std::vector<std::string>& roots, std::string_view folder);
 
 }  // namespace launcher

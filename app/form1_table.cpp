@@ -1,0 +1,67 @@
+#include "app/form1_table.h"
+
+#include "catalogue/position_catalogue.h"
+
+namespace launcher {
+
+namespace {
+
+constexpr FontSpec kTitleFont{"MS Sans Serif", 12, true};
+constexpr FontSpec kWebAddressFont{"Verdana", 12, true};
+
+FormTable MakeForm1() {
+    FormTable form;
+    form.name = "Form1";
+    form.caption = "Radavue Launcher ";  // the load handler extends it
+    form.clientWidth = 9750;
+    form.clientHeight = 8760;
+    form.background = 0xC0C0C0;
+    form.centred = true;
+    form.timers = {{"Timer1", kForm1TimerMs}};
+
+    using enum ControlKind;
+    form.controls = {
+        MakeControl("Image2", kPicture, "", 0, 0, 1935, 1575),
+        MakeControl("Image1", kPicture, "", 0, 120, 9735, 1335),
+        Styled(MakeControl("wwwaddy", kLabel, "www.example.com", 0, 1560, 9615, 255, 68),
+               kWebAddressFont, 0x0000C0, TextAlign::kCentre),
+        MakeControl("Command3", kButton, "User Preferences", 2460, 1905, 1575, 375, 2),
+        MakeControl("Command1", kButton, "Launch", 4140, 1905, 1575, 375, 0),
+        MakeControl("Command2", kButton, "Exit", 5820, 1905, 1575, 375, 1),
+        MakeControl("Label1", kLabel, "Selected Position", 2040, 2400, 855, 375, 5),
+        Styled(MakeControl("selected", kLabel, "", 3000, 2520, 1935, 375, 3), kClassicFont,
+               0xFF0000, TextAlign::kLeft),
+        MakeControl("Label2", kLabel, "Selected Frequency", 4560, 2400, 855, 495, 6),
+        Styled(MakeControl("comfreq", kLabel, "", 5760, 2520, 1695, 255, 4), kClassicFont, 0xFF00FF,
+               TextAlign::kLeft),
+        Styled(MakeControl("accname", kLabel, "", 2400, 3000, 5055, 315, 7), kTitleFont, 0x0000FF,
+               TextAlign::kCentre),
+    };
+    for (int n = 1; n <= kGroupCount; ++n) {
+        const int column = (n - 1) % 5;
+        const int row = (n - 1) / 5;
+        form.controls.push_back(MakeControl(FrameName(n), kFrame, "Frame1", 360 + 1800 * column,
+                                            3480 + 840 * row, 1725, 810, 8 + 2 * (n - 1)));
+        const int comboTop = (n == 4 || n == 11) ? 360 : 330;
+        form.controls.push_back(MakeControl(ComboName(n), kEditableList, "", 225, comboTop, 1305,
+                                            315, 9 + 2 * (n - 1), FrameName(n)));
+    }
+    return form;
+}
+
+}  // namespace
+
+std::string ComboName(int group) {
+    return "Combo" + std::to_string(group);
+}
+
+std::string FrameName(int group) {
+    return "Frame" + std::to_string(group);
+}
+
+const FormTable& Form1Table() {
+    static const FormTable table = MakeForm1();
+    return table;
+}
+
+}  // namespace launcher

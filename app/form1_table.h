@@ -1,0 +1,18 @@
+// The main window's controls as designed, before its load handler runs.
+#pragma once
+
+#include <string>
+
+#include "app/form_table.h"
+
+namespace launcher {
+
+inline constexpr int kForm1TimerMs = 100;
+
+// "Combo7" and "Frame7" for group 7.
+std::string ComboName(int group);
+std::string FrameName(int group);
+
+const FormTable& Form1Table();
+
+}  // namespace launcher

@@ -1,0 +1,104 @@
+// A window as data: its controls, each with its kind, container, caption,
+// place in twips and tab index. Every front end builds its windows from these
+// tables, so a layout is written down once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher {
+
+enum class ControlKind {
+    kFrame,         // a group box; its caption is the group's title
+    kLabel,         // plain text, never markup
+    kTextBox,       // a single-line text field
+    kEditableList,  // free text plus a drop-down list of items
+    kCheckBox,
+    kButton,   // never a default button: Return has no meaning of its own
+    kPicture,  // a picture at its own size, never stretched
+    kDriveList,
+    kFolderList,
+};
+
+// An RGB colour as 0xRRGGBB.
+using Rgb = std::uint32_t;
+
+struct FontSpec {
+    std::string_view face;
+    int points = 8;
+    bool bold = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+// The face every window was designed with.
+inline constexpr FontSpec kClassicFont{"MS Sans Serif", 8, false};
+
+enum class TextAlign { kLeft, kCentre };
+
+inline constexpr int kNoTabIndex = -1;
+
+struct ControlSpec {
+    std::string name{};  // the control's name, also its objectName
+    ControlKind kind = ControlKind::kLabel;
+    std::string container{};  // empty: the window itself; else a frame's name
+    std::string caption{};    // caption or design-time text
+    int left = 0;             // twips, inside the container
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int tabIndex = kNoTabIndex;  // pictures take none
+    FontSpec font = kClassicFont;
+    std::optional<Rgb> textColour{};  // the window's text colour when absent
+    TextAlign align = TextAlign::kLeft;
+    std::vector<std::string> items{};  // a list's design-time items
+};
+
+// A control in the window's own font and colours, left-aligned, as most are.
+ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption, int left, int top,
+                        int width, int height, int tabIndex = kNoTabIndex,
+                        std::string container = {});
+
+// `control` with its own font, text colour and alignment.
+ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,
+                   TextAlign align);
+
+struct TimerSpec {
+    std::string name;
+    int intervalMs = 0;
+};
+
+struct FormTable {
+    std::string name;     // "Form1", ...
+    std::string caption;  // the design-time window caption
+    int clientWidth = 0;  // twips
+    int clientHeight = 0;
+    std::optional<Rgb> background;  // the system's window colour when absent
+    bool centred = false;           // opens centred on the screen
+    std::vector<ControlSpec> controls;
+    std::vector<TimerSpec> timers;
+
+    // The control named `name`; throws std::out_of_range for a name the
+    // window does not have, which is a programming error.
+    const ControlSpec& Control(std::string_view name) const;
+
+    // The controls in the order a front end creates them, which is also their
+    // stacking from the bottom up: pictures (which take no focus and lie
+    // under everything) first, then the rest by tab index.
+    std::vector<const ControlSpec*> CreationOrder() const;
+
+    // The controls that can hold the focus, in tab order: by tab index,
+    // leaving out frames, labels and pictures.
+    std::vector<const ControlSpec*> FocusOrder() const;
+};
+
+// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
+constexpr int TwipsToPixels(int twips, int dpi = 96) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
+}
+
+}  // namespace launcher

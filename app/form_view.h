@@ -1,0 +1,88 @@
+// How a presenter sees its window: controls reached by name, the window's
+// caption, height and visibility. Each front end implements it over the
+// controls it built from the window's form table; tests implement it with a
+// recorder.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher {
+
+class FormView {
+public:
+    virtual ~FormView() = default;
+
+    // A label's, frame's or button's caption, a text box's text, an editable
+    // list's field, a folder list's open folder, a drive list's current drive.
+    virtual std::string Text(std::string_view control) const = 0;
+    // Sets what Text reads. An editable list's field takes the text with no
+    // item selected; a folder list opens the folder (an unusable one leaves
+    // the list as it was); a drive list makes the drive current.
+    virtual void SetText(std::string_view control, std::string_view text) = 0;
+
+    // A check box's value: 0 clear, 1 ticked.
+    virtual int Value(std::string_view control) const = 0;
+    virtual void SetValue(std::string_view control, int value) = 0;
+
+    // Appends to a list's items; the field's text stays and no item becomes
+    // selected.
+    virtual void AddItems(std::string_view control, const std::vector<std::string>& items) = 0;
+
+    virtual void SetVisible(std::string_view control, bool visible) = 0;
+    // Moves a control's left edge, in twips; its other edges keep their place
+    // relative to it.
+    virtual void SetLeft(std::string_view control, int twips) = 0;
+    // Shows the picture file at `path` (relative paths from the working
+    // folder) at its own size. An empty path, a missing file or one that is
+    // not a picture leave the control without a picture.
+    virtual void SetPicture(std::string_view control, const std::string& path) = 0;
+    // Points a folder list at a drive: another drive than the one it shows
+    // opens that drive's root; the drive it is on keeps the open folder.
+    virtual void PointAtDrive(std::string_view folderList, std::string_view drive) = 0;
+
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(std::string_view caption) = 0;
+    // The window's outer height, title bar and borders included, in twips;
+    // width and position stay.
+    virtual void SetOuterHeight(int twips) = 0;
+
+    // Shows the window modeless, or brings it to the front when it is
+    // visible (restored when minimized), with what it holds.
+    virtual void ShowModeless() = 0;
+    virtual void Hide() = 0;
+    // Closes the window for good. The view deletes itself once the event in
+    // hand is done, so a window may be discarded from its own handler; the
+    // caller gives up ownership.
+    virtual void Discard() = 0;
+};
+
+class BrowsePresenter;
+class Form2Presenter;
+class Form4Presenter;
+struct FormTable;
+
+// Makes the dialogs' windows, hidden, for the presenters that own them. The
+// window only keeps `presenter` for later events: it must not call it while
+// being made.
+class FormMaker {
+public:
+    virtual ~FormMaker() = default;
+    virtual std::unique_ptr<FormView> MakeForm2(Form2Presenter& presenter) = 0;
+    virtual std::unique_ptr<FormView> MakeForm4(Form4Presenter& presenter) = 0;
+    // Form5 or Form6, told apart by `table`.
+    virtual std::unique_ptr<FormView> MakeBrowseForm(const FormTable& table,
+                                                     BrowsePresenter& presenter) = 0;
+};
+
+// Drops `view` the way Discard says: never deleted in the middle of its own
+// event.
+inline void Discard(std::unique_ptr<FormView> view) {
+    if (view != nullptr) {
+        view.release()->Discard();
+    }
+}
+
+}  // namespace launcher

@@ -1,0 +1,87 @@
+#include "launch/form2_presenter.h"
+
+#include <utility>
+
+#include "launch/atis.h"
+#include "launch/voice_client.h"
+#include "profile/ini.h"
+#include "profile/paths.h"
+
+namespace launcher {
+
+Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
+                               std::function<void()> unloaded)
+    : world_(std::move(world)), unloaded_(std::move(unloaded)), view_(maker.MakeForm2(*this)) {
+    Form_Load();
+}
+
+Form2Presenter::~Form2Presenter() = default;
+
+void Form2Presenter::Form_Load() {
+    const std::string varFile = InFolder(world_.programFolder, "var.ini");
+    view_->SetText("rwy", ReadIni("MAIN", "RWY", varFile));
+    view_->SetText("addinfo", ReadIni("MAIN", "ADDINFO", varFile));
+}
+
+void Form2Presenter::ShowModeless() {
+    view_->ShowModeless();
+}
+
+void Form2Presenter::Command1_Click() {
+    // The answers are saved first, so they stay saved whatever fails later.
+    const std::string settingsFile = InFolder(world_.programFolder, kSettingsFileName);
+    WriteIni("main", "rwy", view_->Text("rwy"), settingsFile);
+    WriteIni("main", "additional", view_->Text("addinfo"), settingsFile);
+    WriteIni("main", "autoatis", std::to_string(view_->Value("Check1")), settingsFile);
+
+    const Preferences& preferences = world_.preferences;
+    LaunchDetails details;
+    details.position = world_.selectedPosition();
+    details.runway = view_->Text("rwy");
+    details.onlineUntil = view_->Text("addinfo");
+    details.autoAtis = view_->Value("Check1");
+    details.dateStyle = preferences.datebox;
+    details.voiceServer = preferences.rwip;
+    details.userName = preferences.userName;
+    details.voiceFolder = preferences.rwdir;
+    details.radarFolder = preferences.rdvdir;
+    details.programFolder = world_.programFolder;
+    details.now = world_.clock.Now();
+    if (EndedBy(WriteAtisFile(AtisFilePath(world_.programFolder), AtisLinesFor(details)))) {
+        return;
+    }
+
+    const StartResult voice =
+        StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,
+                         world_.selectedPosition(), preferences.rwdir);
+    if (EndedBy(voice.error)) {
+        return;
+    }
+    const StartResult radar =
+        world_.starter.Start(RadarCommandLine(preferences.rdvdir), WindowShow::kMaximized);
+    if (EndedBy(radar.error)) {
+        return;
+    }
+    world_.endProgram();
+}
+
+bool Form2Presenter::EndedBy(const std::string& error) {
+    if (error.empty()) {
+        return false;
+    }
+    world_.reportError(error);
+    world_.endProgram();
+    return true;
+}
+
+void Form2Presenter::Form_Unload() {
+    // The owner drops this presenter from inside the call, so nothing of it
+    // may be touched after: the callback is moved out first.
+    std::function<void()> unloaded = std::move(unloaded_);
+    Discard(std::move(view_));
+    if (unloaded) {
+        unloaded();
+    }
+}
+
+}  // namespace launcher

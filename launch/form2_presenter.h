@@ -1,0 +1,60 @@
+// What the "Final Setup" dialog does: its load fills the two text boxes from
+// var.ini, and "Go" saves the three answers, writes the ATIS file, starts both
+// clients and ends the launcher. The close box drops the dialog.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/form_view.h"
+#include "launch/clock.h"
+#include "launch/program_start.h"
+#include "prefs/preferences.h"
+
+namespace launcher {
+
+// What the dialog reads and uses outside itself. Every value is read at the
+// moment a step of "Go" needs it; the references must outlive the dialog.
+struct FinalSetupWorld {
+    std::string programFolder;
+    // The caption of the main window's `selected` label.
+    std::function<std::string()> selectedPosition;
+    // The live record of the Preferences dialog: edits count, saved or not.
+    const Preferences& preferences;
+    const Clock& clock;
+    ProgramStarter& starter;
+    // Shows an error that ends the launcher; returns once the user has seen it.
+    std::function<void(const std::string& message)> reportError;
+    // Ends the whole program at once.
+    std::function<void()> endProgram;
+};
+
+class Form2Presenter {
+public:
+    // Makes the dialog hidden and runs its load. `unloaded` runs when the
+    // close box has dropped the dialog: the owner then lets go of this
+    // presenter, and the next use makes a new one.
+    Form2Presenter(FormMaker& maker, FinalSetupWorld world, std::function<void()> unloaded);
+    ~Form2Presenter();
+
+    // Shows the hidden dialog, or brings the visible one to the front with
+    // what was typed into it.
+    void ShowModeless();
+
+    void Command1_Click();  // "Go"
+    void Form_Unload();     // the close box
+
+    FormView& view() const { return *view_; }
+
+private:
+    void Form_Load();
+    // Reports `error` and ends the launcher; true when there was one.
+    bool EndedBy(const std::string& error);
+
+    FinalSetupWorld world_;
+    std::function<void()> unloaded_;
+    std::unique_ptr<FormView> view_;
+};
+
+}  // namespace launcher

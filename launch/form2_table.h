@@ -1,0 +1,10 @@
+// The "Final Setup" dialog's controls as designed.
+#pragma once
+
+#include "app/form_table.h"
+
+namespace launcher {
+
+const FormTable& Form2Table();
+
+}  // namespace launcher

@@ -1,0 +1,56 @@
+#include "prefs/browse_presenter.h"
+
+#include <utility>
+
+#include "prefs/volumes.h"
+
+namespace launcher {
+
+BrowsePresenter::BrowsePresenter(FormMaker& maker, const FormTable& table,
+                                 const VolumeList& volumes,
+                                 std::function<void(const std::string&)> chosen)
+    : chosen_(std::move(chosen)), view_(maker.MakeBrowseForm(table, *this)) {
+    Form_Load(volumes);
+}
+
+BrowsePresenter::~BrowsePresenter() = default;
+
+void BrowsePresenter::Form_Load(const VolumeList& volumes) {
+    const std::vector<std::string> roots = volumes.Volumes();
+    view_->AddItems("Drive1", roots);
+    const std::string working = volumes.WorkingFolder();
+    // A working folder on no listed volume leaves the drive list without a
+    // current drive; the folder list then stays until a drive is picked.
+    const std::string drive = VolumeContaining(roots, working);
+    if (!drive.empty()) {
+        view_->SetText("Drive1", drive);
+        view_->PointAtDrive("Dir1", drive);
+    }
+    // Should the working folder be unreadable, the list stays on the drive's
+    // root.
+    view_->SetText("Dir1", working);
+}
+
+void BrowsePresenter::ShowModeless() {
+    view_->ShowModeless();
+}
+
+void BrowsePresenter::Timer1_Timer() {
+    view_->PointAtDrive("Dir1", view_->Text("Drive1"));
+}
+
+void BrowsePresenter::Command1_Click() {
+    chosen_(view_->Text("Dir1"));
+    view_->Hide();
+}
+
+void BrowsePresenter::Command2_Click() {
+    view_->Hide();
+}
+
+void BrowsePresenter::Form_Unload() {
+    // Like Cancel: hidden, not destroyed, drive and folder kept.
+    Command2_Click();
+}
+
+}  // namespace launcher

@@ -1,0 +1,112 @@
+#include "prefs/form4_presenter.h"
+
+#include <array>
+#include <utility>
+
+#include "prefs/form_tables.h"
+
+namespace launcher {
+
+namespace {
+
+// Each field is shown by the control of the same name.
+struct FieldControl {
+    std::string_view control;
+    std::string Preferences::*field;
+};
+
+constexpr std::array<FieldControl, 7> kFieldControls{{
+    {"rwip", &Preferences::rwip},
+    {"serverip", &Preferences::serverip},
+    {"userName", &Preferences::userName},
+    {"rdvdir", &Preferences::rdvdir},
+    {"rwdir", &Preferences::rwdir},
+    {"windowsdir", &Preferences::windowsdir},
+    {"datebox", &Preferences::datebox},
+}};
+
+}  // namespace
+
+Form4Presenter::Form4Presenter(FormMaker& maker, std::string settingsFile,
+                               const VolumeList& volumes)
+    : maker_(maker),
+      settingsFile_(std::move(settingsFile)),
+      volumes_(volumes),
+      view_(maker.MakeForm4(*this)) {
+    Form_Load();
+}
+
+Form4Presenter::~Form4Presenter() = default;
+
+void Form4Presenter::Form_Load() {
+    LoadServerLists(preferences_, settingsFile_);
+    view_->AddItems("rwip", preferences_.rwservers);
+    view_->AddItems("serverip", preferences_.rdvservers);
+    ShowFields();
+}
+
+void Form4Presenter::LoadPreferences() {
+    launcher::LoadPreferences(preferences_, settingsFile_);
+    ShowFields();
+}
+
+void Form4Presenter::ShowFields() {
+    for (const auto& [control, field] : kFieldControls) {
+        // Only a changed control is set, so the others keep cursor and undo.
+        if (view_->Text(control) != preferences_.*field) {
+            view_->SetText(control, preferences_.*field);
+        }
+    }
+}
+
+void Form4Presenter::SetField(std::string Preferences::*field, const std::string& value) {
+    preferences_.*field = value;
+    ShowFields();
+}
+
+void Form4Presenter::FieldChanged(std::string_view control, const std::string& text) {
+    for (const auto& [name, field] : kFieldControls) {
+        if (name == control) {
+            preferences_.*field = text;
+        }
+    }
+}
+
+void Form4Presenter::ShowModeless() {
+    view_->ShowModeless();
+}
+
+void Form4Presenter::Command1_Click() {
+    SavePreferences(preferences_, settingsFile_);
+    view_->Hide();
+}
+
+void Form4Presenter::Command2_Click() {
+    view_->Hide();
+}
+
+void Form4Presenter::Command3_Click() {
+    if (form5_ == nullptr) {
+        form5_ = std::make_unique<BrowsePresenter>(
+            maker_, Form5Table(), volumes_,
+            [this](const std::string& folder) { SetField(&Preferences::rdvdir, folder); });
+    }
+    form5_->ShowModeless();
+}
+
+void Form4Presenter::Command4_Click() {
+    if (form6_ == nullptr) {
+        form6_ = std::make_unique<BrowsePresenter>(
+            maker_, Form6Table(), volumes_,
+            [this](const std::string& folder) { SetField(&Preferences::rwdir, folder); });
+    }
+    form6_->ShowModeless();
+}
+
+void Form4Presenter::Form_Unload() {
+    // The close box acts like Cancel: the window hides and every field,
+    // saved or not, stays in force.
+    Command2_Click();
+}
+
+}  // namespace launcher

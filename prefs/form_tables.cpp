@@ -1,0 +1,118 @@
+#include "prefs/form_tables.h"
+
+#include <utility>
+
+#include "prefs/preferences.h"
+
+namespace launcher {
+
+namespace {
+
+ControlSpec WithItems(ControlSpec control, std::vector<std::string> items) {
+    control.items = std::move(items);
+    return control;
+}
+
+FormTable MakeForm4() {
+    FormTable form;
+    form.name = "Form4";
+    form.caption = "Preferences";
+    form.clientWidth = 6690;
+    form.clientHeight = 4590;
+    form.centred = true;
+
+    using enum ControlKind;
+    form.controls = {
+        MakeControl("Label1", kLabel, "RW IP", 360, 240, 735, 375, 1),
+        MakeControl("rwip", kEditableList, std::string(kDefaultVoiceServer), 1200, 240, 2055, 315,
+                    0),
+        MakeControl("Label2", kLabel, "Server IP", 360, 720, 735, 375, 5),
+        MakeControl("serverip", kEditableList, "", 1200, 720, 2055, 315, 4),
+        MakeControl("Label3", kLabel, "Name", 360, 1200, 735, 375, 6),
+        MakeControl("userName", kTextBox, "", 1200, 1200, 2055, 285, 7),
+        MakeControl("Label4", kLabel, "Rdv Directory", 120, 1680, 1095, 255, 10),
+        MakeControl("rdvdir", kTextBox, "", 1200, 1680, 4215, 285, 9),
+        MakeControl("Command3", kButton, "Browse", 5520, 1680, 855, 375, 8),
+        MakeControl("Label5", kLabel, "RW Directory", 120, 2160, 1095, 255, 13),
+        MakeControl("rwdir", kTextBox, "", 1200, 2160, 4215, 285, 11),
+        MakeControl("Command4", kButton, "Browse", 5520, 2160, 855, 375, 12),
+        MakeControl("Label7", kLabel, "WIN Directory", 150, 2595, 1350, 255, 16),
+        MakeControl("windowsdir", kTextBox, "", 1200, 2595, 4215, 285, 17),
+        MakeControl("Label6", kLabel, "Date Format", 225, 3105, 975, 375, 14),
+        WithItems(MakeControl("datebox", kEditableList, "UK", 1305, 3090, 1335, 315, 15),
+                  {"UK", "USA"}),
+        MakeControl("Command1", kButton, "OK", 1230, 3780, 855, 495, 2),
+        MakeControl("Command2", kButton, "Cancel", 2775, 3750, 855, 495, 3),
+    };
+    return form;
+}
+
+struct BrowseDesign {
+    const char* name;
+    const char* prompt;
+    int timerMs;
+    int clientWidth, clientHeight;
+    int label1[4], drive1[4], dir1[4], command1[4], command2[4];
+};
+
+FormTable MakeBrowse(const BrowseDesign& design) {
+    FormTable form;
+    form.name = design.name;
+    form.caption = "Browse...";
+    form.clientWidth = design.clientWidth;
+    form.clientHeight = design.clientHeight;
+    form.timers = {{"Timer1", design.timerMs}};
+
+    using enum ControlKind;
+    const auto control = [](const char* name, ControlKind kind, const char* caption,
+                            const int(&box)[4], int tabIndex) {
+        return MakeControl(name, kind, caption, box[0], box[1], box[2], box[3], tabIndex);
+    };
+    form.controls = {
+        control("Label1", kLabel, design.prompt, design.label1, 3),
+        control("Drive1", kDriveList, "", design.drive1, 4),
+        control("Dir1", kFolderList, "", design.dir1, 0),
+        control("Command1", kButton, "OK", design.command1, 1),
+        control("Command2", kButton, "Cancel", design.command2, 2),
+    };
+    return form;
+}
+
+}  // namespace
+
+const FormTable& Form4Table() {
+    static const FormTable table = MakeForm4();
+    return table;
+}
+
+const FormTable& Form5Table() {
+    static const FormTable table =
+        MakeBrowse({"Form5",
+                    "Please Browse to the directory that contains Radavue",
+                    150,
+                    6990,
+                    4245,
+                    {840, 240, 4575, 255},
+                    {1320, 720, 3735, 315},
+                    {720, 1320, 4695, 1665},
+                    {1320, 3360, 1215, 495},
+                    {3360, 3360, 1215, 495}});
+    return table;
+}
+
+const FormTable& Form6Table() {
+    static const FormTable table =
+        MakeBrowse({"Form6",
+                    "Please Browse to the directory that contains Roger Wilco",
+                    200,
+                    5790,
+                    3675,
+                    {840, 240, 4575, 255},
+                    {720, 720, 4455, 315},
+                    {600, 1080, 4695, 1665},
+                    {1320, 3000, 1215, 495},
+                    {3360, 3000, 1215, 495}});
+    return table;
+}
+
+}  // namespace launcher
