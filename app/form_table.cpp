@@ -21,6 +21,11 @@ ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption,
     return control;
 }
 
+ControlSpec CaptionOf(ControlSpec label, std::string field) {
+    label.captionOf = std::move(field);
+    return label;
+}
+
 ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,
                    TextAlign align) {
     control.font = font;

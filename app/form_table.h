@@ -55,12 +55,16 @@ struct ControlSpec {
     std::optional<Rgb> textColour{};  // the window's text colour when absent
     TextAlign align = TextAlign::kLeft;
     std::vector<std::string> items{};  // a list's design-time items
+    std::string captionOf{};           // a label: the field it names, for readers
 };
 
 // A control in the window's own font and colours, left-aligned, as most are.
 ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption, int left, int top,
                         int width, int height, int tabIndex = kNoTabIndex,
                         std::string container = {});
+
+// `label` as the caption that names `field` for screen readers.
+ControlSpec CaptionOf(ControlSpec label, std::string field);
 
 // `control` with its own font, text colour and alignment.
 ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,

@@ -1,87 +1,36 @@
-// The "Final Setup" dialog: runway in use, online-until text and the auto-ATIS
-// box, and "Go", which saves the three answers, writes the ATIS file, starts
-// both clients and ends the launcher. Positions are in device-independent
-// pixels, each twips value of the original layout divided by 15.
+// The "Final Setup" dialog: runway in use, online-until text, the auto-ATIS
+// box and "Go". What it does is the presenter's.
 #pragma once
 
-#include <QWidget>
-#include <functional>
-#include <string>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 
-#include "launch/clock.h"
-#include "launch/program_start.h"
-
-class QCheckBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
+#include "launch/form2_presenter.h"
+#include "qt/form_window.h"
 
 namespace launcher {
 
-class Form4;
-
-// What the dialog reads and uses outside itself. Every value is read at the
-// moment a step of "Go" needs it; the references must outlive the dialog.
-struct FinalSetupWorld {
-    std::string programFolder;
-    // The caption of the main window's `selected` label.
-    std::function<std::string()> selectedPosition;
-    // The Preferences dialog, whose live record counts, saved or not.
-    const Form4& preferences;
-    const Clock& clock;
-    ProgramStarter& starter;
-    // Shows an error that ends the launcher; returns once the user has seen it.
-    std::function<void(const std::string& message)> reportError;
-    // Ends the whole program at once.
-    std::function<void()> endProgram;
-};
-
-class Form2 : public QWidget {
+class Form2 : public FormWindow {
     Q_OBJECT
 public:
-    // Builds the dialog hidden and runs Form_Load, which fills the two text
-    // boxes from the program folder's var.ini.
-    explicit Form2(FinalSetupWorld world, QWidget* parent = nullptr);
+    // Built hidden; `presenter` owns the dialog.
+    explicit Form2(Form2Presenter& presenter);
     ~Form2() override;
 
-    // Shows the hidden dialog, or brings the visible one to the front with
-    // what was typed into it.
-    void ShowModeless();
-
     QGroupBox& frame(int n) const;  // Frame1 .. Frame3
-    QLineEdit& rwy() const { return *rwy_; }
-    QLineEdit& addinfo() const { return *addinfo_; }
-    QCheckBox& check1() const { return *check1_; }
-    QPushButton& command1() const { return *command1_; }
-
-signals:
-    // The close box was used: the dialog is to be dropped, and the next use
-    // creates it afresh.
-    void unloaded();
+    QLineEdit& rwy() const { return control<QLineEdit>("rwy"); }
+    QLineEdit& addinfo() const { return control<QLineEdit>("addinfo"); }
+    QCheckBox& check1() const { return control<QCheckBox>("Check1"); }
+    QPushButton& command1() const { return control<QPushButton>("Command1"); }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private slots:
-    void Command1_Click();
+    void OnClick(std::string_view button) override;
+    void OnClose() override;
 
 private:
-    void BuildControls();
-    void Form_Load();
-    // Reports `error` and ends the launcher; true when there was one.
-    bool EndedBy(const std::string& error);
-
-    FinalSetupWorld world_;
-    bool shownOnce_ = false;
-
-    QGroupBox* frame1_ = nullptr;
-    QLineEdit* rwy_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    QLineEdit* addinfo_ = nullptr;
-    QGroupBox* frame3_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    QPushButton* command1_ = nullptr;
+    Form2Presenter& presenter_;
 };
 
 }  // namespace launcher

@@ -127,6 +127,18 @@ QFont ClassicFont(int points, QFont::Weight weight) {
     return font;
 }
 
+QFont FontFor(const FontSpec& spec) {
+    const QFont::Weight weight = spec.bold ? QFont::Bold : QFont::Normal;
+    if (spec.face == "Verdana") {
+        QFont font(
+            {"Verdana", "DejaVu Sans", "Bitstream Vera Sans", "Tahoma", "Arial", "sans-serif"},
+            spec.points, weight);
+        font.setStyleHint(QFont::SansSerif);
+        return font;
+    }
+    return ClassicFont(spec.points, weight);
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include "app/form_table.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -24,6 +26,9 @@ constexpr QRect Twips(int left, int top, int width, int height) {
 
 // The face the windows were designed with first, then look-alikes.
 QFont ClassicFont(int points = 8, QFont::Weight weight = QFont::Normal);
+
+// The face a form table names, or the nearest one at hand.
+QFont FontFor(const FontSpec& spec);
 
 // A plain-text label: captions come from INI files and picks, never markup.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry);

@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "qt/form1.h"
-#include "qt/system_world.h"
 #include "launch/system_starter.h"
+#include "qt/form1.h"
 #include "qt/system_volumes.h"
+#include "qt/system_world.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,0 +1,400 @@
+#include "qt/form_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "qt/folder_list.h"
+#include "qt/form_kit.h"
+
+namespace launcher {
+
+namespace {
+
+QString ToQt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A window title shows "[*]" only escaped: Qt takes it for the placeholder of
+// a modified document and drops it.
+QString EscapedTitle(const QString& caption) {
+    QString escaped = caption;
+    return escaped.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+QString UnescapedTitle(const QString& title) {
+    QString caption = title;
+    return caption.replace(QStringLiteral("[*][*]"), QStringLiteral("[*]"));
+}
+
+// The picture file at `path`, relative to the working folder, as it stands.
+// Only BMP, PNG, JPEG and GIF, which Qt reads out of the box, are taken, told
+// by the file's content rather than its name, so whether a picture shows does
+// not hang on which further image plugins a machine has. An empty path, a
+// missing file, another format or a damaged picture all give no picture.
+QPixmap LoadPicture(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    QImageReader reader(ToQt(path));
+    reader.setDecideFormatFromContent(true);
+    static const QList<QByteArray> kFormats{"bmp", "png", "jpeg", "gif"};
+    if (!kFormats.contains(reader.format())) {
+        return {};
+    }
+    return QPixmap::fromImage(reader.read());
+}
+
+void SetTextColour(QWidget& widget, Rgb rgb) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(rgb)));
+    widget.setPalette(palette);
+}
+
+QRect Geometry(const ControlSpec& spec) {
+    return kit::Twips(spec.left, spec.top, spec.width, spec.height);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+    setScaledContents(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureBox::setPicture(const QPixmap& picture) {
+    if (picture.isNull()) {
+        clear();
+        return;
+    }
+    setPixmap(picture);
+    resize(picture.deviceIndependentSize().toSize());
+}
+
+FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), table_(table) {
+    setObjectName(ToQt(table.name));
+    setWindowTitle(EscapedTitle(ToQt(table.caption)));
+    setFont(kit::ClassicFont());
+    if (table.background) {
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgb(static_cast<QRgb>(*table.background)));
+        setPalette(palette);
+        setAutoFillBackground(true);
+    }
+    resize(table.clientWidth / 15, table.clientHeight / 15);
+
+    // Created bottom up: later controls stack above earlier ones.
+    for (const ControlSpec* spec : table.CreationOrder()) {
+        QWidget* parent = spec->container.empty() ? this : &control(spec->container);
+        controls_.emplace(spec->name, Build(*spec, parent));
+    }
+    // Readers announce a field by the caption that names it.
+    for (const ControlSpec& spec : table.controls) {
+        if (!spec.captionOf.empty()) {
+            kit::SetCaption(control<QLabel>(spec.name), control(spec.captionOf));
+        } else if (!spec.container.empty() && spec.kind != ControlKind::kLabel) {
+            kit::SetAccessibleName(control(spec.name), control<QGroupBox>(spec.container).title());
+        }
+    }
+
+    const std::vector<const ControlSpec*> focus = table.FocusOrder();
+    for (std::size_t i = 1; i < focus.size(); ++i) {
+        setTabOrder(&control(focus[i - 1]->name), &control(focus[i]->name));
+    }
+    if (!focus.empty()) {
+        control(focus.front()->name).setFocus();
+    }
+
+    for (const TimerSpec& spec : table.timers) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(ToQt(spec.name));
+        timer->setInterval(spec.intervalMs);
+        connect(timer, &QTimer::timeout, this, [this, name = spec.name] { OnTimer(name); });
+        timers_.push_back(timer);
+    }
+}
+
+FormWindow::~FormWindow() = default;
+
+QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
+    const QString name = ToQt(spec.name);
+    const QString caption = ToQt(spec.caption);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+        case ControlKind::kFrame:
+            widget = new QGroupBox(caption, parent);
+            break;
+        case ControlKind::kLabel: {
+            QLabel* label = kit::MakeLabel(parent, name, caption, Geometry(spec));
+            if (spec.align == TextAlign::kCentre) {
+                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            }
+            widget = label;
+            break;
+        }
+        case ControlKind::kTextBox: {
+            auto* edit = new QLineEdit(caption, parent);
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, name = spec.name](const QString& text) {
+                        if (!setting_) {
+                            OnTextChanged(name, text.toStdString());
+                        }
+                    });
+            widget = edit;
+            break;
+        }
+        case ControlKind::kEditableList: {
+            QComboBox* combo = kit::MakeEditableChoice(parent, name, Geometry(spec));
+            for (const std::string& item : spec.items) {
+                combo->addItem(ToQt(item));
+            }
+            combo->setCurrentIndex(-1);
+            combo->setEditText(caption);
+            // textChanged rather than textEdited: a pick from the list changes
+            // the text too, and must count as typing does.
+            connect(combo->lineEdit(), &QLineEdit::textChanged, this,
+                    [this, name = spec.name](const QString& text) {
+                        if (!setting_) {
+                            OnTextChanged(name, text.toStdString());
+                        }
+                    });
+            connect(combo, &QComboBox::activated, this, [this, name = spec.name] {
+                if (!setting_) {
+                    OnPick(name);
+                }
+            });
+            widget = combo;
+            break;
+        }
+        case ControlKind::kCheckBox:
+            widget = new QCheckBox(caption, parent);
+            break;
+        case ControlKind::kButton: {
+            QPushButton* button = kit::MakeButton(parent, name, caption);
+            connect(button, &QPushButton::clicked, this,
+                    [this, name = spec.name] { OnClick(name); });
+            widget = button;
+            break;
+        }
+        case ControlKind::kPicture: {
+            auto* picture = new PictureBox(parent);
+            // Branding only: the title and web-address lines carry its words.
+            kit::MarkDecorative(*picture);
+            widget = picture;
+            break;
+        }
+        case ControlKind::kDriveList: {
+            auto* drives = new QComboBox(parent);
+            drives->setEditable(false);
+            widget = drives;
+            break;
+        }
+        case ControlKind::kFolderList:
+            widget = new FolderList(parent);
+            break;
+    }
+    widget->setObjectName(name);
+    widget->setGeometry(Geometry(spec));
+    if (spec.font != kClassicFont) {
+        widget->setFont(kit::FontFor(spec.font));
+    }
+    if (spec.textColour) {
+        SetTextColour(*widget, *spec.textColour);
+    }
+    return widget;
+}
+
+QWidget& FormWindow::control(std::string_view name) const {
+    return *controls_.find(name)->second;
+}
+
+std::string FormWindow::Text(std::string_view name) const {
+    QWidget& widget = control(name);
+    QString text;
+    if (auto* frame = qobject_cast<QGroupBox*>(&widget)) {
+        text = frame->title();
+    } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        text = label->text();
+    } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        text = edit->text();
+    } else if (auto* folders = qobject_cast<FolderList*>(&widget)) {
+        text = folders->path();
+    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        text = combo->isEditable() ? combo->currentText() : combo->currentData().toString();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
+        text = button->text();
+    }
+    return text.toStdString();
+}
+
+void FormWindow::SetText(std::string_view name, std::string_view value) {
+    QWidget& widget = control(name);
+    const QString text = ToQt(value);
+    setting_ = true;
+    if (auto* frame = qobject_cast<QGroupBox*>(&widget)) {
+        frame->setTitle(text);
+        // A list in a frame is announced by the frame's caption.
+        for (const ControlSpec& spec : table_.controls) {
+            if (spec.container == name && spec.kind != ControlKind::kLabel) {
+                kit::SetAccessibleName(control(spec.name), text);
+            }
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        if (label->text() != text) {
+            label->setText(text);
+        }
+    } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        if (edit->text() != text) {
+            edit->setText(text);
+        }
+    } else if (auto* folders = qobject_cast<FolderList*>(&widget)) {
+        folders->setPath(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        if (combo->isEditable()) {
+            combo->setCurrentIndex(-1);
+            combo->setEditText(text);
+        } else {
+            combo->setCurrentIndex(combo->findData(text));
+        }
+    } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
+        button->setText(text);
+    }
+    setting_ = false;
+}
+
+int FormWindow::Value(std::string_view name) const {
+    return control<QCheckBox>(name).isChecked() ? 1 : 0;
+}
+
+void FormWindow::SetValue(std::string_view name, int value) {
+    control<QCheckBox>(name).setChecked(value == 1);
+}
+
+void FormWindow::AddItems(std::string_view name, const std::vector<std::string>& items) {
+    auto& combo = control<QComboBox>(name);
+    // Filling a list selects its first item and so replaces an editable
+    // list's text; the pick and the text stay as they were.
+    setting_ = true;
+    const int index = combo.currentIndex();
+    const QString text = combo.currentText();
+    for (const std::string& item : items) {
+        combo.addItem(ToQt(item), ToQt(item));
+    }
+    combo.setCurrentIndex(index);
+    if (combo.isEditable()) {
+        combo.setEditText(text);
+    }
+    setting_ = false;
+}
+
+void FormWindow::SetVisible(std::string_view name, bool visible) {
+    control(name).setVisible(visible);
+}
+
+void FormWindow::SetLeft(std::string_view name, int twips) {
+    QWidget& widget = control(name);
+    widget.move(twips / 15, widget.y());
+}
+
+void FormWindow::SetPicture(std::string_view name, const std::string& path) {
+    control<PictureBox>(name).setPicture(LoadPicture(path));
+}
+
+void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {
+    control<FolderList>(name).setDrive(ToQt(drive));
+}
+
+std::string FormWindow::Caption() const {
+    return UnescapedTitle(windowTitle()).toStdString();
+}
+
+void FormWindow::SetCaption(std::string_view caption) {
+    setWindowTitle(EscapedTitle(ToQt(caption)));
+}
+
+void FormWindow::SetOuterHeight(int twips) {
+    outerHeightTwips_ = twips;
+    frameSettled_ = false;
+    ApplyOuterHeight();
+}
+
+void FormWindow::ApplyOuterHeight() {
+    if (outerHeightTwips_ <= 0) {
+        return;
+    }
+    bool known = false;
+    const QMargins frame = kit::FrameMargins(*this, &known);
+    const int client = outerHeightTwips_ / 15 - frame.top() - frame.bottom();
+    resize(width(), std::max(client, 1));
+    frameSettled_ = known;
+}
+
+void FormWindow::ShowModeless() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void FormWindow::Hide() {
+    hide();
+}
+
+void FormWindow::Discard() {
+    hide();
+    deleteLater();
+}
+
+void FormWindow::StartTimers() {
+    for (QTimer* timer : timers_) {
+        timer->start();
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    OnClose();
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        ApplyOuterHeight();
+        // Centred when first shown; later showings keep where the user put
+        // the window.
+        if (table_.centred) {
+            kit::CentreOnScreen(*this);
+        }
+    }
+}
+
+bool FormWindow::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+        // Window managers decorate a window some time after it is shown; the
+        // client moves into the new frame and is activated.
+        case QEvent::Move:
+        case QEvent::WindowActivate:
+            if (!frameSettled_) {
+                ApplyOuterHeight();
+            }
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+}  // namespace launcher
