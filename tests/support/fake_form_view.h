@@ -1,0 +1,202 @@
+// A recording stand-in for a window: each control holds what the presenter
+// set, starting from its form table's design-time state, and every change
+// goes into one log shared by all the windows of a test, so that tests can
+// check the order of a sequence across windows.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/form_table.h"
+#include "app/form_view.h"
+#include "launch/form2_table.h"
+#include "prefs/form_tables.h"
+
+namespace launcher::testing {
+
+using Log = std::vector<std::string>;
+
+struct FakeControl {
+    std::string text;
+    int value = 0;
+    std::vector<std::string> items;
+    bool visible = true;
+    int left = 0;
+    std::string picture;
+    std::string drive;  // a folder list's drive
+};
+
+class FakeFormView final : public FormView {
+public:
+    FakeFormView(const FormTable& table, Log& log)
+        : name(table.name), caption(table.caption), log_(log) {
+        for (const ControlSpec& spec : table.controls) {
+            FakeControl& control = controls[spec.name];
+            control.text = spec.caption;
+            control.items = spec.items;
+            control.left = spec.left;
+        }
+        Record("Made", "");
+    }
+
+    const std::string name;
+    std::map<std::string, FakeControl, std::less<>> controls;
+    std::string caption;
+    int outerHeight = 0;  // twips, 0 until set
+    bool visible = false;
+    int shows = 0;
+    bool discarded = false;
+
+    // The control named `control`; a name the window lacks fails the test
+    // through std::out_of_range.
+    FakeControl& At(std::string_view control) {
+        return const_cast<FakeControl&>(std::as_const(*this).At(control));
+    }
+    const FakeControl& At(std::string_view control) const {
+        const auto found = controls.find(control);
+        if (found == controls.end()) {
+            throw std::out_of_range(name + " has no control " + std::string(control));
+        }
+        return found->second;
+    }
+
+    std::string Text(std::string_view control) const override { return At(control).text; }
+    void SetText(std::string_view control, std::string_view text) override {
+        Record("SetText", control, text);
+        At(control).text = text;
+    }
+    int Value(std::string_view control) const override { return At(control).value; }
+    void SetValue(std::string_view control, int value) override {
+        Record("SetValue", control, std::to_string(value));
+        At(control).value = value;
+    }
+    void AddItems(std::string_view control, const std::vector<std::string>& items) override {
+        Record("AddItems", control, std::to_string(items.size()));
+        auto& list = At(control).items;
+        list.insert(list.end(), items.begin(), items.end());
+    }
+    void SetVisible(std::string_view control, bool shown) override {
+        Record("SetVisible", control, shown ? "1" : "0");
+        At(control).visible = shown;
+    }
+    void SetLeft(std::string_view control, int twips) override {
+        Record("SetLeft", control, std::to_string(twips));
+        At(control).left = twips;
+    }
+    void SetPicture(std::string_view control, const std::string& path) override {
+        Record("SetPicture", control, path);
+        At(control).picture = path;
+    }
+    void PointAtDrive(std::string_view control, std::string_view drive) override {
+        Record("PointAtDrive", control, drive);
+        At(control).drive = drive;
+    }
+    std::string Caption() const override { return caption; }
+    void SetCaption(std::string_view text) override {
+        Record("SetCaption", "", text);
+        caption = text;
+    }
+    void SetOuterHeight(int twips) override {
+        Record("SetOuterHeight", "", std::to_string(twips));
+        outerHeight = twips;
+    }
+    void ShowModeless() override {
+        Record("Show", "");
+        visible = true;
+        ++shows;
+    }
+    void Hide() override {
+        Record("Hide", "");
+        visible = false;
+    }
+    // Kept for inspection rather than deleted; the maker frees it.
+    void Discard() override {
+        Record("Discard", "");
+        discarded = true;
+        visible = false;
+    }
+
+private:
+    void Record(std::string_view what, std::string_view control, std::string_view value = {}) {
+        std::string entry = name + "." + std::string(what);
+        if (!control.empty()) {
+            entry += " " + std::string(control);
+        }
+        if (!value.empty() || what.starts_with("Set")) {
+            entry += "=" + std::string(value);
+        }
+        log_.push_back(std::move(entry));
+    }
+
+    Log& log_;
+};
+
+// Makes fake dialogs, keeps every one it made for inspection (the last of
+// each window by name) and frees discarded ones at the end.
+class FakeFormMaker final : public FormMaker {
+public:
+    Log log;
+    // Runs as each window is made, with its name: a probe of what the
+    // sequence had done by then.
+    std::function<void(const std::string& name)> onMake;
+
+    std::unique_ptr<FormView> MakeForm2(Form2Presenter&) override { return Make(Form2Table()); }
+    std::unique_ptr<FormView> MakeForm4(Form4Presenter&) override { return Make(Form4Table()); }
+    std::unique_ptr<FormView> MakeBrowseForm(const FormTable& table, BrowsePresenter&) override {
+        return Make(table);
+    }
+
+    // The last window made under `name` ("Form2", "Form4", ...), or null.
+    FakeFormView* Last(std::string_view name) const {
+        const auto found = last_.find(name);
+        return found == last_.end() ? nullptr : found->second;
+    }
+    int Made(std::string_view name) const {
+        const auto found = made_.find(name);
+        return found == made_.end() ? 0 : found->second;
+    }
+
+    ~FakeFormMaker() override {
+        for (auto& [name, view] : last_) {
+            if (view->discarded) {
+                discarded_.emplace_back(view);
+            }
+        }
+    }
+
+private:
+    std::unique_ptr<FormView> Make(const FormTable& table) {
+        if (onMake) {
+            onMake(table.name);
+        }
+        auto view = std::make_unique<FakeFormView>(table, log);
+        if (FakeFormView* previous = Last(table.name); previous != nullptr && previous->discarded) {
+            discarded_.emplace_back(previous);
+        }
+        last_[table.name] = view.get();
+        ++made_[table.name];
+        return view;
+    }
+
+    std::map<std::string, FakeFormView*, std::less<>> last_;
+    std::map<std::string, int, std::less<>> made_;
+    std::vector<std::unique_ptr<FakeFormView>> discarded_;
+};
+
+// Where `entry` stands in `log`, or -1.
+inline int IndexOf(const Log& log, std::string_view entry) {
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (log[i] == entry) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace launcher::testing
