@@ -1,0 +1,211 @@
+#include "launch/form2_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/fake_form_view.h"
+#include "tests/support/fakes.h"
+#include "tests/support/scratch_folder.h"
+
+namespace launcher {
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kSep = "\\";
+#else
+constexpr std::string_view kSep = "/";
+#endif
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A starter that notes, at each start, what the sequence had written by then.
+class ProbingStarter final : public ProgramStarter {
+public:
+    struct Probe {
+        std::string command;
+        WindowShow show;
+        std::string settings;  // settings.ini at that moment
+        std::string atis;      // the ATIS file at that moment
+        int endsBefore;        // how often the program had been ended
+    };
+
+    ProbingStarter(const testing::ScratchFolder& folder, const testing::RecordingEnder& ender)
+        : folder_(folder), ender_(ender) {}
+
+    std::vector<Probe> starts;
+    std::string missing;  // a program whose path ends so fails to start
+
+    StartResult Start(const CommandLine& command, WindowShow show) override {
+        starts.push_back({command.Text(), show, Bytes(folder_.File("settings.ini")),
+                          Bytes(folder_.File("atis")), ender_.calls});
+        if (!missing.empty() && command.program.ends_with(missing)) {
+            return {command.program + ": No such file or directory"};
+        }
+        return {};
+    }
+
+private:
+    const testing::ScratchFolder& folder_;
+    const testing::RecordingEnder& ender_;
+};
+
+class launch_form2_presenter : public ::testing::Test {
+protected:
+    launch_form2_presenter() {
+        preferences_.datebox = "UK";
+        preferences_.rwip = "VS";
+        preferences_.userName = "USER";
+        preferences_.rwdir = folder_.File("rw");
+        preferences_.rdvdir = folder_.File("rdv");
+        folder_.Write("voice.ini", "[voice]\r\negll_twr=Heathrow Tower\r\n");
+        folder_.Write("config.ini", "[GENERAL]\r\nWEBSITE=INFO\r\n");
+        folder_.Write("autoatis.ini", "[AUTOATIS]\r\nEGLL_TWR=CHANNEL 2\r\n");
+    }
+
+    Form2Presenter& Dialog() {
+        if (!presenter_) {
+            presenter_ = std::make_unique<Form2Presenter>(
+                maker_,
+                FinalSetupWorld{
+                    folder_.path().string(), [this] { return selected_; }, preferences_, clock_,
+                    starter_, [this](const std::string& message) { errors_.ReportError(message); },
+                    [this] { ender_.EndProgram(); }},
+                [this] { dropped_ = true; });
+        }
+        return *presenter_;
+    }
+    testing::FakeFormView& View() { return *maker_.Last("Form2"); }
+
+    // The worked example's answers.
+    void Answer() {
+        View().At("rwy").text = "Runway 27R in use";
+        View().At("addinfo").text = "2100z";
+        View().At("Check1").value = 1;
+    }
+
+    std::string In(std::string_view folder, std::string_view name) const {
+        return folder_.File(folder) + std::string(kSep) + std::string(name);
+    }
+
+    testing::ScratchFolder folder_;
+    Preferences preferences_;
+    std::string selected_ = "EGLL_TWR";
+    testing::FixedClock clock_{{2024, 3, 6, 9, 5}};
+    testing::RecordingEnder ender_;
+    testing::RecordingErrors errors_;
+    ProbingStarter starter_{folder_, ender_};
+    testing::FakeFormMaker maker_;
+    bool dropped_ = false;
+    std::unique_ptr<Form2Presenter> presenter_;
+};
+
+TEST_F(launch_form2_presenter, LoadFillsTheTextBoxesFromVarIniAndLeavesTheBoxClear) {
+    folder_.Write("var.ini", "[main]\r\nrwy=09L\r\naddinfo=until late\r\n");
+    Dialog();
+    EXPECT_EQ(View().Text("rwy"), "09L");
+    EXPECT_EQ(View().Text("addinfo"), "until late");
+    EXPECT_EQ(View().Value("Check1"), 0);
+    EXPECT_FALSE(View().visible);
+}
+
+TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
+    Dialog();
+    Answer();
+    Dialog().Command1_Click();
+
+    const std::string atis =
+        "Heathrow Tower Information Alpha 60905\r\n"
+        "Voice on VS/EGLL_TWR\r\n"
+        "Runway 27R in use\r\n"
+        "Online Until 2100z\r\n"
+        "USER  -  For More info INFO\r\n"
+        "AutoAtis is available on CHANNEL 2\r\n";
+    ASSERT_EQ(starter_.starts.size(), 2u);
+    const ProbingStarter::Probe& voice = starter_.starts[0];
+    const ProbingStarter::Probe& radar = starter_.starts[1];
+    EXPECT_EQ(voice.command,
+              In("rw", "roger.exe") + " /join1 VS/EGLL_TWR /callsign Heathrow Tower");
+    EXPECT_EQ(voice.show, WindowShow::kNormal);
+    EXPECT_EQ(radar.command, In("rdv", "rv.exe"));
+    EXPECT_EQ(radar.show, WindowShow::kMaximized);
+    // Steps 1 to 3 and 8 were done before the first start, nothing ended yet.
+    EXPECT_EQ(voice.settings,
+              "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
+    EXPECT_EQ(voice.atis, atis);
+    EXPECT_EQ(voice.endsBefore, 0);
+    EXPECT_EQ(radar.endsBefore, 0);
+    EXPECT_EQ(ender_.calls, 1);
+    EXPECT_TRUE(errors_.messages.empty());
+}
+
+TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
+    Dialog();
+    View().At("Check1").value = 0;
+    preferences_.datebox = "USA";  // edited after the dialog was made
+    selected_ = "London Control";
+    Dialog().Command1_Click();
+    ASSERT_EQ(starter_.starts.size(), 2u);
+    EXPECT_EQ(starter_.starts[0].atis,
+              "London Control Information Alpha#60905\r\n"
+              "Voice on VS/London Control\r\n"
+              "USER  -  For More info INFO\r\n");
+    EXPECT_EQ(starter_.starts[0].command,
+              In("rw", "roger.exe") + " /join1 VS/London Control /callsign ");
+    EXPECT_NE(Bytes(folder_.File("settings.ini")).find("autoatis=0\r\n"), std::string::npos);
+}
+
+struct Failure {
+    const char* name;
+    bool atisBlocked;
+    const char* missing;
+    std::size_t starts;  // how many starts were tried
+};
+
+class launch_form2_failure : public launch_form2_presenter,
+                             public ::testing::WithParamInterface<Failure> {};
+
+TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
+    const Failure& failure = GetParam();
+    if (failure.atisBlocked) {
+        // A folder where the file should go cannot be replaced by a file.
+        std::filesystem::create_directory(folder_.File("atis"));
+    }
+    starter_.missing = failure.missing;
+    Dialog();
+    Answer();
+    Dialog().Command1_Click();
+    EXPECT_EQ(starter_.starts.size(), failure.starts);
+    EXPECT_EQ(errors_.messages.size(), 1u);
+    EXPECT_EQ(ender_.calls, 1);
+    // The answers were saved before anything could fail.
+    EXPECT_EQ(Bytes(folder_.File("settings.ini")),
+              "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, launch_form2_failure,
+                         ::testing::Values(Failure{"atis", true, "", 0},
+                                           Failure{"voice", false, "roger.exe", 1},
+                                           Failure{"radar", false, "rv.exe", 2}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(launch_form2_presenter, TheCloseBoxDiscardsTheWindowAndTellsTheOwner) {
+    Dialog();
+    testing::FakeFormView& view = View();
+    Dialog().Form_Unload();
+    EXPECT_TRUE(view.discarded);
+    EXPECT_TRUE(dropped_);
+    presenter_.reset();  // what the owner does
+    EXPECT_TRUE(starter_.starts.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("settings.ini")));
+}
+
+}  // namespace
+}  // namespace launcher
