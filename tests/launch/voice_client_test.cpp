@@ -53,6 +53,15 @@ TEST_F(launch_voice_client, CommandLineIsThePiecesUnquoted) {
     EXPECT_EQ(spaced.arguments, " /join1 vs/London Control /callsign  London  Control ");
 }
 
+TEST_F(launch_voice_client, EmptyVoiceFolderLeavesTheProgramAtTheRoot) {
+    const CommandLine line = BuildVoiceCommandLine("", "VS", "EGLL_TWR", "Heathrow Tower");
+#ifdef _WIN32
+    EXPECT_EQ(line.Text(), R"(\roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower)");
+#else
+    EXPECT_EQ(line.Text(), "/roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower");
+#endif
+}
+
 TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
     folder_.Write("voice.ini", "[VOICE]\r\nlondon control=London Control Radio\r\n");
     RecordingStarter starter;
