@@ -49,6 +49,19 @@ wait_window_gone() {  # $1: caption regex, $2: what should have hidden it
     done
     fail "$2: a window captioned /$1/ is still shown"
 }
+# Prints the top-level window that holds window $1: the window manager's
+# frame around it, or $1 itself on a bare X server.
+outer_window() {  # $1: window
+    local id=$1 tree root parent
+    while tree=$(xwininfo -children -id "$id") &&
+        root=$(awk '/Root window id:/ { print $4; exit }' <<<"$tree") &&
+        parent=$(awk '/Parent window id:/ { print $4; exit }' <<<"$tree") &&
+        [[ "$parent" != "$root" ]]; do
+        id=$parent
+    done
+    printf '%d\n' "$id"
+}
+
 # The caption gains a title and version, so only its fixed start is matched.
 main_caption='^Radavue Launcher '
 start_launcher() {
