@@ -17,7 +17,6 @@ fail() {
     [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
     exit 1
 }
-skip() { echo "SKIP: $*"; }
 
 # A fresh program folder, a pristine copy beside it, and the folder as the
 # current one (the launcher hands it on to the clients it starts).
@@ -49,6 +48,18 @@ wait_window_gone() {  # $1: caption regex, $2: what should have hidden it
         sleep 0.1
     done
     fail "$2: a window captioned /$1/ is still shown"
+}
+# Prints the top-level window that holds window $1: the window manager's
+# frame around it, or $1 itself on a bare X server.
+outer_window() {  # $1: window
+    local id=$1 tree root parent
+    while tree=$(xwininfo -children -id "$id") &&
+        root=$(awk '/Root window id:/ { print $4; exit }' <<<"$tree") &&
+        parent=$(awk '/Parent window id:/ { print $4; exit }' <<<"$tree") &&
+        [[ "$parent" != "$root" ]]; do
+        id=$parent
+    done
+    printf '%d\n' "$id"
 }
 
 # The caption gains a title and version, so only its fixed start is matched.
@@ -200,10 +211,9 @@ startup_writes_atis_filename() {
 
 # rvsb.ini as the demo has it with the launcher's keys filled in; the
 # start-up key goes after the section's last key, the other section stays.
-expected_rvsb() {  # $1 $2 $3: callsign, frequency, server; $4: with ATIS FILENAME (yes/no)
-    crlf "[RV 2.0]" "CALLSIGN=$1" "COM 1 FREQ=$2" "SERVER IP=$3" "RANGE RINGS=5"
-    [[ "$4" == yes ]] && crlf "ATIS FILENAME=$program/atis"
-    crlf "[DISPLAY]" "COLOUR SCHEME=night"
+expected_rvsb() {  # $1 $2 $3: callsign, frequency, server
+    crlf "[RV 2.0]" "CALLSIGN=$1" "COM 1 FREQ=$2" "SERVER IP=$3" "RANGE RINGS=5" \
+        "ATIS FILENAME=$program/atis" "[DISPLAY]" "COLOUR SCHEME=night"
 }
 
 # What a stand-in client records for one start.

@@ -10,8 +10,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 prepare_program
 
 start_launcher
-with_atis_filename=no
-startup_writes_atis_filename && with_atis_filename=yes
+startup_writes_atis_filename
 
 # The keyboard: the focus starts on Launch; Exit, User Preferences, then the
 # first group's list, whose first item Down picks. A click on the bare window
@@ -23,7 +22,7 @@ shot picked-with-keyboard
 
 click_launch
 final=$(wait_window "$final_caption" "the first Launch")
-expected_rvsb EGLL_DEL 118.325 radar1.example.net "$with_atis_filename" |
+expected_rvsb EGLL_DEL 118.325 radar1.example.net |
     wait_for_content windows/rvsb.ini "rvsb.ini after a Launch on the keyboard's pick"
 retype "$final" $final_rwy_xy "Runway 09L in use"
 retype "$final" $final_addinfo_xy "1800z"
@@ -49,7 +48,7 @@ wait_window_gone "$prefs_caption" "Cancel"
 
 click_launch
 final=$(wait_window "$final_caption" "the second Launch")
-expected_rvsb EGCC_TWR 124.825 radar1.example.net "$with_atis_filename" |
+expected_rvsb EGCC_TWR 124.825 radar1.example.net |
     wait_for_content windows/rvsb.ini "rvsb.ini after a Launch on the mouse's pick"
 # A fresh dialog holds var.ini's texts and a clear box: appending to the
 # texts and toggling the box shows what it held.
@@ -72,7 +71,7 @@ roger_entry EGCC_TWR Manchester Tower |
     wait_for_content rogerwilco/roger.exe.log "the voice client's start"
 rv_entry | wait_for_content radavue/rv.exe.log "the radar client's start"
 
-expected_rvsb EGCC_TWR 124.825 radar1.example.net "$with_atis_filename" |
+expected_rvsb EGCC_TWR 124.825 radar1.example.net |
     diff - windows/rvsb.ini || fail "rvsb.ini after Go"
 # Line 1 holds the day and the time of the launch. The name is the cancelled
 # edit: Go reads the preferences as they stand, saved or not.
@@ -95,21 +94,15 @@ diff -r --exclude=radavue-launcher --exclude=settings.ini --exclude=rvsb.ini --e
 # A second start on the same folder restores the saved answers into the
 # dialog: Go at once hands them over unchanged.
 start_launcher
-if [[ "$with_atis_filename" == yes ]]; then
-    pick_with_mouse 6 3 4
-    click_launch
-    final=$(wait_window "$final_caption" "Launch after a new start")
-    shot final-setup-restored
-    click "$final" $final_go_xy
-    expect_ended "Go after a new start"
-    { roger_entry EGCC_TWR Manchester Tower; roger_entry EGCC_TWR Manchester Tower; } |
-        wait_for_content rogerwilco/roger.exe.log "the voice client's second start"
-    { rv_entry; rv_entry; } | wait_for_content radavue/rv.exe.log "the radar client's second start"
-    diff "$work/settings-expected.ini" settings.ini || fail "settings.ini after a restored Go"
-    check_atis "Manchester Tower" "Demo Controller"
-else
-    skip "start-up does not yet restore the Final Setup answers (no ATIS FILENAME in rvsb.ini)"
-    click_exit
-    expect_ended "Exit after a new start"
-fi
+pick_with_mouse 6 3 4
+click_launch
+final=$(wait_window "$final_caption" "Launch after a new start")
+shot final-setup-restored
+click "$final" $final_go_xy
+expect_ended "Go after a new start"
+{ roger_entry EGCC_TWR Manchester Tower; roger_entry EGCC_TWR Manchester Tower; } |
+    wait_for_content rogerwilco/roger.exe.log "the voice client's second start"
+{ rv_entry; rv_entry; } | wait_for_content radavue/rv.exe.log "the radar client's second start"
+diff "$work/settings-expected.ini" settings.ini || fail "settings.ini after a restored Go"
+check_atis "Manchester Tower" "Demo Controller"
 echo "e2e full launch: ok"

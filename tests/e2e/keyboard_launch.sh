@@ -38,7 +38,7 @@ xdotool search --onlyvisible --name "$final_caption" >/dev/null 2>&1 &&
 press space
 final=$(wait_window "$final_caption" "space on Launch")
 expect_focus "$final" "Final Setup"
-expected_rvsb EGLL_N_TWR 118.975 radar1.example.net yes |
+expected_rvsb EGLL_N_TWR 118.975 radar1.example.net |
     wait_for_content windows/rvsb.ini "rvsb.ini after a Launch on the list's pick"
 
 # The focus starts on Go; rwy, addinfo and the box follow, then Go again.
@@ -57,7 +57,7 @@ client_log_entry "$program/rogerwilco/roger.exe" /join1 voice1.example.net/EGLL_
 client_log_entry "$program/radavue/rv.exe" |
     wait_for_content radavue/rv.exe.log "the radar client's start"
 
-expected_rvsb EGLL_N_TWR 118.975 radar1.example.net yes | diff - windows/rvsb.ini ||
+expected_rvsb EGLL_N_TWR 118.975 radar1.example.net | diff - windows/rvsb.ini ||
     fail "rvsb.ini after Go"
 # Line 1 holds the day and the time of the launch. The position has an
 # automatic ATIS, but the cleared box leaves its line out.

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "profile/paths.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher {
@@ -36,17 +35,31 @@ protected:
 TEST_F(launch_voice_client, CommandLineIsThePiecesUnquoted) {
     const CommandLine example =
         BuildVoiceCommandLine(R"(C:\RW)", "VS", "EGLL_TWR", "Heathrow Tower");
-    EXPECT_EQ(example.program, InFolder(R"(C:\RW)", "roger.exe"));
     EXPECT_EQ(example.arguments, " /join1 VS/EGLL_TWR /callsign Heathrow Tower");
 #ifdef _WIN32
     EXPECT_EQ(example.Text(), R"(C:\RW\roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower)");
+#else
+    EXPECT_EQ(example.Text(), R"(C:\RW/roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower)");
 #endif
 
     // A trailing separator is kept, and blanks in any piece stand unquoted.
     const CommandLine spaced =
         BuildVoiceCommandLine(R"(C:\Roger Wilco\)", "vs", "London Control", " London  Control ");
-    EXPECT_EQ(spaced.program, std::string(R"(C:\Roger Wilco\)") + kPathSeparator + "roger.exe");
+#ifdef _WIN32
+    EXPECT_EQ(spaced.program, R"(C:\Roger Wilco\\roger.exe)");
+#else
+    EXPECT_EQ(spaced.program, R"(C:\Roger Wilco\/roger.exe)");
+#endif
     EXPECT_EQ(spaced.arguments, " /join1 vs/London Control /callsign  London  Control ");
+}
+
+TEST_F(launch_voice_client, EmptyVoiceFolderLeavesTheProgramAtTheRoot) {
+    const CommandLine line = BuildVoiceCommandLine("", "VS", "EGLL_TWR", "Heathrow Tower");
+#ifdef _WIN32
+    EXPECT_EQ(line.Text(), R"(\roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower)");
+#else
+    EXPECT_EQ(line.Text(), "/roger.exe /join1 VS/EGLL_TWR /callsign Heathrow Tower");
+#endif
 }
 
 TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
@@ -56,8 +69,13 @@ TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
         StartVoiceClient(starter, folder_.path().string(), "VS", "London Control", R"(C:\RW)");
     EXPECT_TRUE(result.started());
     ASSERT_EQ(starter.started.size(), 1u);
-    EXPECT_EQ(starter.started[0].first,
-              BuildVoiceCommandLine(R"(C:\RW)", "VS", "London Control", "London Control Radio"));
+#ifdef _WIN32
+    EXPECT_EQ(starter.started[0].first.program, R"(C:\RW\roger.exe)");
+#else
+    EXPECT_EQ(starter.started[0].first.program, R"(C:\RW/roger.exe)");
+#endif
+    EXPECT_EQ(starter.started[0].first.arguments,
+              " /join1 VS/London Control /callsign London Control Radio");
     EXPECT_EQ(starter.started[0].second, WindowShow::kNormal);
 }
 
@@ -71,9 +89,13 @@ TEST_F(launch_voice_client, StartWithoutVoiceIniStillStartsAndPassesFailuresOn) 
 }
 
 TEST_F(launch_voice_client, RadarCommandLineHasNoArguments) {
-    EXPECT_EQ(RadarCommandLine(R"(D:\Radavue)"),
-              (CommandLine{InFolder(R"(D:\Radavue)", "rv.exe"), ""}));
-    EXPECT_EQ(RadarCommandLine("").Text(), std::string(1, kPathSeparator) + "rv.exe");
+#ifdef _WIN32
+    EXPECT_EQ(RadarCommandLine(R"(D:\Radavue)"), (CommandLine{R"(D:\Radavue\rv.exe)", ""}));
+    EXPECT_EQ(RadarCommandLine("").Text(), R"(\rv.exe)");
+#else
+    EXPECT_EQ(RadarCommandLine(R"(D:\Radavue)"), (CommandLine{R"(D:\Radavue/rv.exe)", ""}));
+    EXPECT_EQ(RadarCommandLine("").Text(), "/rv.exe");
+#endif
 }
 
 }  // namespace
