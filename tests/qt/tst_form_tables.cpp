@@ -1,0 +1,210 @@
+// Each window built from its form table, control by control, as designed:
+// widget class, container, caption, geometry, font, colour, alignment, focus
+// chain. Runs at display scale 1 and 1.5: geometry is in device-independent
+// pixels, so every expected value holds at both.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/form1_table.h"
+#include "launch/form2_table.h"
+#include "prefs/form_tables.h"
+#include "qt/folder_list.h"
+#include "qt/form_window.h"
+
+using namespace launcher;
+
+namespace {
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+const FormTable* TableNamed(const QString& name) {
+    for (const FormTable* table :
+         {&Form1Table(), &Form2Table(), &Form4Table(), &Form5Table(), &Form6Table()}) {
+        if (ToQt(table->name) == name) {
+            return table;
+        }
+    }
+    return nullptr;
+}
+
+bool IsKind(const QWidget& widget, ControlKind kind) {
+    switch (kind) {
+        case ControlKind::kFrame:
+            return qobject_cast<const QGroupBox*>(&widget) != nullptr;
+        case ControlKind::kLabel:
+        case ControlKind::kPicture:
+            return qobject_cast<const QLabel*>(&widget) != nullptr;
+        case ControlKind::kTextBox:
+            return qobject_cast<const QLineEdit*>(&widget) != nullptr;
+        case ControlKind::kEditableList: {
+            const auto* combo = qobject_cast<const QComboBox*>(&widget);
+            return combo != nullptr && combo->isEditable();
+        }
+        case ControlKind::kDriveList: {
+            const auto* combo = qobject_cast<const QComboBox*>(&widget);
+            return combo != nullptr && !combo->isEditable();
+        }
+        case ControlKind::kCheckBox:
+            return qobject_cast<const QCheckBox*>(&widget) != nullptr;
+        case ControlKind::kButton: {
+            const auto* button = qobject_cast<const QPushButton*>(&widget);
+            return button != nullptr && !button->isDefault() && !button->autoDefault();
+        }
+        case ControlKind::kFolderList:
+            return qobject_cast<const FolderList*>(&widget) != nullptr;
+    }
+    return false;
+}
+
+QString CaptionOf(const QWidget& widget) {
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&widget)) {
+        return frame->title();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+        return label->text();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&widget)) {
+        return edit->text();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+        return combo->currentText();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+        return button->text();
+    }
+    return {};
+}
+
+}  // namespace
+
+class FormTablesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachControlAsItsTableSays_data();
+    void eachControlAsItsTableSays();
+    void focusFollowsTheTabIndexes_data() { eachControlAsItsTableSays_data(); }
+    void focusFollowsTheTabIndexes();
+};
+
+void FormTablesTest::eachControlAsItsTableSays_data() {
+    QTest::addColumn<QString>("form");
+    for (const char* name : {"Form1", "Form2", "Form4", "Form5", "Form6"}) {
+        QTest::newRow(name) << QString::fromLatin1(name);
+    }
+}
+
+void FormTablesTest::eachControlAsItsTableSays() {
+    QFETCH(QString, form);
+    const FormTable& table = *TableNamed(form);
+    FormWindow window(table, Qt::Window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(window.objectName(), form);
+    QCOMPARE(window.windowTitle(), ToQt(table.caption));
+    QCOMPARE(window.size(), QSize(table.clientWidth / 15, table.clientHeight / 15));
+    const QRgb background = table.background.value_or(0);
+    if (table.background) {
+        QCOMPARE(window.palette().color(QPalette::Window).rgb(), 0xFF000000 | background);
+    }
+    for (const TimerSpec& timer : table.timers) {
+        const auto* qtTimer = window.findChild<QTimer*>(ToQt(timer.name));
+        QVERIFY(qtTimer != nullptr);
+        QCOMPARE(qtTimer->interval(), timer.intervalMs);
+    }
+
+    for (const ControlSpec& spec : table.controls) {
+        const QString name = ToQt(spec.name);
+        const auto* widget = window.findChild<QWidget*>(name);
+        QVERIFY2(widget != nullptr, qPrintable(name));
+        QVERIFY2(IsKind(*widget, spec.kind), qPrintable(name));
+        const QWidget* container =
+            spec.container.empty() ? &window : &window.control(spec.container);
+        QCOMPARE(widget->parentWidget(), container);
+
+        QRect expected(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+        if (name == QStringLiteral("Label1") && table.timers.size() == 1 && !table.background) {
+            // A browse dialog's prompt may grow to the right edge in a wider face.
+            QVERIFY(widget->width() >= expected.width());
+            expected.setWidth(widget->width());
+        }
+        QCOMPARE(widget->geometry(), expected);
+        if (spec.kind != ControlKind::kPicture) {
+            QCOMPARE(CaptionOf(*widget), ToQt(spec.caption));
+        }
+
+        const QFont font = widget->font();
+        QCOMPARE(font.families().value(0), ToQt(std::string(spec.font.face)));
+        QCOMPARE(font.bold(), spec.font.bold);
+        if (!spec.captionOf.empty()) {
+            // A caption may step down to fit a wider face, never up.
+            QVERIFY(font.pointSizeF() <= spec.font.points);
+        } else {
+            QCOMPARE(font.pointSizeF(), qreal(spec.font.points));
+        }
+        if (spec.textColour) {
+            QCOMPARE(widget->palette().color(QPalette::WindowText).rgb(),
+                     0xFF000000 | *spec.textColour);
+        }
+        if (const auto* label = qobject_cast<const QLabel*>(widget);
+            label != nullptr && spec.kind == ControlKind::kLabel) {
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask,
+                     spec.align == TextAlign::kCentre ? Qt::AlignHCenter : Qt::AlignLeft);
+        }
+        if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i) {
+                items << combo->itemText(i);
+            }
+            QStringList expectedItems;
+            for (const std::string& item : spec.items) {
+                expectedItems << ToQt(item);
+            }
+            QCOMPARE(items, expectedItems);
+            QCOMPARE(combo->currentIndex(), -1);
+        }
+    }
+}
+
+void FormTablesTest::focusFollowsTheTabIndexes() {
+    QFETCH(QString, form);
+    const FormTable& table = *TableNamed(form);
+    FormWindow window(table, Qt::Window);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    const std::vector<const ControlSpec*> order = table.FocusOrder();
+    QStringList expected;
+    for (const ControlSpec* spec : order) {
+        expected << ToQt(spec->name);
+    }
+    // Tab walks the controls in tab order from the first one, where the
+    // focus starts.
+    QStringList walked;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        while (focus != nullptr && !expected.contains(focus->objectName())) {
+            focus = focus->parentWidget();  // an editable list's own text field
+        }
+        QVERIFY(focus != nullptr);
+        walked << focus->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walked, expected);
+}
+
+QTEST_MAIN(FormTablesTest)
+#include "tst_form_tables.moc"
