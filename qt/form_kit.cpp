@@ -3,12 +3,15 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -125,6 +128,26 @@ QFont ClassicFont(int points, QFont::Weight weight) {
                points, weight);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+bool StyleChosen(int argc, char** argv) {
+    if (!qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE")) {
+        return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-style" || argument.startsWith("-style=") || argument == "--style" ||
+            argument.startsWith("--style=")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UseClassicStyle() {
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
+        QApplication::setStyle(classic);
+    }
 }
 
 QFont FontFor(const FontSpec& spec) {

@@ -27,6 +27,16 @@ constexpr QRect Twips(int left, int top, int width, int height) {
 // The face the windows were designed with first, then look-alikes.
 QFont ClassicFont(int points = 8, QFont::Weight weight = QFont::Normal);
 
+// True when the user chose the widget style: "-style NAME" or "-style=NAME"
+// on the command line, or QT_STYLE_OVERRIDE. Looked at before QApplication
+// takes its own arguments out of argv.
+bool StyleChosen(int argc, char** argv);
+
+// The classic Windows look the layouts were made for: each frame's caption in
+// its frame line, fields where the twips put them. Qt carries it on every
+// platform.
+void UseClassicStyle();
+
 // The face a form table names, or the nearest one at hand.
 QFont FontFor(const FontSpec& spec);
 

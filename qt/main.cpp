@@ -3,11 +3,16 @@
 
 #include "launch/system_starter.h"
 #include "qt/form1.h"
+#include "qt/form_kit.h"
 #include "qt/system_volumes.h"
 #include "qt/system_world.h"
 
 int main(int argc, char* argv[]) {
+    const bool styleChosen = launcher::kit::StyleChosen(argc, argv);
     QApplication app(argc, argv);
+    if (!styleChosen) {
+        launcher::kit::UseClassicStyle();
+    }
     // The Windows executable's icon, also on every window's title and task bar.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico")));
     // The main window ends the program itself; Qt's own quit on the last

@@ -20,6 +20,7 @@
 #include "qt/form1.h"
 #include "qt/form2.h"
 #include "qt/form4.h"
+#include "qt/form_kit.h"
 #include "qt/system_volumes.h"
 
 namespace {
@@ -78,6 +79,8 @@ bool Save(QWidget& window, const QDir& output, const char* name) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // What a user sees unless they chose another style.
+    launcher::kit::UseClassicStyle();
     // A steady text cursor, so that the same windows always give the same pictures.
     QApplication::setCursorFlashTime(0);
     if (argc < 2 || argc > 3) {

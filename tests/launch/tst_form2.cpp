@@ -2,26 +2,24 @@
 // program starter, the error report and the end of the program faked.
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "qt/form2.h"
-#include "qt/form4.h"
-#include "prefs/volumes.h"
+#include "launch/form2_presenter.h"
+#include "prefs/preferences.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "qt/form2.h"
+#include "qt/form_maker.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
 
@@ -29,24 +27,24 @@ using namespace launcher;
 
 namespace {
 
-using testing::FakeVolumes;
 using testing::FixedClock;
-using testing::ReadBytes;
 using testing::RecordingStarter;
 
-// Form2 over its own program folder, holding the files each "Go" reads, and
-// the Preferences dialog loaded from its settings.ini.
+// Form2 over its own program folder, holding the files "Go" reads, with the
+// preferences loaded from its settings.ini.
 struct LoadedForm {
     QTemporaryDir folder;
     std::string programFolder;
-    FakeVolumes volumes;
+    Preferences preferences;
     FixedClock clock{{2026, 3, 6, 9, 5}};
     RecordingStarter starter;
     std::vector<std::string> errors;
     int endings = 0;
-    std::string selected = "EGLL_TWR";
-    std::unique_ptr<Form4> form4;
-    std::unique_ptr<Form2> form;
+    int unloads = 0;
+    QtFormMaker maker;
+    std::unique_ptr<Form2Presenter> presenter;
+    // Null once the close box dropped the dialog.
+    QPointer<Form2> form;
 
     explicit LoadedForm(const QByteArray& varIni = {}) {
         programFolder = QDir::toNativeSeparators(folder.path()).toStdString();
@@ -58,17 +56,24 @@ struct LoadedForm {
         if (!varIni.isEmpty()) {
             write("var.ini", varIni);
         }
-        form4 = std::make_unique<Form4>(InFolder(programFolder, "settings.ini"), volumes);
-        form4->LoadPreferences();
-        form = std::make_unique<Form2>(FinalSetupWorld{
-            programFolder,
-            [this] { return selected; },
-            *form4,
-            clock,
-            starter,
-            [this](const std::string& message) { errors.push_back(message); },
-            [this] { ++endings; },
-        });
+        LoadPreferences(preferences, file("settings.ini"));
+        presenter = std::make_unique<Form2Presenter>(
+            maker,
+            FinalSetupWorld{
+                programFolder,
+                [] { return std::string("EGLL_TWR"); },
+                preferences,
+                clock,
+                starter,
+                [this](const std::string& message) { errors.push_back(message); },
+                [this] { ++endings; },
+            },
+            [this] {
+                ++unloads;
+                // As the owner does: the next use makes a new dialog.
+                presenter.reset();
+            });
+        form = &static_cast<Form2&>(presenter->view());
     }
 
     QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
@@ -81,8 +86,8 @@ struct LoadedForm {
     }
 
     void showAndActivate() const {
-        form->ShowModeless();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        presenter->ShowModeless();
+        QVERIFY(QTest::qWaitForWindowActive(form.data()));
     }
 };
 
@@ -96,13 +101,10 @@ private slots:
 
     void controlsAsDesigned();
     void focusOrderStartsOnGo();
-    void loadFillsTextBoxesFromVarIni();
+    void loadShowsVarIniInTheTextBoxes();
     void opensCentred();
-    void closeBoxAsksToBeDropped();
-
-    void goSavesWritesStartsBothAndEnds();
-    void failureReportsStopsAndEnds_data();
-    void failureReportsStopsAndEnds();
+    void closeBoxDropsTheDialog();
+    void goTakesWhatWasTypedAndEnds();
 };
 
 void Form2Test::initTestCase() {
@@ -148,19 +150,11 @@ void Form2Test::focusOrderStartsOnGo() {
     }
 }
 
-void Form2Test::loadFillsTextBoxesFromVarIni() {
-    {
-        LoadedForm loaded("[main]\r\nrwy=27L arrivals\r\nADDINFO=1800z\r\n");
-        QCOMPARE(loaded.form->rwy().text(), QStringLiteral("27L arrivals"));
-        QCOMPARE(loaded.form->addinfo().text(), QStringLiteral("1800z"));
-        QVERIFY(!loaded.form->check1().isChecked());
-    }
-    {
-        // settings.ini's answers are start-up's business, not the dialog's.
-        LoadedForm loaded;
-        QCOMPARE(loaded.form->rwy().text(), QString());
-        QCOMPARE(loaded.form->addinfo().text(), QString());
-    }
+void Form2Test::loadShowsVarIniInTheTextBoxes() {
+    LoadedForm loaded("[main]\r\nrwy=27L arrivals\r\nADDINFO=1800z\r\n");
+    QCOMPARE(loaded.form->rwy().text(), QStringLiteral("27L arrivals"));
+    QCOMPARE(loaded.form->addinfo().text(), QStringLiteral("1800z"));
+    QVERIFY(!loaded.form->check1().isChecked());
 }
 
 void Form2Test::opensCentred() {
@@ -174,23 +168,27 @@ void Form2Test::opensCentred() {
     QVERIFY(qAbs(form.frameGeometry().center().y() - area.center().y()) <= 20);
 }
 
-void Form2Test::closeBoxAsksToBeDropped() {
+void Form2Test::closeBoxDropsTheDialog() {
     LoadedForm loaded;
     loaded.showAndActivate();
-    QSignalSpy unloaded(loaded.form.get(), &Form2::unloaded);
     QVERIFY(loaded.form->close());
-    QCOMPARE(unloaded.count(), 1);
-    QVERIFY(!loaded.form->isVisible());
+    QCOMPARE(loaded.unloads, 1);
+    QVERIFY(loaded.presenter == nullptr);
+    QVERIFY(loaded.form != nullptr && !loaded.form->isVisible());
+    // Deleted only once the close event is done with it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(loaded.form == nullptr);
     QCOMPARE(loaded.endings, 0);
+    QVERIFY(loaded.starter.starts.empty());
 }
 
-void Form2Test::goSavesWritesStartsBothAndEnds() {
-    LoadedForm loaded;
+void Form2Test::goTakesWhatWasTypedAndEnds() {
+    LoadedForm loaded("[MAIN]\r\nRWY=from var.ini\r\n");
     Form2& form = *loaded.form;
-    loaded.write("atis", "an earlier start's text\r\nwith\r\nmore\r\nlines\r\nthan\r\nnow\r\n");
     loaded.showAndActivate();
-    form.rwy().setText(QStringLiteral("Runway 27R in use"));
-    form.addinfo().setText(QStringLiteral("2100z"));
+    form.rwy().clear();
+    QTest::keyClicks(&form.rwy(), "Runway 27R in use");
+    QTest::keyClicks(&form.addinfo(), "2100z");
     QTest::mouseClick(&form.check1(), Qt::LeftButton);
     QVERIFY(form.check1().isChecked());
 
@@ -199,55 +197,8 @@ void Form2Test::goSavesWritesStartsBothAndEnds() {
     QCOMPARE(loaded.setting("rwy"), "Runway 27R in use");
     QCOMPARE(loaded.setting("additional"), "2100z");
     QCOMPARE(loaded.setting("autoatis"), "1");
-    QCOMPARE(loaded.setting("NAME"), "USER");  // the rest of the file stays
-    QCOMPARE(ReadBytes(QString::fromStdString(loaded.file("atis"))),
-             QByteArray("Heathrow Tower Information Alpha 60905\r\n"
-                        "Voice on VS/EGLL_TWR\r\n"
-                        "Runway 27R in use\r\n"
-                        "Online Until 2100z\r\n"
-                        "USER  -  For More info INFO\r\n"
-                        "AutoAtis is available on CHANNEL 2\r\n"));
-    const std::vector<std::pair<std::string, WindowShow>> expected{
-        {InFolder(loaded.file("rw"), "roger.exe") + " /join1 VS/EGLL_TWR /callsign Heathrow Tower",
-         WindowShow::kNormal},
-        {InFolder(loaded.file("rv"), "rv.exe"), WindowShow::kMaximized},
-    };
-    QCOMPARE(loaded.starter.starts, expected);
-    QCOMPARE(loaded.endings, 1);
+    QCOMPARE(loaded.starter.starts.size(), std::size_t{2});
     QVERIFY(loaded.errors.empty());
-}
-
-void Form2Test::failureReportsStopsAndEnds_data() {
-    QTest::addColumn<QString>("missing");   // program that fails to start
-    QTest::addColumn<bool>("atisBlocked");  // a folder stands where the file goes
-    QTest::addColumn<QString>("named");     // what the report must name
-    QTest::addColumn<int>("startsAsked");
-    QTest::newRow("atis not writable") << QString() << true << "atis" << 0;
-    QTest::newRow("voice client missing") << "roger.exe" << false << "roger.exe" << 1;
-    QTest::newRow("radar client missing") << "rv.exe" << false << "rv.exe" << 2;
-}
-
-void Form2Test::failureReportsStopsAndEnds() {
-    QFETCH(QString, missing);
-    QFETCH(bool, atisBlocked);
-    QFETCH(QString, named);
-    QFETCH(int, startsAsked);
-    LoadedForm loaded;
-    loaded.starter.missing = missing.toStdString();
-    if (atisBlocked) {
-        QVERIFY(QDir(loaded.folder.path()).mkpath(QStringLiteral("atis/inside")));
-    }
-    loaded.showAndActivate();
-    loaded.form->rwy().setText(QStringLiteral("saved first"));
-
-    QTest::mouseClick(&loaded.form->command1(), Qt::LeftButton);
-
-    QCOMPARE(loaded.errors.size(), std::size_t{1});
-    QVERIFY2(QString::fromStdString(loaded.errors.front()).contains(named),
-             loaded.errors.front().c_str());
-    // No later step runs: a missing voice client leaves the radar client alone.
-    QCOMPARE(loaded.starter.starts.size(), std::size_t(startsAsked));
-    QCOMPARE(loaded.setting("rwy"), "saved first");
     QCOMPARE(loaded.endings, 1);
 }
 

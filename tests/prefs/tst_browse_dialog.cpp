@@ -7,14 +7,20 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "prefs/browse_presenter.h"
+#include "prefs/form4_presenter.h"
+#include "prefs/form_tables.h"
+#include "prefs/volumes.h"
 #include "qt/browse_dialog.h"
+#include "qt/form4.h"
+#include "qt/form_maker.h"
 #include "qt/system_volumes.h"
 
 using namespace launcher;
@@ -44,6 +50,51 @@ public:
                 drive("lost").toStdString()};
     }
     std::string WorkingFolder() const override { return drive("vol1").toStdString(); }
+};
+
+// One browse dialog over the scratch drives, recording each folder OK hands
+// on.
+struct Browse {
+    ScratchDrives drives;
+    QtFormMaker maker;
+    QStringList chosen;
+    std::unique_ptr<BrowsePresenter> presenter;
+    // Null should the dialog ever delete itself.
+    QPointer<BrowseDialog> dialog;
+
+    explicit Browse(const FormTable& table) {
+        presenter = std::make_unique<BrowsePresenter>(
+            maker, table, drives,
+            [this](const std::string& folder) { chosen.append(QString::fromStdString(folder)); });
+        dialog = &static_cast<BrowseDialog&>(presenter->view());
+    }
+    ~Browse() {
+        // A dialog that deleted itself must fail its test, not crash the rest
+        // with a second delete.
+        if (dialog == nullptr) {
+            (void)presenter.release();
+        }
+    }
+};
+
+// Preferences over the scratch drives, making the browse dialogs with its
+// Browse buttons as the user does.
+struct WithPreferences {
+    ScratchDrives drives;
+    QtFormMaker maker;
+    Form4Presenter presenter{
+        maker, drives.root.filePath(QStringLiteral("settings.ini")).toStdString(), drives};
+    Form4& form = static_cast<Form4&>(presenter.view());
+
+    void showAndActivate() {
+        presenter.ShowModeless();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+    // Presses Browse beside "Rdv Directory" (3) or "RW Directory" (4).
+    BrowseDialog& browse(int button) {
+        QTest::mouseClick(&form.command(button), Qt::LeftButton);
+        return *(button == 3 ? form.form5() : form.form6());
+    }
 };
 
 FolderList& Dir1(const QWidget& dialog) {
@@ -85,15 +136,6 @@ void DoubleClick(FolderList& list, const QString& name) {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
 }
 
-// The folder of each folderChosen so far.
-QStringList Chosen(const QSignalSpy& spy) {
-    QStringList folders;
-    for (const QVariantList& arguments : spy) {
-        folders.append(arguments.front().toString());
-    }
-    return folders;
-}
-
 void WaitForTick(const QWidget& dialog) {
     // Connected after the dialog's own handler, so the handler has run.
     QSignalSpy ticks(dialog.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
@@ -105,6 +147,8 @@ void WaitForTick(const QWidget& dialog) {
 class TestBrowseDialog : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
     void opensOnTheWorkingFolder_data() {
         QTest::addColumn<bool>("form6");
         QTest::addColumn<QString>("prompt");
@@ -130,49 +174,40 @@ private slots:
         QFETCH(QSize, client);
         QFETCH(QRect, drive1);
         QFETCH(QRect, dir1);
-        ScratchDrives drives;
-        std::unique_ptr<BrowseDialog> dialog;
-        dialog.reset(form6 ? static_cast<BrowseDialog*>(new Form6(drives))
-                           : static_cast<BrowseDialog*>(new Form5(drives)));
-        const auto* timer = dialog->findChild<QTimer*>(QStringLiteral("Timer1"));
+        Browse browse(form6 ? Form6Table() : Form5Table());
+        BrowseDialog& dialog = *browse.dialog;
+        const ScratchDrives& drives = browse.drives;
+        QVERIFY(!dialog.isVisible());
+        const auto* timer = dialog.findChild<QTimer*>(QStringLiteral("Timer1"));
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), interval);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Browse..."));
-        const auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Browse..."));
+        const auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
         QCOMPARE(label->text(), prompt);
         QVERIFY(label->width() >= label->sizeHint().width());  // not cut off in the test's font
-        QCOMPARE(Drive1(*dialog).count(), 3);
-        QCOMPARE(Drive1(*dialog).currentText(), drives.drive("vol1"));
-        QCOMPARE(Dir1(*dialog).path(), drives.drive("vol1"));
+        QCOMPARE(Drive1(dialog).count(), 3);
+        QCOMPARE(Drive1(dialog).currentText(), drives.drive("vol1"));
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol1"));
 
-        dialog->ShowModeless();
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        QCOMPARE(dialog->size(), client);
-        QCOMPARE(Drive1(*dialog).geometry(), drive1);
-        QCOMPARE(Dir1(*dialog).geometry(), dir1);
-        const QList<QWidget*> cycle{&Button(*dialog, "Command1"), &Button(*dialog, "Command2"),
-                                    &Drive1(*dialog), &Dir1(*dialog)};
-        QCOMPARE(QApplication::focusWidget(), &Dir1(*dialog));
+        browse.presenter->ShowModeless();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.size(), client);
+        QCOMPARE(Drive1(dialog).geometry(), drive1);
+        QCOMPARE(Dir1(dialog).geometry(), dir1);
+        const QList<QWidget*> cycle{&Button(dialog, "Command1"), &Button(dialog, "Command2"),
+                                    &Drive1(dialog), &Dir1(dialog)};
+        QCOMPARE(QApplication::focusWidget(), &Dir1(dialog));
         for (QWidget* next : cycle) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
     }
 
-    void volumeContainingMatchesWholeFolderNames() {
-        const QStringList roots{"/", "/home", "/home/me/data"};
-        QCOMPARE(VolumeContaining(roots, "/home/me"), "/home");
-        QCOMPARE(VolumeContaining(roots, "/homework"), "/");
-        QCOMPARE(VolumeContaining(roots, "/home/me/data"), "/home/me/data");
-        QCOMPARE(VolumeContaining({"/home/"}, "/home"), "/home/");
-        QCOMPARE(VolumeContaining({"/home"}, "/usr"), QString());
-    }
-
     void doubleClickOpensAndHighlightingDoesNot() {
-        ScratchDrives drives;
-        Form5 dialog(drives);
-        dialog.ShowModeless();
-        FolderList& list = Dir1(dialog);
+        Browse browse(Form5Table());
+        const ScratchDrives& drives = browse.drives;
+        browse.presenter->ShowModeless();
+        FolderList& list = Dir1(*browse.dialog);
         const QStringList rows = Rows(list);
         QCOMPARE(rows.front(), Native(QDir::rootPath()));
         const int depth = int(rows.size()) - 5;  // vol1's depth: it and its 4 folders end the list
@@ -196,13 +231,10 @@ private slots:
     }
 
     void buttonsHideAndKeepState() {
-        ScratchDrives drives;
-        // On the heap: a close box that destroyed it must fail, not crash.
-        QPointer<Form6> alive(new Form6(drives));
-        const auto cleanup = qScopeGuard([&alive] { delete alive.data(); });
-        Form6& dialog = *alive;
-        QSignalSpy chosen(&dialog, &BrowseDialog::folderChosen);
-        dialog.ShowModeless();
+        Browse browse(Form6Table());
+        const ScratchDrives& drives = browse.drives;
+        BrowseDialog& dialog = *browse.dialog;
+        browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "beta");
 
         // Enter and Esc: not even with a folder highlighted or on a button.
@@ -223,26 +255,26 @@ private slots:
         WaitForTick(dialog);  // hidden, it still follows the drive picked last
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol2"));
 
-        dialog.ShowModeless();
+        browse.presenter->ShowModeless();
         QCOMPARE(Drive1(dialog).currentIndex(), 1);
         DoubleClick(Dir1(dialog), "Music");
         QVERIFY(dialog.close());  // the close box
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(alive && !dialog.isVisible());
-        QCOMPARE(chosen.count(), 0);
+        QVERIFY(browse.dialog != nullptr && !dialog.isVisible());
+        QCOMPARE(browse.chosen, QStringList());
 
-        dialog.ShowModeless();
+        browse.presenter->ShowModeless();
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol2/Music"));
         QTest::mouseClick(&Button(dialog, "Command1"), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(Chosen(chosen), QStringList{drives.drive("vol2/Music")});
+        QCOMPARE(browse.chosen, QStringList{drives.drive("vol2/Music")});
     }
 
     void timerFollowsANewlyPickedDriveOnly() {
-        ScratchDrives drives;
-        Form5 dialog(drives);
-        QSignalSpy chosen(&dialog, &BrowseDialog::folderChosen);
-        dialog.ShowModeless();
+        Browse browse(Form5Table());
+        const ScratchDrives& drives = browse.drives;
+        BrowseDialog& dialog = *browse.dialog;
+        browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "beta");
         WaitForTick(dialog);
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta"));
@@ -250,10 +282,10 @@ private slots:
         // OK between a pick and the next tick takes what the list shows.
         Drive1(dialog).setCurrentIndex(1);
         Button(dialog, "Command1").click();
-        QCOMPARE(Chosen(chosen), QStringList{drives.drive("vol1/beta")});
+        QCOMPARE(browse.chosen, QStringList{drives.drive("vol1/beta")});
         WaitForTick(dialog);
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol2"));
-        dialog.ShowModeless();
+        browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "Music");
         WaitForTick(dialog);
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol2/Music"));
@@ -269,35 +301,64 @@ private slots:
         QCOMPARE(Dir1(dialog).path(), drives.drive("lost"));
     }
 
-    void bothDialogsAtOnceEachGiveTheirOwn() {
-        ScratchDrives drives;
-        Form5 form5(drives);
-        Form6 form6(drives);
-        QSignalSpy chosen5(&form5, &BrowseDialog::folderChosen);
-        QSignalSpy chosen6(&form6, &BrowseDialog::folderChosen);
-        form5.ShowModeless();
-        form6.ShowModeless();
+    void bothDialogsAtOnceFillTheirOwnField() {
+        WithPreferences preferences;
+        preferences.showAndActivate();
+        BrowseDialog& form5 = preferences.browse(3);
+        BrowseDialog& form6 = preferences.browse(4);
+        QVERIFY(&form5 != &form6 && form5.isVisible() && form6.isVisible());
         DoubleClick(Dir1(form5), "beta");
         DoubleClick(Dir1(form6), "Gamma");
         QTest::mouseClick(&Button(form6, "Command1"), Qt::LeftButton);
         QTest::mouseClick(&Button(form5, "Command1"), Qt::LeftButton);
-        QCOMPARE(Chosen(chosen5), QStringList{drives.drive("vol1/beta")});
-        QCOMPARE(Chosen(chosen6), QStringList{drives.drive("vol1/Gamma")});
+        QCOMPARE(preferences.form.rdvdir().text(), preferences.drives.drive("vol1/beta"));
+        QCOMPARE(preferences.form.rwdir().text(), preferences.drives.drive("vol1/Gamma"));
+    }
+
+    void placedByTheWindowSystemNotOnPreferences() {
+        WithPreferences preferences;
+        preferences.showAndActivate();
+        for (int button : {3, 4}) {
+            BrowseDialog& dialog = preferences.browse(button);
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            // No parent: neither kept above Preferences nor placed over it.
+            QVERIFY(dialog.parentWidget() == nullptr);
+            QVERIFY(dialog.isWindow());
+            const QPoint centre = dialog.frameGeometry().center();
+            const QPoint middle = dialog.screen()->availableGeometry().center();
+            QVERIFY2(
+                (centre - middle).manhattanLength() > 40,
+                qPrintable(QStringLiteral("centred at %1,%2").arg(centre.x()).arg(centre.y())));
+        }
+    }
+
+    void minimizedDialogIsRestoredByItsBrowseButton() {
+        WithPreferences preferences;
+        preferences.showAndActivate();
+        BrowseDialog& dialog = preferences.browse(3);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        DoubleClick(Dir1(dialog), "beta");
+        dialog.showMinimized();
+        QTRY_VERIFY(dialog.isMinimized());
+
+        QCOMPARE(&preferences.browse(3), &dialog);
+        QVERIFY(!dialog.isMinimized());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // Restored as the user left it.
+        QCOMPARE(Dir1(dialog).path(), preferences.drives.drive("vol1/beta"));
     }
 
     void systemVolumesHoldTheWorkingFolder() {
         const SystemVolumeList system;
-        QStringList roots;
-        for (const std::string& root : system.Volumes()) {
-            roots.append(QString::fromStdString(root));
-        }
-        QVERIFY(!roots.isEmpty());
+        const std::vector<std::string> roots = system.Volumes();
+        QVERIFY(!roots.empty());
 #ifndef Q_OS_WIN
         QCOMPARE(roots.front(), "/");
 #endif
-        const QString working = QString::fromStdString(system.WorkingFolder());
-        QCOMPARE(working, Native(QDir::currentPath()));
-        QVERIFY(!VolumeContaining(roots, working).isEmpty());
+        const std::string working = system.WorkingFolder();
+        QCOMPARE(QString::fromStdString(working), Native(QDir::currentPath()));
+        QVERIFY(!VolumeContaining(roots, working).empty());
     }
 };
 
