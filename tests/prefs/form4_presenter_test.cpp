@@ -68,9 +68,9 @@ TEST_F(prefs_form4_presenter, MadeWithDesignTextsAndEveryServerKeyInOrder) {
 TEST_F(prefs_form4_presenter, EditsAreInForceAtOnceOkSavesCancelAndCloseOnlyHide) {
     Dialog().LoadPreferences();
     Dialog().ShowModeless();
-    Dialog().FieldChanged("userName", "  Jo  ");
+    Dialog().FieldChanged("userName", "Jo Smith");
     Dialog().FieldChanged("datebox", "uk");
-    EXPECT_EQ(Dialog().preferences().userName, "  Jo  ");
+    EXPECT_EQ(Dialog().preferences().userName, "Jo Smith");
     EXPECT_EQ(Dialog().preferences().datebox, "uk");
 
     Dialog().Command2_Click();
@@ -80,12 +80,12 @@ TEST_F(prefs_form4_presenter, EditsAreInForceAtOnceOkSavesCancelAndCloseOnlyHide
     Dialog().Form_Unload();
     EXPECT_FALSE(View().visible);
     EXPECT_FALSE(std::filesystem::exists(Settings()));
-    EXPECT_EQ(Dialog().preferences().userName, "  Jo  ");
+    EXPECT_EQ(Dialog().preferences().userName, "Jo Smith");
 
     Dialog().Command1_Click();
     EXPECT_FALSE(View().visible);
     EXPECT_EQ(Bytes(Settings()),
-              "[MAIN]\r\nWINDIR=\r\nRWIP=\r\nRDVIP=\r\nNAME=  Jo  \r\nRWDIR=\r\nRDVDIR=\r\n"
+              "[MAIN]\r\nWINDIR=\r\nRWIP=\r\nRDVIP=\r\nNAME=Jo Smith\r\nRWDIR=\r\nRDVDIR=\r\n"
               "DATE=uk\r\n");
 }
 
