@@ -65,7 +65,7 @@ Files& Fixture() {
             config += std::to_string(g) + "=" + kAirports[g - 1] + " Positions\r\n";
         }
         for (int g = 1; g <= 30; ++g) {
-            config += "[" + std::to_string(g) + " items]\r\n";
+            config.append("[").append(std::to_string(g)).append(" items]\r\n");
             for (int e = 1; e <= 15; ++e) {
                 config +=
                     std::to_string(e) + "=" + kAirports[g - 1] + "_" + kPositions[e - 1] + "\r\n";

@@ -49,7 +49,7 @@ struct ProgramFolder {
         }
         std::string freq = "[FREQ]\r\n";
         for (int group = 1; group <= 30; ++group) {
-            config += "[" + std::to_string(group) + " items]\r\n";
+            config.append("[").append(std::to_string(group)).append(" items]\r\n");
             for (int entry = 1; entry <= 15; ++entry) {
                 char position[32];
                 std::snprintf(position, sizeof position, "E%03d_%02d_TWR", group, entry);

@@ -21,7 +21,10 @@ protected:
         std::string items;
         for (int n : groups) {
             names += std::to_string(n) + "=G" + std::to_string(n) + "\r\n";
-            items += "[" + std::to_string(n) + " items]\r\n1=P" + std::to_string(n) + "\r\n";
+            // Appended piece by piece: GCC 12 at -O3 takes "[" + std::string for an
+            // overlapping copy (-Wrestrict).
+            items.append("[").append(std::to_string(n)).append(" items]\r\n1=P");
+            items.append(std::to_string(n)).append("\r\n");
         }
         return LoadPositionCatalogue(WriteConfig(names + items));
     }
