@@ -1,0 +1,41 @@
+// clang-format off: <windows.h> comes before the headers that build on it.
+#include <commctrl.h>
+#include <objbase.h>
+#include <windows.h>
+// clang-format on
+
+#include "launch/system_starter.h"
+#include "win32/form1.h"
+#include "win32/system_world.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The pictures are read through the Windows Imaging Component.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    launcher::win32::SystemProgramLocation location;
+    launcher::win32::SystemProgramEnder ender;
+    launcher::win32::SystemVolumeList volumes;
+    launcher::SystemClock clock;
+    launcher::SystemProgramStarter starter;
+    launcher::win32::SystemErrorReporter errors;
+    launcher::win32::Form1 form({location, ender, volumes, clock, starter, errors});
+    if (!ender.HasEnded()) {
+        form.ShowModeless();
+        (void)show;
+        MSG message;
+        while (!ender.HasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+            // Tab, the arrow keys and Alt+Down go to the window the message is for.
+            if (auto* window =
+                    launcher::win32::FormWindow::FromHandle(GetAncestor(message.hwnd, GA_ROOT));
+                window != nullptr && window->PreTranslate(message)) {
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // The windows go with the process; no handler of theirs runs again.
+    ExitProcess(0);
+}
