@@ -79,6 +79,7 @@ private:
         HFONT font = nullptr;
         HBITMAP picture = nullptr;
         bool listDropped = false;              // an editable list's drop-down is open
+        bool shown = true;                     // its own visibility; a hidden frame hides it too
         std::string folder;                    // a folder list's open folder
         std::string drive;                     // the drive a folder list was pointed at
         std::vector<std::string> folderPaths;  // a folder list's rows
