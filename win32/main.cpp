@@ -1,7 +1,8 @@
-// clang-format off: <windows.h> comes before the headers that build on it.
+// <windows.h> comes before the headers that build on it.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 // clang-format on
 
 #include "launch/system_starter.h"
