@@ -53,13 +53,12 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);  // npos + 1 is 0
-}
-
 // Every temporary name of `target` starts so: hidden, next to the target.
 std::string TemporaryPrefix(const std::string& target) {
-    return "." + NameOf(target) + ".tmp";
+    std::string prefix = ".";
+    prefix.append(target, target.rfind('/') + 1);  // npos + 1 is 0
+    prefix.append(".tmp");
+    return prefix;
 }
 
 // A name for the finished temporary file, unique to this process and moment.
