@@ -367,6 +367,11 @@ class Rules:
                    or op[3][:1] != wine_trim(op[3])[:1]
                    for op in self.args_before(i) if op[0] == b"W")
 
+    def wine_name_only_line_hides_key(self, i, ours, wine):
+        keys = {fold(wine_trim(op[2])) for op in self.args_before(i)}
+        return any(fold(line.strip(BLANKS)) in keys for line in split_lines(self.data)
+                   if b"=" not in line and not line.strip(BLANKS).startswith(b"["))
+
     def wine_utf8_bom(self, i, ours, wine):
         return self.data.startswith(b"\xef\xbb\xbf")
 
@@ -390,6 +395,9 @@ class Rules:
 
     def wine_guesses_utf16(self, i, ours, wine):
         return self.data[:2] != b"\xff\xfe" and self.data.count(b"\0") * 8 >= len(self.data) > 0
+
+    def ours_nul_ends_names(self, i, ours, wine):
+        return re.search(rb"[ \t\x0b\x0c\x1a]\x00", self.data) is not None
 
     def ours_utf16le_out_of_scope(self, i, ours, wine):
         return self.data.startswith(b"\xff\xfe")
