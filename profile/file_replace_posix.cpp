@@ -178,13 +178,13 @@ int Replace(std::string target, std::string_view bytes, bool inPlaceAllowed) {
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
             return LastError();
         }
-        if (inPlaceAllowed && old.st_nlink > 1) {
-            return RewriteInPlace(target, bytes);
-        }
+    }
+    SweepStaleTemporaries(target);
+    if (exists && inPlaceAllowed && old.st_nlink > 1) {
+        return RewriteInPlace(target, bytes);
     }
 
     const std::string folder = FolderOf(target);
-    SweepStaleTemporaries(target);
     int raw = -1;
     bool nameless = false;
 #ifdef O_TMPFILE
