@@ -373,7 +373,8 @@ class Rules:
                    if b"=" not in line and not line.strip(BLANKS).startswith(b"["))
 
     def wine_utf8_bom(self, i, ours, wine):
-        return self.data.startswith(b"\xef\xbb\xbf")
+        # Wine finds the BOM behind leading blanks too.
+        return self.data.lstrip(BLANKS + b"\r\n").startswith(b"\xef\xbb\xbf")
 
     def wine_utf16be_bom(self, i, ours, wine):
         return self.data.startswith(b"\xfe\xff")
