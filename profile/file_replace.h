@@ -1,6 +1,8 @@
 // Replacing a file's whole contents so that a reader sees the old bytes or the
 // new ones, never a mix: the new bytes go to a temporary file in the same
 // folder, reach the disk, and the temporary file is renamed over the target.
+// A temporary file left by a process that died half way is removed by the
+// next replacement of the same target.
 #pragma once
 
 #include <string>
@@ -20,10 +22,21 @@ struct ReplaceResult {
 
 // Makes `path` (UTF-8) hold exactly `bytes`, creating it when missing. A
 // read-only file is refused (EACCES / ERROR_ACCESS_DENIED) as Windows refuses
-// it, even for root, and a missing folder creates nothing. On failure no
+// it, even for root, and a missing folder creates nothing. So is a path that
+// names no regular file (a FIFO, a device, a directory). On failure no
 // temporary file is left. On POSIX an existing file keeps its permissions and,
-// where the system allows, its owner, and a symbolic link is written through;
-// on Windows the new file takes the folder's default security.
+// where the system allows, its owner, and a symbolic link is written through,
+// a dangling one included (the file it names is created); on Windows the new
+// file takes the folder's default security.
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept;
+
+#ifndef _WIN32
+// ReplaceFileContents for an INI file, which Windows edits in place: where
+// replacing would be wrong or impossible, the file is rewritten in place
+// instead, which is not atomic. That is a file with several hard links (a
+// new file would cut it off from the others) and a writable file in a folder
+// that does not let us create the temporary file.
+ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) noexcept;
+#endif
 
 }  // namespace launcher

@@ -1,5 +1,7 @@
 // File replacement on POSIX systems: a temporary file renamed over the target.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,9 @@ namespace launcher {
 namespace {
 
 using posix::FileDescriptor;
+
+// Links a path may pass through before we give up, as the kernel does.
+constexpr int kMaxLinks = 40;
 
 // errno, or a general I/O error should a call fail without setting it.
 int LastError() {
@@ -48,13 +53,20 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A name for the finished temporary file, next to the target and hidden.
+// Every temporary name of `target` starts so: hidden, next to the target.
+std::string TemporaryPrefix(const std::string& target) {
+    std::string prefix = ".";
+    prefix.append(target, target.rfind('/') + 1);  // npos + 1 is 0
+    prefix.append(".tmp");
+    return prefix;
+}
+
+// A name for the finished temporary file, unique to this process and moment.
 std::string TemporaryName(const std::string& target, int attempt) {
-    const std::size_t slash = target.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string folder = target.find('/') == std::string::npos ? "" : FolderOf(target) + "/";
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return target.substr(0, nameStart) + "." + target.substr(nameStart) + ".tmp" +
-           std::to_string(::getpid()) + "-" + std::to_string(ticks) + "-" + std::to_string(attempt);
+    return folder + TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+           std::to_string(ticks) + "-" + std::to_string(attempt);
 }
 
 mode_t NewFileMode() {
@@ -65,11 +77,90 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The path the last of a chain of symbolic links names, whether that file
+// exists or not, so that a dangling link is written through like a live one
+// instead of being replaced by a file of its own.
+int FollowLinks(std::string& path) {
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0) {
+            return errno == ENOENT ? 0 : LastError();
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            return 0;
+        }
+        std::string target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 255) + 1,
+                           '\0');
+        const ssize_t size = ::readlink(path.c_str(), target.data(), target.size());
+        if (size < 0) {
+            return LastError();
+        }
+        if (static_cast<std::size_t>(size) == target.size()) {
+            continue;  // the link grew since lstat: read it again
+        }
+        target.resize(static_cast<std::size_t>(size));
+        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+    }
+    return ELOOP;
+}
+
+// A writer holds an exclusive lock on its temporary file until it is done, and
+// the lock dies with the process. So a temporary file of the target that can
+// be locked belongs to nobody any more and goes.
+void SweepStaleTemporaries(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix ||
+            name[prefix.size()] < '0' || name[prefix.size()] > '9') {
+            continue;
+        }
+        const FileDescriptor fd(::openat(::dirfd(listing), entry->d_name,
+                                         O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        struct stat status {};
+        if (fd.get() >= 0 && ::fstat(fd.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
+}
+
+// Overwrites the target's bytes through the file itself. Not atomic: a crash
+// or a full disk half way leaves a mix of old and new bytes. Used only where
+// Windows edits an INI file the same way and the alternative is worse.
+int RewriteInPlace(const std::string& target, std::string_view bytes) {
+    const FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return LastError();
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) {
+        return LastError();
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return EINVAL;  // swapped for something else since we looked
+    }
+    if (!WriteAll(fd.get(), bytes) ||
+        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0) {
+        return LastError();
+    }
+    return 0;
+}
+
 // Where the system allows, the temporary file stays nameless until it is
-// complete, so a crash while writing leaves nothing behind.
-int Replace(std::string target, std::string_view bytes) {
+// complete, and holds a name only from then until the rename.
+int Replace(std::string target, std::string_view bytes, bool inPlaceAllowed) {
     if (target.empty() || target.find('\0') != std::string::npos) {
         return EINVAL;  // the system would see no path, or a shorter one
+    }
+    if (const int error = FollowLinks(target); error != 0) {
+        return error;
     }
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -87,12 +178,10 @@ int Replace(std::string target, std::string_view bytes) {
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
             return LastError();
         }
-        char* real = ::realpath(target.c_str(), nullptr);
-        if (real == nullptr) {
-            return LastError();
-        }
-        target = real;
-        std::free(real);
+    }
+    SweepStaleTemporaries(target);
+    if (exists && inPlaceAllowed && old.st_nlink > 1) {
+        return RewriteInPlace(target, bytes);
     }
 
     const std::string folder = FolderOf(target);
@@ -102,15 +191,20 @@ int Replace(std::string target, std::string_view bytes) {
     raw = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     nameless = raw >= 0;
     if (raw < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        if (exists && inPlaceAllowed && (errno == EACCES || errno == EPERM)) {
+            return RewriteInPlace(target, bytes);
+        }
         return LastError();  // e.g. a missing folder: create nothing
     }
 #endif
     std::string temporary;
     if (!nameless) {
-        temporary = TemporaryName(target, 0);
-        temporary += "XXXXXX";
+        temporary = TemporaryName(target, 0) + "-XXXXXX";
         raw = ::mkostemp(temporary.data(), O_CLOEXEC);
         if (raw < 0) {
+            if (exists && inPlaceAllowed && (errno == EACCES || errno == EPERM)) {
+                return RewriteInPlace(target, bytes);
+            }
             return LastError();
         }
     }
@@ -122,6 +216,12 @@ int Replace(std::string target, std::string_view bytes) {
         }
         return error;
     };
+    // Tells a sweep by another writer that this file is in use. A named
+    // temporary file is unlocked for a moment after its creation; a sweep that
+    // takes it then only makes this write fail, never tears the target.
+    if (::flock(fd.get(), LOCK_EX) != 0) {
+        return discard();
+    }
 
     if (exists) {
         if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
@@ -160,6 +260,14 @@ int Replace(std::string target, std::string_view bytes) {
     return 0;
 }
 
+ReplaceResult Guarded(std::string_view path, std::string_view bytes, bool inPlaceAllowed) {
+    try {
+        return {Replace(std::string(path), bytes, inPlaceAllowed)};
+    } catch (...) {
+        return {ENOMEM};
+    }
+}
+
 }  // namespace
 
 std::string ReplaceResult::Reason() const {
@@ -167,11 +275,11 @@ std::string ReplaceResult::Reason() const {
 }
 
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept {
-    try {
-        return {Replace(std::string(path), bytes)};
-    } catch (...) {
-        return {ENOMEM};
-    }
+    return Guarded(path, bytes, false);
+}
+
+ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) noexcept {
+    return Guarded(path, bytes, true);
 }
 
 }  // namespace launcher

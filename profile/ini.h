@@ -19,7 +19,8 @@ namespace launcher {
 // without splitting a character (on Windows 254 bytes of the ANSI text, which
 // may grow when converted to UTF-8). An absent file, section or key and an
 // empty value all give "", and so does a name holding CR, LF or NUL, which no
-// line of a file can hold. Never throws.
+// line of a file can hold. A path that names no regular file (a FIFO, a
+// device, a directory) reads as "" at once. Never throws.
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) noexcept;
 
 // Stores `value` under `key` in `section` of `file`, creating the file or the
@@ -27,10 +28,13 @@ std::string ReadIni(std::string_view section, std::string_view key, std::string_
 // Unlike the bare Windows API it never lets a write add lines of its own: a
 // section or key holding CR, LF or NUL is refused, and in the value each of
 // them becomes a blank. A read-only file (no write permission bits, or the
-// read-only attribute) is refused even for root or an administrator. Our own
-// writer replaces the file whole through a temporary file, so a reader never
-// sees half a write. A failed write (missing folder, read-only file, ...) is
-// silently ignored and creates nothing. Never throws.
+// read-only attribute) is refused even for root or an administrator, and so
+// is a path that names no regular file. Our own writer replaces the file whole
+// through a temporary file, so a reader never sees half a write, except where
+// it edits in place as Windows does: a file with several hard links, or one in
+// a folder we may not create files in. A symbolic link is written through,
+// a dangling one included. A failed write (missing folder, read-only file, ...)
+// is silently ignored and creates nothing. Never throws.
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file) noexcept;
 

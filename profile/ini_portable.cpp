@@ -35,6 +35,19 @@ ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
     }
 }
 
+// Opens a regular file only: a FIFO would block the read until a writer came,
+// and a device such as /dev/zero would feed it without end. O_NONBLOCK keeps
+// the open itself from waiting for a FIFO's writer. -1 for anything else.
+int OpenForReading(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 std::string ReadFromFile(std::string_view section, std::string_view key, std::string_view file) {
     section = ini::TrimArgument(section);
     key = ini::TrimArgument(key);
@@ -45,7 +58,7 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
     if (path.get() == nullptr) {
         return {};
     }
-    const FileDescriptor fd(::open(path.get(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor fd(OpenForReading(path.get()));
     if (fd.get() < 0) {
         return {};
     }
@@ -102,12 +115,12 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
     }
     std::string text;
     struct stat status {};
-    const int raw = ::open(path.get(), O_RDONLY | O_CLOEXEC);
+    const int raw = ::open(path.get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     const bool exists = raw >= 0;
     if (exists) {
         const FileDescriptor fd(raw);
         if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-            return false;
+            return false;  // a FIFO, a device, a directory: left alone
         }
         // Windows refuses to write a read-only file even for an administrator,
         // and root is not stopped by the mode bits, so look at them ourselves.
@@ -129,7 +142,7 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
     if (exists && splice->empty()) {
         return true;
     }
-    return ReplaceFileContents(file, splice->ApplyTo(text)).ok();
+    return UpdateFileContents(file, splice->ApplyTo(text)).ok();
 }
 
 }  // namespace

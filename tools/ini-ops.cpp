@@ -1,8 +1,12 @@
 // ini-ops: runs the R, W and X operations of an ini-oracle script through our
 // ReadIni / WriteIni and prints the results the way the oracle does, so that
 // tests/profile/ini-oracle/compare.py can hold our backend against the corpus.
+// Built for Windows as well, where the same calls reach the system's profile
+// functions, so that tools/ini-differential.py can hold the two against each
+// other on many generated cases in one process.
 //
 // usage: ini-ops OPS_FILE INI_PATH
+//        ini-ops --batch BATCH_FILE FOLDER
 //
 // OPS_FILE holds one operation a line, fields separated by TAB:
 //   R section key          ReadIni
@@ -10,6 +14,16 @@
 //   X                      the file's current bytes
 // Empty lines and lines starting with '#' or '@' are skipped. Field escapes:
 // \\ \t \r \n \s (space) \0 \xHH and \{N:TEXT} (TEXT repeated N times).
+//
+// A BATCH_FILE holds many cases, each opened by "@case NAME" and optionally
+// "@ini BYTES" (the file's first contents, escaped as a field; without it the
+// case starts with no file). Each case works on FOLDER/NAME.ini, which is
+// removed afterwards, and its results follow an "@case NAME" line.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -101,8 +115,13 @@ std::string Unescape(std::string_view in, int line) {
                 Fail("unknown escape", line);
         }
     }
-    // The oracle hands fields to the API as C strings; do the same.
-    return out.substr(0, out.find('\0'));
+    return out;
+}
+
+// The oracle hands fields to the API as C strings; do the same.
+std::string ApiField(std::string_view in, int line) {
+    std::string field = Unescape(in, line);
+    return field.substr(0, field.find('\0'));
 }
 
 std::string Quote(std::string_view bytes) {
@@ -153,57 +172,104 @@ void Print(const std::string& line) {
     std::fputc('\n', stdout);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ini-ops OPS_FILE INI_PATH\n");
-        return 2;
+// Runs one operation line on `file`; false when it is no operation.
+bool RunOperation(std::string text, int number, const std::string& file) {
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
     }
-    std::string script;
-    if (!ReadWhole(argv[1], script)) {
-        std::fprintf(stderr, "ini-ops: cannot read %s\n", argv[1]);
-        return 2;
+    if (text.empty() || text[0] == '#' || text[0] == '@') {
+        return false;
     }
-    const std::string file = argv[2];
-    Print("# ini-ops 1");
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = text.find('\t', start);
+        fields.push_back(ApiField(std::string_view(text).substr(start, tab - start), number));
+        if (tab == std::string::npos) {
+            break;
+        }
+        start = tab + 1;
+    }
+    const std::string& op = fields[0];
+    if (op == "R" && fields.size() == 3) {
+        const std::string value = launcher::ReadIni(fields[1], fields[2], file);
+        Print("R\t" + std::to_string(value.size()) + "\t" + Quote(value));
+    } else if (op == "W" && fields.size() == 4) {
+        const bool ok = launcher::detail::WriteIniReported(fields[1], fields[2], fields[3], file);
+        Print(ok ? "W\t1" : "W\t0");
+    } else if (op == "X" && fields.size() == 1) {
+        std::string bytes;
+        if (ReadWhole(file, bytes)) {
+            Print("X\t" + std::to_string(bytes.size()) + "\t" + Quote(bytes));
+        } else {
+            Print("X\tabsent");
+        }
+    } else {
+        Fail("unsupported operation '" + op + "'", number);
+    }
+    return true;
+}
 
+void RunScript(const std::string& script, const std::string& file) {
     std::istringstream lines(script);
     std::string text;
     for (int number = 1; std::getline(lines, text); ++number) {
-        if (!text.empty() && text.back() == '\r') {
-            text.pop_back();
+        RunOperation(text, number, file);
+    }
+}
+
+// Each case gets a file of its own name: Wine keeps parsed files cached by
+// name, and a fresh name rules out an answer from a previous case.
+void RunBatch(const std::string& batch, const std::string& folder) {
+    std::istringstream lines(batch);
+    std::string text;
+    std::string file;
+    const auto finishCase = [&file] {
+        if (!file.empty()) {
+            std::remove(file.c_str());
         }
-        if (text.empty() || text[0] == '#' || text[0] == '@') {
-            continue;
-        }
-        std::vector<std::string> fields;
-        for (std::size_t start = 0;;) {
-            const std::size_t tab = text.find('\t', start);
-            fields.push_back(Unescape(std::string_view(text).substr(start, tab - start), number));
-            if (tab == std::string::npos) {
-                break;
-            }
-            start = tab + 1;
-        }
-        const std::string& op = fields[0];
-        if (op == "R" && fields.size() == 3) {
-            const std::string value = launcher::ReadIni(fields[1], fields[2], file);
-            Print("R\t" + std::to_string(value.size()) + "\t" + Quote(value));
-        } else if (op == "W" && fields.size() == 4) {
-            const bool ok =
-                launcher::detail::WriteIniReported(fields[1], fields[2], fields[3], file);
-            Print(ok ? "W\t1" : "W\t0");
-        } else if (op == "X" && fields.size() == 1) {
-            std::string bytes;
-            if (ReadWhole(file, bytes)) {
-                Print("X\t" + std::to_string(bytes.size()) + "\t" + Quote(bytes));
-            } else {
-                Print("X\tabsent");
-            }
-        } else {
-            Fail("unsupported operation '" + op + "'", number);
+    };
+    for (int number = 1; std::getline(lines, text); ++number) {
+        if (text.rfind("@case ", 0) == 0) {
+            finishCase();
+            const std::string name = text.substr(6);
+            file = folder + "/" + name + ".ini";
+            std::remove(file.c_str());
+            Print("@case " + name);
+        } else if (text.rfind("@ini ", 0) == 0) {
+            const std::string bytes = Unescape(std::string_view(text).substr(5), number);
+            std::ofstream(file, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        } else if (!file.empty()) {
+            RunOperation(text, number, file);
         }
     }
-    return 0;
+    finishCase();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool batch = argc == 4 && std::string_view(argv[1]) == "--batch";
+    if (argc != 3 && !batch) {
+        std::fprintf(stderr,
+                     "usage: ini-ops OPS_FILE INI_PATH\n"
+                     "       ini-ops --batch BATCH_FILE FOLDER\n");
+        return 2;
+    }
+    const char* input = argv[batch ? 2 : 1];
+    std::string script;
+    if (!ReadWhole(input, script)) {
+        std::fprintf(stderr, "ini-ops: cannot read %s\n", input);
+        return 2;
+    }
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as the native build
+#endif
+    Print("# ini-ops 1");
+    if (batch) {
+        RunBatch(script, argv[3]);
+    } else {
+        RunScript(script, argv[2]);
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -173,6 +173,14 @@ TEST_F(IniTest, NulEndsTheNameOrValueItIsIn) {
     EXPECT_EQ(ReadIni("n", std::string("na\0me", 5), CopyFixture("nul-bytes")), "");
 }
 
+// Wine ends such a name at the NUL too, but keeps the blanks before it.
+TEST_F(IniTest, NulEndsANameLikeALineEndBlanksBeforeItIncluded) {
+    SKIP_ON_WINE("it keeps the blanks before a NUL in a name");
+    const char bytes[] = "[rv \0 2.0]\r\nkey \0x=v\r\n";
+    const std::string file = folder_.Write("nul-names.ini", std::string(bytes, sizeof bytes - 1));
+    ExpectLookups(file, {{"rv", "key", "v"}, {"rv ", "key", "v"}, {"rv 2.0", "key", ""}});
+}
+
 TEST_F(IniTest, LongValueIsCutTo254Bytes) {
     const std::string file = folder_.Write(
         "long.ini", "[l]\r\nv300=" + std::string(300, 'x') + "\r\nv254=" + std::string(254, 'y') +
