@@ -1,5 +1,6 @@
 // ini-ops: runs the R, W and X operations of an ini-oracle script through our
-// ReadIni / WriteIni and prints the results the way the oracle does, so that
+// ReadIni / WriteIni on bytes (no code page: the oracle holds the A functions'
+// bytes) and prints the results the way the oracle does, so that
 // tests/profile/ini-oracle/compare.py can hold our backend against the corpus.
 //
 // usage: ini-ops OPS_FILE INI_PATH
@@ -19,7 +20,6 @@
 #include <string_view>
 #include <vector>
 
-#include "profile/ini.h"
 #include "profile/ini_detail.h"
 
 namespace {
@@ -188,11 +188,10 @@ int main(int argc, char** argv) {
         }
         const std::string& op = fields[0];
         if (op == "R" && fields.size() == 3) {
-            const std::string value = launcher::ReadIni(fields[1], fields[2], file);
+            const std::string value = launcher::detail::ReadIniBytes(fields[1], fields[2], file);
             Print("R\t" + std::to_string(value.size()) + "\t" + Quote(value));
         } else if (op == "W" && fields.size() == 4) {
-            const bool ok =
-                launcher::detail::WriteIniReported(fields[1], fields[2], fields[3], file);
+            const bool ok = launcher::detail::WriteIniBytes(fields[1], fields[2], fields[3], file);
             Print(ok ? "W\t1" : "W\t0");
         } else if (op == "X" && fields.size() == 1) {
             std::string bytes;
