@@ -205,7 +205,7 @@ void Form1::Form_Load() {
     form4_ = std::make_unique<Form4>(settingsFile, world_.volumes);
     form4_->LoadPreferences();
     // The Windows folder just loaded; an empty one writes nothing.
-    WriteAtisFileName(form4_->preferences().windowsdir, folder);
+    WriteAtisFileName(form4_->preferences().windowsdir, folder, form4_->preferences().rdvdir);
 
     // The last confirmed answers replace what the dialog's own load put there.
     LoadForm2();

@@ -5,6 +5,7 @@
 #include "app/system_world.h"
 #include "launch/system_starter.h"
 #include "prefs/system_volumes.h"
+#include "profile/paths.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,7 +19,8 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramEnder ender;
     launcher::SystemVolumeList volumes;
     launcher::SystemClock clock;
-    launcher::SystemProgramStarter starter;
+    launcher::SystemProgramStarter starter(
+        launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::SystemErrorReporter errors;
     launcher::Form1 form({location, ender, volumes, clock, starter, errors});
     if (ender.HasEnded()) {
