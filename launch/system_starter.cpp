@@ -9,11 +9,11 @@
 #include "profile/win32_text.h"
 #else
 #include <fcntl.h>
-#include <langinfo.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -143,16 +143,6 @@ struct Invocation {
     std::string wine;  // the Wine that runs a Windows program, else ""
 };
 
-bool HasVariable(const std::vector<std::string>& environment, std::string_view name) {
-    for (const std::string& entry : environment) {
-        if (entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
-            entry[name.size()] == '=') {
-            return true;
-        }
-    }
-    return false;
-}
-
 void SetVariable(std::vector<std::string>& environment, std::string_view name,
                  std::string_view value) {
     std::erase_if(environment, [name](const std::string& entry) {
@@ -162,9 +152,42 @@ void SetVariable(std::vector<std::string>& environment, std::string_view name,
     environment.push_back(std::string(name) + "=" + std::string(value));
 }
 
-bool LocaleIsUtf8() {
-    const std::string_view codeset = nl_langinfo(CODESET);
-    return codeset == "UTF-8" || codeset == "utf8";
+// The value of `name` in `environment`, or null.
+const char* Variable(const std::vector<std::string>& environment, std::string_view name) {
+    for (const std::string& entry : environment) {
+        if (entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+            entry[name.size()] == '=') {
+            return entry.c_str() + name.size() + 1;
+        }
+    }
+    return nullptr;
+}
+
+bool NamesUtf8(const char* locale) {
+    std::string name = locale != nullptr ? locale : "";
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name.find("utf-8") != std::string::npos || name.find("utf8") != std::string::npos;
+}
+
+// Wine decodes its argv in the character set of the locale its environment
+// names (not the one this process switched to), and our text is UTF-8. Only
+// the character type changes: C.UTF-8 gives Wine code page 1252.
+void MakeCharactersUtf8(std::vector<std::string>& environment) {
+    const char* all = Variable(environment, "LC_ALL");
+    if (all != nullptr && *all != '\0') {
+        if (!NamesUtf8(all)) {
+            SetVariable(environment, "LC_ALL", "C.UTF-8");
+        }
+        return;
+    }
+    const char* type = Variable(environment, "LC_CTYPE");
+    if (type == nullptr || *type == '\0') {
+        type = Variable(environment, "LANG");
+    }
+    if (!NamesUtf8(type)) {
+        SetVariable(environment, "LC_CTYPE", "C.UTF-8");
+    }
 }
 
 }  // namespace
@@ -206,14 +229,10 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
         }
         // Wine's notes on what it has not implemented are no business of the
         // launcher's terminal; a WINEDEBUG the user set stays.
-        if (!HasVariable(run.environment, "WINEDEBUG")) {
+        if (Variable(run.environment, "WINEDEBUG") == nullptr) {
             run.environment.emplace_back("WINEDEBUG=-all");
         }
-        // Wine decodes argv in the locale's character set and our text is
-        // UTF-8. C.UTF-8 gives Wine English and code page 1252.
-        if (!LocaleIsUtf8()) {
-            SetVariable(run.environment, "LC_ALL", "C.UTF-8");
-        }
+        MakeCharactersUtf8(run.environment);
     } else {
         run.executable = command.program;
         run.arguments = {command.program};

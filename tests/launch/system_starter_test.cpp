@@ -250,13 +250,15 @@ protected:
         StartFixture::SetUp();
         // The programs of one test lie in a folder of their own in the prefix.
         inside_ = fs::path(*prefix_) / "drive_c" / ("Test " + scratch_.path().filename().string());
-        previousPrefix_ = Variable("WINEPREFIX");
-        previousPath_ = Variable("PATH");
+        for (const char* name : kVariables) {
+            previous_.emplace_back(name, Variable(name));
+        }
         setenv("WINEPREFIX", prefix_->c_str(), 1);
     }
     void TearDown() override {
-        Restore("WINEPREFIX", previousPrefix_);
-        Restore("PATH", previousPath_);
+        for (const auto& [name, value] : previous_) {
+            Restore(name, value);
+        }
         std::error_code ignored;
         fs::remove_all(inside_, ignored);
         StartFixture::TearDown();
@@ -291,10 +293,11 @@ protected:
         }
     }
 
+    static constexpr const char* kVariables[] = {"WINEPREFIX", "PATH",     "WINEDEBUG",
+                                                 "LC_ALL",     "LC_CTYPE", "LANG"};
     static std::string* prefix_;
     fs::path inside_;
-    std::optional<std::string> previousPrefix_;
-    std::optional<std::string> previousPath_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> previous_;
 };
 
 std::string* SystemStarterWine::prefix_ = nullptr;
@@ -332,14 +335,20 @@ TEST_F(SystemStarterWine, SettingsMayNameAnotherWine) {
     const std::string roger = Install(inside_ / "RW" / "roger.exe");
     // A Wine of the user's that records what it was asked.
     const std::string record = Utf8(scratch_.path() / "asked");
-    const std::string other = scratch_.Write("my wine",
-                                             "#!/bin/sh\n{ printf '%s\\n' \"$@\"; "
-                                             "echo \"$WINEPREFIX $WINEDEBUG $LC_ALL\"; "
-                                             "} >'" +
-                                                 record + "'\n");
+    const std::string other =
+        scratch_.Write("my wine",
+                       "#!/bin/sh\n{ printf '%s\\n' \"$@\"; "
+                       "echo \"$WINEPREFIX,$WINEDEBUG,$LC_ALL,$LC_CTYPE,$LANG\"; "
+                       "} >'" +
+                           record + "'\n");
     fs::permissions(other, fs::perms::owner_all);
     const std::string settings = scratch_.Write("settings.ini", "[MAIN]\r\nWINE=" + other + "\r\n");
     SystemProgramStarter starter(settings);
+    // A user's Wine chatter setting stays; the character type becomes UTF-8.
+    setenv("WINEDEBUG", "err+all", 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_CTYPE");
+    setenv("LANG", "de_DE.ISO-8859-1", 1);
 
     ASSERT_TRUE(starter.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kMaximized)
                     .started());
@@ -348,7 +357,7 @@ TEST_F(SystemStarterWine, SettingsMayNameAnotherWine) {
     EXPECT_EQ(WaitForRecord(record, [](const std::string& text) { return !text.empty(); }),
               "start\n/b\n/max\nC:\\" + inside_.filename().string() +
                   "\\RW\\roger.exe\n/join1\nVS/EGLL_TWR\n/callsign\n" + *prefix_ +
-                  " -all C.UTF-8\n");
+                  ",err+all,,C.UTF-8,de_DE.ISO-8859-1\n");
 }
 
 TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
