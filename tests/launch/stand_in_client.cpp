@@ -3,8 +3,9 @@
 //   command: the command line exactly as GetCommandLineW() gives it
 //   folder: its current folder
 //   show: the window show style it was handed, or "none"
-// Like the radar client, it then looks for "ATIS FILENAME" in section
-// "RV 2.0" of rvsb.ini in the Windows folder; when that is set, it adds
+// Named rv.exe, it then does what the radar client does: it looks for "ATIS
+// FILENAME" in section "RV 2.0" of rvsb.ini in the Windows folder; when that
+// is set, it adds
 //   atis: that value, read in the ANSI code page
 //   code page: the ANSI code page
 // and copies the file it names, byte for byte, to "<its own path>.atis".
@@ -75,9 +76,11 @@ int main() {
                          "\nfolder: " + WideToUtf8(folder) + "\nshow: " + show + "\n";
 
     // A file name without a folder is the Windows folder's, as for the radar client.
+    const bool radar = _wcsicmp(self.substr(self.find_last_of(L"\\/") + 1).c_str(), L"rv.exe") == 0;
     char atis[MAX_PATH] = {};
     const DWORD atisLength =
-        GetPrivateProfileStringA("RV 2.0", "ATIS FILENAME", "", atis, MAX_PATH, "rvsb.ini");
+        radar ? GetPrivateProfileStringA("RV 2.0", "ATIS FILENAME", "", atis, MAX_PATH, "rvsb.ini")
+              : 0;
     if (atisLength > 0) {
         record += "atis: " + AnsiToUtf8(std::string(atis, atisLength)) +
                   "\ncode page: " + std::to_string(GetACP()) + "\n";

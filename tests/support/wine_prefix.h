@@ -17,11 +17,11 @@ inline std::string ReadyWinePrefix() {
         ADD_FAILURE() << "wine is not installed: tools/bootstrap.sh installs it";
         return prefix;
     }
-    if (!std::filesystem::is_directory(prefix + "/drive_c")) {
-        const std::string make =
-            "WINEDEBUG=-all WINEPREFIX='" + prefix + "' wineboot -i >/dev/null 2>&1";
-        EXPECT_EQ(std::system(make.c_str()), 0) << make;
-    }
+    // Tests run side by side: the first one makes the prefix, the others wait.
+    const std::string make = "flock '" + prefix + ".lock' sh -c 'test -d \"$0/drive_c\" || " +
+                             "WINEDEBUG=-all WINEPREFIX=\"$0\" wineboot -i' '" + prefix +
+                             "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(make.c_str()), 0) << make;
     return prefix;
 }
 
