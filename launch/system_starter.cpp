@@ -143,24 +143,26 @@ struct Invocation {
     std::string wine;  // the Wine that runs a Windows program, else ""
 };
 
-void SetVariable(std::vector<std::string>& environment, std::string_view name,
-                 std::string_view value) {
-    std::erase_if(environment, [name](const std::string& entry) {
-        return entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
-               entry[name.size()] == '=';
-    });
-    environment.push_back(std::string(name) + "=" + std::string(value));
+bool IsVariable(const std::string& entry, std::string_view name) {
+    return entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+           entry[name.size()] == '=';
 }
 
 // The value of `name` in `environment`, or null.
 const char* Variable(const std::vector<std::string>& environment, std::string_view name) {
     for (const std::string& entry : environment) {
-        if (entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
-            entry[name.size()] == '=') {
+        if (IsVariable(entry, name)) {
             return entry.c_str() + name.size() + 1;
         }
     }
     return nullptr;
+}
+
+void SetVariable(std::vector<std::string>& environment, std::string_view name,
+                 std::string_view value) {
+    std::erase_if(environment,
+                  [name](const std::string& entry) { return IsVariable(entry, name); });
+    environment.push_back(std::string(name) + "=" + std::string(value));
 }
 
 bool NamesUtf8(const char* locale) {
@@ -190,6 +192,33 @@ void MakeCharactersUtf8(std::vector<std::string>& environment) {
     }
 }
 
+// "wine start /b [/max] <Windows path>": start.exe hands the window show style
+// on, which a bare "wine program" cannot, and keeps our current folder; /b
+// keeps a console program on start's console instead of opening one of
+// Wine's. The client's command line is its quoted Windows path, a blank and
+// the arguments joined by single blanks: Wine builds it from argv, so runs of
+// blanks and a trailing blank cannot reach it, a '"' reaches it as \", and
+// with no arguments the line ends in that blank.
+void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) {
+    const std::string holding = wine::PrefixHolding(program);
+    const std::string prefix = holding.empty() ? wine::PrefixFor(program) : holding;
+    run.executable = run.wine;
+    run.arguments = {run.wine, "start", "/b"};
+    if (show == WindowShow::kMaximized) {
+        run.arguments.emplace_back("/max");
+    }
+    run.arguments.push_back(wine::WindowsPath(program, prefix));
+    if (!holding.empty()) {
+        SetVariable(run.environment, "WINEPREFIX", holding);
+    }
+    // Wine's notes on what it has not implemented are no business of the
+    // launcher's terminal; a WINEDEBUG the user set stays.
+    if (Variable(run.environment, "WINEDEBUG") == nullptr) {
+        run.environment.emplace_back("WINEDEBUG=-all");
+    }
+    MakeCharactersUtf8(run.environment);
+}
+
 }  // namespace
 
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
@@ -198,47 +227,27 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     for (char** variable = environ; *variable != nullptr; ++variable) {
         run.environment.emplace_back(*variable);
     }
-    std::vector<std::string> pieces = SplitArguments(command.arguments);
     if (wine::IsWindowsProgram(command.program)) {
-        const std::string named =
+        std::string named =
             settingsFile_.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile_);
+        if (named.empty()) {
+            named = "wine";
+        }
         const char* path = std::getenv("PATH");
-        run.wine = wine::FindProgram(named.empty() ? "wine" : named, path != nullptr ? path : "");
+        run.wine = wine::FindProgram(named, path != nullptr ? path : "");
         if (run.wine.empty()) {
             return Failure(command.program,
                            "it is a Windows program, and Wine is needed to start it (no \"" +
-                               (named.empty() ? std::string("wine") : named) +
-                               "\" was found on PATH)");
+                               named + "\" was found on PATH)");
         }
-        // start.exe hands the window show style on, which a bare "wine
-        // program" cannot, and keeps our current folder; /b keeps a console
-        // program on start's console instead of opening one of Wine's. The
-        // client's command line is its quoted Windows path, a blank and the
-        // arguments joined by single blanks: Wine builds it from argv, so
-        // runs of blanks and a trailing blank cannot reach it, a '"' reaches
-        // it as \", and with no arguments the line ends in that blank.
-        const std::string prefix = wine::PrefixFor(command.program);
-        run.executable = run.wine;
-        run.arguments = {run.wine, "start", "/b"};
-        if (show == WindowShow::kMaximized) {
-            run.arguments.emplace_back("/max");
-        }
-        run.arguments.push_back(wine::WindowsPath(command.program, prefix));
-        if (!wine::PrefixHolding(command.program).empty()) {
-            SetVariable(run.environment, "WINEPREFIX", prefix);
-        }
-        // Wine's notes on what it has not implemented are no business of the
-        // launcher's terminal; a WINEDEBUG the user set stays.
-        if (Variable(run.environment, "WINEDEBUG") == nullptr) {
-            run.environment.emplace_back("WINEDEBUG=-all");
-        }
-        MakeCharactersUtf8(run.environment);
+        RunUnderWine(run, command.program, show);
     } else {
         run.executable = command.program;
         run.arguments = {command.program};
     }
-    run.arguments.insert(run.arguments.end(), std::make_move_iterator(pieces.begin()),
-                         std::make_move_iterator(pieces.end()));
+    for (std::string& piece : SplitArguments(command.arguments)) {
+        run.arguments.push_back(std::move(piece));
+    }
 
     std::vector<char*> argv;
     for (std::string& argument : run.arguments) {
