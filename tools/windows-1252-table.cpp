@@ -17,14 +17,14 @@ int main() {
             continue;
         }
         const wchar_t wide = static_cast<wchar_t>(unit);
-        char byte = 0;
+        char ansi = 0;
         BOOL usedDefault = FALSE;
-        if (WideCharToMultiByte(1252, 0, &wide, 1, &byte, 1, nullptr, &usedDefault) != 1 ||
+        if (WideCharToMultiByte(1252, 0, &wide, 1, &ansi, 1, nullptr, &usedDefault) != 1 ||
             usedDefault) {
             continue;
         }
         std::printf("%s{0x%04X, 0x%02X},", column == 0 ? "" : " ", unit,
-                    static_cast<unsigned char>(byte));
+                    static_cast<unsigned char>(ansi));
         if (++column == 6) {
             std::printf("\n");
             column = 0;
