@@ -36,8 +36,9 @@ void Form1Presenter::Form_Load() {
     const std::string settingsFile = InFolder(folder, kSettingsFileName);
     form4_ = std::make_unique<Form4Presenter>(maker_, settingsFile, world_.volumes);
     form4_->LoadPreferences();
-    // The Windows folder just loaded; an empty one writes nothing.
-    WriteAtisFileName(form4_->preferences().windowsdir, folder);
+    // The Windows folder just loaded; an empty one writes nothing. The radar
+    // folder tells whether the client reads the name as a Windows path.
+    WriteAtisFileName(form4_->preferences().windowsdir, folder, form4_->preferences().rdvdir);
 
     // The last confirmed answers replace what the dialog's own load put there.
     LoadForm2();

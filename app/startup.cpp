@@ -53,10 +53,13 @@ std::optional<int> LogoLeftPixels(std::string_view twips) {
     return static_cast<int>(pixels);
 }
 
-void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder) {
+void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
+                       std::string_view radarFolder) {
     const std::string file = RadarSettingsFile(windowsFolder);
     if (!file.empty()) {
-        WriteIni(kRadarSettingsSection, "ATIS FILENAME", AtisFilePath(programFolder), file);
+        WriteIni(kRadarSettingsSection, "ATIS FILENAME",
+                 AtisFileNameForRadarClient(programFolder, radarFolder), file,
+                 IniText::kWindows1252);
     }
 }
 

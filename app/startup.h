@@ -30,10 +30,13 @@ bool AutoAtisTicked(std::string_view saved);
 // window can place (16,777,215 pixels either way) are held at that limit.
 std::optional<int> LogoLeftPixels(std::string_view twips);
 
-// Writes "ATIS FILENAME" = programFolder + separator + "atis" into section
-// "RV 2.0" of the Windows folder's rvsb.ini. With an empty Windows folder
-// nothing is written (see RadarSettingsFile). A failed write is ignored.
-void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder);
+// Writes "ATIS FILENAME" = programFolder + separator + "atis", named as the
+// radar client in `radarFolder` opens it (its Windows path when it is a
+// Windows program run by Wine), into section "RV 2.0" of the Windows folder's
+// rvsb.ini, in Windows-1252. With an empty Windows folder nothing is written
+// (see RadarSettingsFile). A failed write is ignored.
+void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
+                       std::string_view radarFolder);
 
 // The main window's caption: the caption it has, the edition title, " Edition
 // Version ", major.minor.revision and the maker's notice after a blank, all

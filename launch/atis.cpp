@@ -1,10 +1,14 @@
 #include "launch/atis.h"
 
+#include "launch/voice_client.h"
 #include "profile/file_replace.h"
 #include "profile/ini.h"
 
 #ifdef _WIN32
 #include "profile/win32_text.h"
+#else
+#include "launch/wine_host.h"
+#include "profile/codepage.h"
 #endif
 
 namespace launcher {
@@ -36,6 +40,39 @@ std::string AtisHeader(const LaunchDetails& details, std::string_view voiceCalls
             .append(DayAndTime(details.now));
     }
     return header;
+}
+
+// The radar client reads single-byte text in the code page of Windows.
+std::string WriteAtisText(std::string_view path, const std::vector<std::string>& lines,
+                          [[maybe_unused]] bool windows1252) {
+    try {
+        std::string text;
+        for (const std::string& line : lines) {
+            text.append(line).append("\r\n");
+        }
+#ifdef _WIN32
+        text = win32::Utf8ToAnsi(text);
+#else
+        if (windows1252) {
+            text = codepage::Utf8ToWindows1252(text);
+        }
+#endif
+        const ReplaceResult result = ReplaceFileContents(path, text);
+        if (result.ok()) {
+            return {};
+        }
+        return "Cannot write the ATIS file \"" + std::string(path) + "\": " + result.Reason();
+    } catch (...) {
+        return "Cannot write the ATIS file: out of memory";
+    }
+}
+
+bool RadarClientIsWindowsProgram([[maybe_unused]] std::string_view radarFolder) {
+#ifdef _WIN32
+    return true;
+#else
+    return wine::IsWindowsProgram(RadarCommandLine(radarFolder).program);
+#endif
 }
 
 }  // namespace
@@ -74,23 +111,26 @@ std::vector<std::string> AtisLinesFor(const LaunchDetails& details) {
 }
 
 std::string WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept {
+    return WriteAtisText(path, lines, false);
+}
+
+std::string WriteAtisFileFor(const LaunchDetails& details) noexcept {
     try {
-        std::string text;
-        for (const std::string& line : lines) {
-            text.append(line).append("\r\n");
-        }
-#ifdef _WIN32
-        // The radar client reads single-byte text in the system's code page.
-        text = win32::Utf8ToAnsi(text);
-#endif
-        const ReplaceResult result = ReplaceFileContents(path, text);
-        if (result.ok()) {
-            return {};
-        }
-        return "Cannot write the ATIS file \"" + std::string(path) + "\": " + result.Reason();
+        return WriteAtisText(AtisFilePath(details.programFolder), AtisLinesFor(details),
+                             RadarClientIsWindowsProgram(details.radarFolder));
     } catch (...) {
         return "Cannot write the ATIS file: out of memory";
     }
+}
+
+std::string AtisFileNameForRadarClient(std::string_view programFolder,
+                                       [[maybe_unused]] std::string_view radarFolder) {
+    const std::string path = AtisFilePath(programFolder);
+#ifdef _WIN32
+    return path;
+#else
+    return wine::PathForClient(path, RadarCommandLine(radarFolder).program);
+#endif
 }
 
 }  // namespace launcher

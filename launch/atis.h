@@ -48,6 +48,12 @@ inline std::string AtisFilePath(std::string_view programFolder) {
     return InFolder(programFolder, "atis");
 }
 
+// The name of the ATIS file as the radar client in `radarFolder` opens it: on
+// Windows AtisFilePath itself; elsewhere its Windows path when the radar
+// client is a Windows program run by Wine (see wine::PathForClient).
+std::string AtisFileNameForRadarClient(std::string_view programFolder,
+                                       std::string_view radarFolder);
+
 // Creates or replaces `path` (UTF-8) whole with `lines`, each followed by CR
 // LF. On Windows the text is converted to the ANSI code page, characters it
 // lacks becoming its default character; elsewhere it is written as it stands.
@@ -55,5 +61,10 @@ inline std::string AtisFilePath(std::string_view programFolder) {
 // Returns "" on success, else a message naming the file and the system's
 // reason, fit to show the user. Never throws.
 std::string WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept;
+
+// What "Go" writes: AtisLinesFor(details) into AtisFilePath(program folder),
+// as WriteAtisFile does; on a system other than Windows, when the radar client
+// is a Windows program, in Windows-1252 as WideCharToMultiByte makes it.
+std::string WriteAtisFileFor(const LaunchDetails& details) noexcept;
 
 }  // namespace launcher

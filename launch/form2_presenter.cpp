@@ -47,7 +47,7 @@ void Form2Presenter::Command1_Click() {
     details.radarFolder = preferences.rdvdir;
     details.programFolder = world_.programFolder;
     details.now = world_.clock.Now();
-    if (EndedBy(WriteAtisFile(AtisFilePath(world_.programFolder), AtisLinesFor(details)))) {
+    if (EndedBy(WriteAtisFileFor(details))) {
         return;
     }
 

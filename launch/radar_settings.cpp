@@ -15,9 +15,10 @@ void WriteRadarSettings(std::string_view windowsFolder, std::string_view positio
     if (file.empty()) {
         return;
     }
-    WriteIni(kRadarSettingsSection, "CALLSIGN", position, file);
-    WriteIni(kRadarSettingsSection, "COM 1 FREQ", frequency, file);
-    WriteIni(kRadarSettingsSection, "SERVER IP", server, file);
+    // The radar client is a Windows program: its file is Windows-1252.
+    WriteIni(kRadarSettingsSection, "CALLSIGN", position, file, IniText::kWindows1252);
+    WriteIni(kRadarSettingsSection, "COM 1 FREQ", frequency, file, IniText::kWindows1252);
+    WriteIni(kRadarSettingsSection, "SERVER IP", server, file, IniText::kWindows1252);
 }
 
 }  // namespace launcher

@@ -17,8 +17,9 @@ std::string RadarSettingsFile(std::string_view windowsFolder);
 
 // Writes "CALLSIGN", "COM 1 FREQ" and "SERVER IP", in that order, into section
 // "RV 2.0" of RadarSettingsFile(windowsFolder), creating the file or the
-// section when missing and leaving every other key alone. With an empty
-// Windows folder nothing is written. Failed writes are ignored.
+// section when missing and leaving every other key alone, in Windows-1252
+// (IniText::kWindows1252) as the radar client reads it. With an empty Windows
+// folder nothing is written. Failed writes are ignored.
 void WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
                         std::string_view frequency, std::string_view server);
 

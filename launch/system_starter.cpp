@@ -13,8 +13,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
+
+#include "launch/wine_host.h"
+#include "profile/ini.h"
+
+extern char** environ;
 #endif
 
 namespace launcher {
@@ -39,7 +46,8 @@ using win32::Utf8ToWide;
     _exit(127);
 }
 
-[[noreturn]] void RunDetached(char* const argv[], int status) {
+[[noreturn]] void RunDetached(const char* executable, char* const argv[], char* const envp[],
+                              int status) {
     if (setsid() == -1) {
         ReportAndExit(status, errno);
     }
@@ -56,7 +64,7 @@ using win32::Utf8ToWide;
 #ifdef CLOSE_RANGE_CLOEXEC
         close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
 #endif
-        execv(argv[0], argv);
+        execve(executable, argv, envp);
         ReportAndExit(status, errno);
     }
     // The program is left to init, which reaps it.
@@ -99,6 +107,9 @@ std::vector<std::string> SplitArguments(std::string_view arguments) {
     return pieces;
 }
 
+SystemProgramStarter::SystemProgramStarter(std::string settingsFile)
+    : settingsFile_(std::move(settingsFile)) {}
+
 #ifdef _WIN32
 
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
@@ -122,30 +133,155 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
 
 #else
 
-StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow) {
+namespace {
+
+// What exec gets: the file to run, its arguments and its environment.
+struct Invocation {
+    std::string executable;
+    std::vector<std::string> arguments;  // argv, from argv[0]
+    std::vector<std::string> environment;
+    std::string wine;  // the Wine that runs a Windows program, else ""
+};
+
+bool IsVariable(const std::string& entry, std::string_view name) {
+    return entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+           entry[name.size()] == '=';
+}
+
+// The value of `name` in `environment`, or null.
+const char* Variable(const std::vector<std::string>& environment, std::string_view name) {
+    for (const std::string& entry : environment) {
+        if (IsVariable(entry, name)) {
+            return entry.c_str() + name.size() + 1;
+        }
+    }
+    return nullptr;
+}
+
+void SetVariable(std::vector<std::string>& environment, std::string_view name,
+                 std::string_view value) {
+    std::erase_if(environment,
+                  [name](const std::string& entry) { return IsVariable(entry, name); });
+    environment.push_back(std::string(name) + "=" + std::string(value));
+}
+
+bool NamesUtf8(const char* locale) {
+    std::string name = locale != nullptr ? locale : "";
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name.find("utf-8") != std::string::npos || name.find("utf8") != std::string::npos;
+}
+
+// Wine decodes its argv in the character set of the locale its environment
+// names (not the one this process switched to), and our text is UTF-8. Only
+// the character type changes: C.UTF-8 gives Wine code page 1252.
+void MakeCharactersUtf8(std::vector<std::string>& environment) {
+    const char* all = Variable(environment, "LC_ALL");
+    if (all != nullptr && *all != '\0') {
+        if (!NamesUtf8(all)) {
+            SetVariable(environment, "LC_ALL", "C.UTF-8");
+        }
+        return;
+    }
+    const char* type = Variable(environment, "LC_CTYPE");
+    if (type == nullptr || *type == '\0') {
+        type = Variable(environment, "LANG");
+    }
+    if (!NamesUtf8(type)) {
+        SetVariable(environment, "LC_CTYPE", "C.UTF-8");
+    }
+}
+
+// "wine start /b [/max] <Windows path>": start.exe hands the window show style
+// on, which a bare "wine program" cannot, and keeps our current folder; /b
+// keeps a console program on start's console instead of opening one of
+// Wine's. The client's command line is its quoted Windows path, a blank and
+// the arguments joined by single blanks: Wine builds it from argv, so runs of
+// blanks and a trailing blank cannot reach it, a '"' reaches it as \", and
+// with no arguments the line ends in that blank.
+void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) {
+    const std::string holding = wine::PrefixHolding(program);
+    const std::string prefix = holding.empty() ? wine::PrefixFor(program) : holding;
+    run.executable = run.wine;
+    run.arguments = {run.wine, "start", "/b"};
+    if (show == WindowShow::kMaximized) {
+        run.arguments.emplace_back("/max");
+    }
+    run.arguments.push_back(wine::WindowsPath(program, prefix));
+    if (!holding.empty()) {
+        SetVariable(run.environment, "WINEPREFIX", holding);
+    }
+    // Wine's notes on what it has not implemented are no business of the
+    // launcher's terminal; a WINEDEBUG the user set stays.
+    if (Variable(run.environment, "WINEDEBUG") == nullptr) {
+        run.environment.emplace_back("WINEDEBUG=-all");
+    }
+    MakeCharactersUtf8(run.environment);
+}
+
+}  // namespace
+
+StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
     // Everything the children need is built before fork.
-    std::vector<std::string> arguments = SplitArguments(command.arguments);
+    Invocation run;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        run.environment.emplace_back(*variable);
+    }
+    if (wine::IsWindowsProgram(command.program)) {
+        std::string named =
+            settingsFile_.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile_);
+        if (named.empty()) {
+            named = "wine";
+        }
+        const char* path = std::getenv("PATH");
+        run.wine = wine::FindProgram(named, path != nullptr ? path : "");
+        if (run.wine.empty()) {
+            return Failure(command.program,
+                           "it is a Windows program, and Wine is needed to start it (no \"" +
+                               named + "\" was found on PATH)");
+        }
+        RunUnderWine(run, command.program, show);
+    } else {
+        run.executable = command.program;
+        run.arguments = {command.program};
+    }
+    for (std::string& piece : SplitArguments(command.arguments)) {
+        run.arguments.push_back(std::move(piece));
+    }
+
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(command.program.c_str()));
-    for (std::string& argument : arguments) {
+    for (std::string& argument : run.arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& variable : run.environment) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
 
+    const auto failed = [&](int error) {
+        const std::string reason = std::generic_category().message(error);
+        if (run.wine.empty()) {
+            return Failure(command.program, reason);
+        }
+        return Failure(command.program, "it is a Windows program, and Wine (\"" + run.wine +
+                                            "\") cannot run: " + reason);
+    };
     int status[2];
     if (!MakePipe(status)) {
-        return Failure(command.program, std::generic_category().message(errno));
+        return failed(errno);
     }
     const pid_t middle = fork();
     if (middle == -1) {
         const int error = errno;
         close(status[0]);
         close(status[1]);
-        return Failure(command.program, std::generic_category().message(error));
+        return failed(error);
     }
     if (middle == 0) {
         close(status[0]);
-        RunDetached(argv.data(), status[1]);
+        RunDetached(run.executable.c_str(), argv.data(), envp.data(), status[1]);
     }
     close(status[1]);
 
@@ -160,7 +296,7 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow) 
     while (waitpid(middle, nullptr, 0) == -1 && errno == EINTR) {
     }
     if (got == sizeof error && error != 0) {
-        return Failure(command.program, std::generic_category().message(error));
+        return failed(error);
     }
     return {};
 }

@@ -20,13 +20,23 @@ namespace launcher {
 // No handles are inherited; `show` is the window's first show style.
 //
 // Elsewhere: the program runs in a session of its own, detached so that no
-// zombie is left behind, with argv = the program path followed by
-// SplitArguments(arguments); no shell is involved and `show` is ignored.
+// zombie is left behind, with no shell involved. A native program gets argv =
+// the program path followed by SplitArguments(arguments), and `show` is
+// ignored. A Windows program (see wine::IsWindowsProgram) runs under Wine as
+// "wine start /b [/max] <its Windows path> <the same arguments>": the Wine named
+// by key "WINE" of section "MAIN" of the settings file, else "wine" on PATH;
+// with WINEPREFIX set to the prefix that holds the program, if one does.
 //
 // A failure names the program and gives the system's reason, in UTF-8.
 class SystemProgramStarter final : public ProgramStarter {
 public:
+    // `settingsFile`: settings.ini, which may name the Wine to use; "" for none.
+    explicit SystemProgramStarter(std::string settingsFile = {});
+
     StartResult Start(const CommandLine& command, WindowShow show) override;
+
+private:
+    std::string settingsFile_;
 };
 
 // The local date and time of the system clock and time zone.

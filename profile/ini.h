@@ -4,7 +4,8 @@
 // cached between calls. Text is UTF-8 in and out; on Windows it is converted to
 // and from the ANSI code page at the API boundary. Elsewhere our own reader and
 // writer follow what GetPrivateProfileStringA / WritePrivateProfileStringA do
-// on Windows (not Wine).
+// on Windows (not Wine), and the file's text is UTF-8 or Windows-1252, so that
+// files copied from a Windows machine read right (see profile/codepage.h).
 //
 // Out of scope: UTF-16 files and the 65,536-character length wrap of Windows.
 #pragma once
@@ -14,13 +15,26 @@
 
 namespace launcher {
 
+// Which bytes a write puts into the file where we write it ourselves; on
+// Windows the system's profile functions always write the ANSI code page.
+enum class IniText {
+    // Windows-1252, as Windows would write it, unless the file already holds
+    // UTF-8 text beyond ASCII, or a text has a character that Windows-1252
+    // lacks and the file holds no Windows-1252 text yet: then UTF-8, so that
+    // no character a user typed is lost.
+    kAsTheFileHolds,
+    // Always Windows-1252: a file that a Windows program reads.
+    kWindows1252,
+};
+
 // The value of `key` in `section` of `file`, cleaned as Windows cleans it (outer
 // blanks and one pair of outer quotes removed) and cut to at most 254 bytes
-// without splitting a character (on Windows 254 bytes of the ANSI text, which
-// may grow when converted to UTF-8). An absent file, section or key and an
-// empty value all give "", and so does a name holding CR, LF or NUL, which no
-// line of a file can hold. A path that names no regular file (a FIFO, a
-// device, a directory) reads as "" at once. Never throws.
+// without splitting a character (254 bytes of the file's own text, which may
+// grow when converted to UTF-8). A value that is not UTF-8 is Windows-1252. An
+// absent file, section or key and an empty value all give "", and so does a
+// name holding CR, LF or NUL, which no line of a file can hold. A path that
+// names no regular file (a FIFO, a device, a directory) reads as "" at once.
+// Never throws.
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) noexcept;
 
 // Stores `value` under `key` in `section` of `file`, creating the file or the
@@ -36,6 +50,6 @@ std::string ReadIni(std::string_view section, std::string_view key, std::string_
 // a dangling one included. A failed write (missing folder, read-only file, ...)
 // is silently ignored and creates nothing. Never throws.
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file) noexcept;
+              std::string_view file, IniText text = IniText::kAsTheFileHolds) noexcept;
 
 }  // namespace launcher

@@ -1,5 +1,6 @@
 // Our own INI reader and writer for platforms without the Windows profile
-// functions. The byte rules live in ini_text.cpp; this file does the I/O.
+// functions. The byte rules live in ini_text.cpp and the code page in
+// codepage.cpp; this file does the I/O.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "profile/codepage.h"
 #include "profile/file_replace.h"
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
@@ -94,6 +96,37 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
     }
 }
 
+// The text layer over the bytes (see codepage.h).
+
+std::string ReadTextFromFile(std::string_view section, std::string_view key,
+                             std::string_view file) {
+    std::string value = ReadFromFile(section, key, file);
+    // A file made on Windows spells non-ASCII names in Windows-1252 too.
+    if (value.empty() && codepage::HasWindows1252Spelling(section, key)) {
+        value = ReadFromFile(codepage::Utf8ToWindows1252(section), codepage::Utf8ToWindows1252(key),
+                             file);
+    }
+    return codepage::FileTextToUtf8(value);
+}
+
+// How a write puts its text into the file.
+enum class Encoding {
+    kAsTheFileHolds,  // see codepage::WritesUtf8
+    kWindows1252,
+    kBytes,  // as given: the byte rules alone
+};
+
+std::optional<ini::Splice> PlanTextWrite(std::string_view text, std::string_view section,
+                                         std::string_view key, std::string_view value,
+                                         Encoding encoding) {
+    if (encoding == Encoding::kBytes || (encoding == Encoding::kAsTheFileHolds &&
+                                         codepage::WritesUtf8(text, section, key, value))) {
+        return ini::PlanWrite(text, section, key, value);
+    }
+    return ini::PlanWrite(text, codepage::Utf8ToWindows1252(section),
+                          codepage::Utf8ToWindows1252(key), codepage::Utf8ToWindows1252(value));
+}
+
 // Whole-file I/O for the writer.
 
 bool ReadAll(int fd, std::string& bytes) {
@@ -108,7 +141,7 @@ bool ReadAll(int fd, std::string& bytes) {
 }
 
 bool WriteToFile(std::string_view section, std::string_view key, std::string_view value,
-                 std::string_view file) {
+                 std::string_view file, Encoding encoding) {
     const CPath path(file);
     if (path.get() == nullptr) {
         return false;
@@ -135,7 +168,7 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
         return false;
     }
 
-    const std::optional<ini::Splice> splice = ini::PlanWrite(text, section, key, value);
+    const std::optional<ini::Splice> splice = PlanTextWrite(text, section, key, value, encoding);
     if (!splice) {
         return false;
     }
@@ -150,7 +183,7 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
 std::string ReadIni(std::string_view section, std::string_view key,
                     std::string_view file) noexcept {
     try {
-        return ReadFromFile(section, key, file);
+        return ReadTextFromFile(section, key, file);
     } catch (...) {
         return {};  // out of memory: read as "nothing configured"
     }
@@ -159,19 +192,39 @@ std::string ReadIni(std::string_view section, std::string_view key,
 namespace detail {
 
 bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
-                      std::string_view file) noexcept {
+                      std::string_view file, IniText text) noexcept {
     try {
-        return WriteToFile(section, key, value, file);
+        return WriteToFile(
+            section, key, value, file,
+            text == IniText::kWindows1252 ? Encoding::kWindows1252 : Encoding::kAsTheFileHolds);
     } catch (...) {
         return false;
+    }
+}
+
+bool WriteIniBytes(std::string_view section, std::string_view key, std::string_view value,
+                   std::string_view file) noexcept {
+    try {
+        return WriteToFile(section, key, value, file, Encoding::kBytes);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string ReadIniBytes(std::string_view section, std::string_view key,
+                         std::string_view file) noexcept {
+    try {
+        return ReadFromFile(section, key, file);
+    } catch (...) {
+        return {};
     }
 }
 
 }  // namespace detail
 
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file) noexcept {
-    detail::WriteIniReported(section, key, value, file);
+              std::string_view file, IniText text) noexcept {
+    detail::WriteIniReported(section, key, value, file, text);
 }
 
 }  // namespace launcher

@@ -82,7 +82,7 @@ std::size_t WholeCharacterPrefix(const char* bytes, std::size_t size, unsigned c
 }
 
 bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
-                      std::string_view file) noexcept {
+                      std::string_view file, IniText) noexcept {
     try {
         return WriteThroughApi(section, key, value, file);
     } catch (...) {
@@ -102,7 +102,7 @@ std::string ReadIni(std::string_view section, std::string_view key,
 }
 
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file) noexcept {
+              std::string_view file, IniText) noexcept {
     detail::WriteIniReported(section, key, value, file);
 }
 

@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "launch/system_starter.h"
+#include "profile/paths.h"
 #include "qt/form1.h"
 #include "qt/form_kit.h"
 #include "qt/system_volumes.h"
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramEnder ender;
     launcher::SystemVolumeList volumes;
     launcher::SystemClock clock;
-    launcher::SystemProgramStarter starter;
+    launcher::SystemProgramStarter starter(
+        launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::SystemErrorReporter errors;
     launcher::Form1 form({location, ender, volumes, clock, starter, errors});
     if (ender.HasEnded()) {

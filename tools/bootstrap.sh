@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    g++-mingw-w64-x86-64-posix wine64
+    g++-mingw-w64-x86-64-posix wine64 wine  # wine: /usr/bin/wine, which starts Windows clients on Linux
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev clang-format
     python3 fonts-dejavu-core time

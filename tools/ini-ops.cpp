@@ -173,6 +173,26 @@ void Print(const std::string& line) {
 }
 
 // Runs one operation line on `file`; false when it is no operation.
+// The oracle holds the A functions' bytes: our own backend is held to them
+// without a code page; on Windows the system converts, as ReadIni does.
+std::string ReadBytes(const std::string& section, const std::string& key,
+                      const std::string& file) {
+#ifdef _WIN32
+    return launcher::ReadIni(section, key, file);
+#else
+    return launcher::detail::ReadIniBytes(section, key, file);
+#endif
+}
+
+bool WriteBytes(const std::string& section, const std::string& key, const std::string& value,
+                const std::string& file) {
+#ifdef _WIN32
+    return launcher::detail::WriteIniReported(section, key, value, file);
+#else
+    return launcher::detail::WriteIniBytes(section, key, value, file);
+#endif
+}
+
 bool RunOperation(std::string text, int number, const std::string& file) {
     if (!text.empty() && text.back() == '\r') {
         text.pop_back();
@@ -191,10 +211,10 @@ bool RunOperation(std::string text, int number, const std::string& file) {
     }
     const std::string& op = fields[0];
     if (op == "R" && fields.size() == 3) {
-        const std::string value = launcher::ReadIni(fields[1], fields[2], file);
+        const std::string value = ReadBytes(fields[1], fields[2], file);
         Print("R\t" + std::to_string(value.size()) + "\t" + Quote(value));
     } else if (op == "W" && fields.size() == 4) {
-        const bool ok = launcher::detail::WriteIniReported(fields[1], fields[2], fields[3], file);
+        const bool ok = WriteBytes(fields[1], fields[2], fields[3], file);
         Print(ok ? "W\t1" : "W\t0");
     } else if (op == "X" && fields.size() == 1) {
         std::string bytes;

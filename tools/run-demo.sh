@@ -2,16 +2,31 @@
 # Installs what is missing, builds the launcher and opens it on a scratch copy
 # of the demo program folder (build/demo-run). Without a display it runs under
 # Xvfb, saves a screenshot and ends instead of waiting.
+#
+# usage: run-demo.sh [--wine]
+#   --wine  the two clients are our Windows stand-in client (built with MinGW)
+#           in a throw-away Wine prefix, build/demo-run/wine, which the
+#           launcher starts through Wine; each records its command line in a
+#           .log beside itself, and the radar one the ATIS text it read.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
+wine=()
+targets=(radavue-launcher screenshot)
+if [[ "${1:-}" == --wine ]]; then
+    wine=(--wine "$top/build/native/wine-stand-in/stand_in_client.exe")
+    targets+=(wine-stand-in)
+elif [[ $# -gt 0 ]]; then
+    echo "usage: $0 [--wine]" >&2
+    exit 2
+fi
 
 tools/bootstrap.sh
 cmake --preset native >/dev/null
-cmake --build --preset native --target radavue-launcher screenshot
+cmake --build --preset native --target "${targets[@]}"
 
 run="$top/build/demo-run"
-tools/prepare-demo.sh "$run" build/native/app/radavue-launcher
+tools/prepare-demo.sh "${wine[@]}" "$run" build/native/app/radavue-launcher
 cd "$run"
 
 if [[ -n "${DISPLAY:-}" ]]; then

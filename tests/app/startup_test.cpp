@@ -70,7 +70,7 @@ TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
     const std::string file = windows.Write("rvsb.ini",
                                            "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nATIS FILENAME=old\r\n"
                                            "[Display]\r\nZOOM=3\r\n");
-    WriteAtisFileName(windows.path().string(), R"(C:\Launcher)");
+    WriteAtisFileName(windows.path().string(), R"(C:\Launcher)", "");
     EXPECT_EQ(ReadIni("RV 2.0", "ATIS FILENAME", file), InFolder(R"(C:\Launcher)", "atis"));
     EXPECT_EQ(ReadIni("RV 2.0", "CALLSIGN", file), "EGLL_TWR");
     EXPECT_EQ(ReadIni("Display", "ZOOM", file), "3");
@@ -80,7 +80,7 @@ TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
 // "/"). Should it ever appear there, the test fails and removes it again.
 TEST(app_startup, EmptyWindowsFolderWritesNoAtisFileName) {
     testing::ExpectNothingWrittenAtRoot("rvsb.ini",
-                                        [] { WriteAtisFileName("", R"(C:\Launcher)"); });
+                                        [] { WriteAtisFileName("", R"(C:\Launcher)", ""); });
 }
 
 }  // namespace

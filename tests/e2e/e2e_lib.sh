@@ -19,12 +19,13 @@ fail() {
 }
 
 # A fresh program folder, a pristine copy beside it, and the folder as the
-# current one (the launcher hands it on to the clients it starts).
+# current one (the launcher hands it on to the clients it starts). Options go
+# to prepare-demo.sh (--wine STAND_IN_EXE: Windows clients in a Wine prefix).
 prepare_program() {
     program="$work/program"
     before="$work/before"
     mkdir -p "$work"
-    "$top/tools/prepare-demo.sh" "$program" "$launcher"
+    "$top/tools/prepare-demo.sh" "$@" "$program" "$launcher"
     rm -rf "$before" && cp -a "$program" "$before"
     cd "$program"
 }

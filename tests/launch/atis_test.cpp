@@ -190,5 +190,29 @@ TEST_F(launch_atis, TextIsWrittenInTheSystemCodePage) {
 #endif
 }
 
+#ifndef _WIN32
+// On Linux the ATIS file is for whichever radar client Go starts: a Windows
+// one reads Windows-1252, a native one UTF-8.
+TEST_F(launch_atis, FileIsWrittenInTheRadarClientsText) {
+    LaunchDetails details = Example();
+    details.dateStyle = "none";
+    details.userName = "J\xc3\xbcrgen \xc5\x81";  // "Jürgen Ł"
+    details.programFolder = folder_.path().string();
+    details.radarFolder = (folder_.path() / "radar").string();
+    std::filesystem::create_directories(details.radarFolder);
+    const std::string atis = folder_.File("atis");
+    const std::string lines =
+        "\r\nVoice on VS/EGLL_TWR\r\nRunway 27R in use\r\nOnline Until 2100z\r\n";
+
+    folder_.Write("radar/rv.exe", "MZ\x90");
+    ASSERT_EQ(WriteAtisFileFor(details), "");
+    EXPECT_EQ(Bytes(atis), lines + "J\xfcrgen L  -  For More info \r\n");
+
+    folder_.Write("radar/rv.exe", "#!/bin/sh\n");
+    ASSERT_EQ(WriteAtisFileFor(details), "");
+    EXPECT_EQ(Bytes(atis), lines + "J\xc3\xbcrgen \xc5\x81  -  For More info \r\n");
+}
+#endif
+
 }  // namespace
 }  // namespace launcher

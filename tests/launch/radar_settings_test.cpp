@@ -67,6 +67,21 @@ TEST_F(launch_radar_settings, LaterLaunchesReplaceOnlyTheirKeys) {
 #endif
 }
 
+#ifndef _WIN32
+// The radar client reads its file in Windows-1252, even where the rest of the
+// file was written by a Linux user in UTF-8.
+TEST_F(launch_radar_settings, KeysAreWrittenInWindows1252) {
+    const std::string file = folder_.Write("rvsb.ini", "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\n");
+    WriteRadarSettings(folder_.path().string(), "Z\xc3\xbcrich Tower", "118.100",
+                       "\xc5\x81\xc3\xb3\x64\xc5\xba.example.net");  // Łódź
+
+    EXPECT_EQ(Bytes(file),
+              "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\nCALLSIGN=Z\xfcrich Tower\r\n"
+              "COM 1 FREQ=118.100\r\nSERVER IP=L\xf3"
+              "dz.example.net\r\n");
+}
+#endif
+
 // An empty folder would name rvsb.ini in the root of the drive (or "/"); no
 // Launch writes there. Should the file appear, the test fails and removes it.
 TEST(launch_radar_settings_empty, EmptyWindowsFolderWritesNothing) {

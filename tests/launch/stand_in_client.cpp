@@ -3,15 +3,56 @@
 //   command: the command line exactly as GetCommandLineW() gives it
 //   folder: its current folder
 //   show: the window show style it was handed, or "none"
-// The record is written beside it and renamed into place, so a reader never
-// sees half of it.
+// Named rv.exe, it then does what the radar client does: it looks for "ATIS
+// FILENAME" in section "RV 2.0" of rvsb.ini in the Windows folder; when that
+// is set, it adds
+//   atis: that value, read in the ANSI code page
+//   code page: the ANSI code page
+// and copies the file it names, byte for byte, to "<its own path>.atis".
+// The records are written beside it and renamed into place, so a reader never
+// sees half of one.
 #include <windows.h>
 
 #include <string>
 
 #include "profile/win32_text.h"
 
+using launcher::win32::AnsiToUtf8;
 using launcher::win32::WideToUtf8;
+
+namespace {
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes) {
+    const std::wstring partial = path + L".part";
+    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok && MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::string ReadWhole(const char* path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+}  // namespace
 
 int main() {
     std::wstring self(MAX_PATH, L'\0');
@@ -31,21 +72,21 @@ int main() {
                                  ? std::to_string(startup.wShowWindow)
                                  : std::string("none");
 
-    const std::string record = "command: " + WideToUtf8(GetCommandLineW()) +
-                               "\nfolder: " + WideToUtf8(folder) + "\nshow: " + show + "\n";
-    const std::wstring log = self + L".log";
-    const std::wstring partial = log + L".part";
-    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return 1;
+    std::string record = "command: " + WideToUtf8(GetCommandLineW()) +
+                         "\nfolder: " + WideToUtf8(folder) + "\nshow: " + show + "\n";
+
+    // A file name without a folder is the Windows folder's, as for the radar client.
+    const bool radar = _wcsicmp(self.substr(self.find_last_of(L"\\/") + 1).c_str(), L"rv.exe") == 0;
+    char atis[MAX_PATH] = {};
+    const DWORD atisLength =
+        radar ? GetPrivateProfileStringA("RV 2.0", "ATIS FILENAME", "", atis, MAX_PATH, "rvsb.ini")
+              : 0;
+    if (atisLength > 0) {
+        record += "atis: " + AnsiToUtf8(std::string(atis, atisLength)) +
+                  "\ncode page: " + std::to_string(GetACP()) + "\n";
+        if (!WriteWhole(self + L".atis", ReadWhole(atis))) {
+            return 1;
+        }
     }
-    DWORD written = 0;
-    const bool ok = WriteFile(file, record.data(), DWORD(record.size()), &written, nullptr) &&
-                    written == record.size();
-    CloseHandle(file);
-    if (!ok || !MoveFileExW(partial.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return 1;
-    }
-    return 0;
+    return WriteWhole(self + L".log", record) ? 0 : 1;
 }

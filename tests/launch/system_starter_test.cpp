@@ -1,20 +1,27 @@
 // Starts real programs: natively the demo's stand-in clients (shell scripts
-// that log their start), under Wine a stand-in client of our own that records
-// its raw command line. Each sits in a folder whose name holds a space.
+// that log their start), and a stand-in client of our own that records its raw
+// command line, cross-built under Wine and, natively, through Wine as a Linux
+// controller runs the Windows clients. Each sits in a folder whose name holds
+// a space.
 #include "launch/system_starter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "tests/support/scratch_folder.h"
+#ifndef _WIN32
+#include "tests/support/wine_prefix.h"
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,11 +53,11 @@ std::string ReadAll(const fs::path& file) {
 }
 
 // Waits for an outside process to finish its record: the record is complete
-// once `complete` holds for it. Gives up after ten seconds with what is there.
+// once `complete` holds for it. Gives up after `seconds` with what is there.
 template <typename Complete>
-std::string WaitForRecord(const fs::path& file, Complete complete) {
+std::string WaitForRecord(const fs::path& file, Complete complete, int seconds = 10) {
     std::string text;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (int attempt = 0; attempt < seconds * 20; ++attempt) {
         text = ReadAll(file);
         if (complete(text)) {
             break;
@@ -231,6 +238,150 @@ TEST_F(SystemStarterPosix, ProgramThatCannotRunIsReportedWithItsNameAndTheReason
         EXPECT_FALSE(result.started()) << c.program;
         EXPECT_EQ(result.error, "Cannot start \"" + c.program + "\": " + c.reason);
     }
+}
+
+// The Windows clients on Linux: our MinGW stand-in client under Wine.
+class SystemStarterWine : public StartFixture {
+protected:
+    static void SetUpTestSuite() { prefix_ = new std::string(testing::ReadyWinePrefix()); }
+    static void TearDownTestSuite() { delete prefix_; }
+
+    void SetUp() override {
+        StartFixture::SetUp();
+        // The programs of one test lie in a folder of their own in the prefix.
+        inside_ = fs::path(*prefix_) / "drive_c" / ("Test " + scratch_.path().filename().string());
+        for (const char* name : kVariables) {
+            previous_.emplace_back(name, Variable(name));
+        }
+        setenv("WINEPREFIX", prefix_->c_str(), 1);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : previous_) {
+            Restore(name, value);
+        }
+        std::error_code ignored;
+        fs::remove_all(inside_, ignored);
+        StartFixture::TearDown();
+    }
+
+    std::string Install(const fs::path& target) {
+        fs::create_directories(target.parent_path());
+        fs::copy_file(LAUNCHER_WINE_STAND_IN, target);
+        return Utf8(target);
+    }
+    // A Wine start takes a moment, longer on a busy machine.
+    static std::string WaitForLog(const std::string& program) {
+        return WaitForRecord(
+            program + ".log", [](const std::string& text) { return !text.empty(); }, 60);
+    }
+    // A Linux path as Wine's drive Z: shows it.
+    static std::string OnDriveZ(const fs::path& path) {
+        std::string text = "Z:" + Utf8(path);
+        std::replace(text.begin(), text.end(), '/', '\\');
+        return text;
+    }
+
+    static std::optional<std::string> Variable(const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    }
+    static void Restore(const char* name, const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+    static constexpr const char* kVariables[] = {"WINEPREFIX", "PATH",     "WINEDEBUG",
+                                                 "LC_ALL",     "LC_CTYPE", "LANG"};
+    static std::string* prefix_;
+    fs::path inside_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> previous_;
+};
+
+std::string* SystemStarterWine::prefix_ = nullptr;
+
+TEST_F(SystemStarterWine, VoiceClientInAPrefixRunsThereAndSeesItsCommandLineAsOnWindows) {
+    const std::string roger = Install(inside_ / "Roger Wilco" / "roger.exe");
+    // Whatever prefix the launcher itself was given, the client's own counts.
+    const fs::path elsewhere = scratch_.path() / "other prefix";
+    setenv("WINEPREFIX", Utf8(elsewhere).c_str(), 1);
+
+    ASSERT_TRUE(starter_
+                    .Start({roger, " /join1 VS/London Control /callsign Heathrow Tower"},
+                           WindowShow::kNormal)
+                    .started());
+
+    EXPECT_EQ(WaitForLog(roger), "command: \"C:\\" + inside_.filename().string() +
+                                     "\\Roger Wilco\\roger.exe\" /join1 VS/London Control "
+                                     "/callsign Heathrow Tower\n"
+                                     "folder: " +
+                                     OnDriveZ(workFolder_) + "\nshow: 1\n");
+    EXPECT_FALSE(fs::exists(elsewhere));
+}
+
+TEST_F(SystemStarterWine, RadarClientOutsideAPrefixStartsMaximizedThroughDriveZ) {
+    const std::string rv = Install(scratch_.path() / "Program Files" / "RV" / "rv.exe");
+
+    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
+
+    // Wine's start.exe puts a blank after the path even with no arguments.
+    EXPECT_EQ(WaitForLog(rv), "command: \"" + OnDriveZ(rv) +
+                                  "\" \nfolder: " + OnDriveZ(workFolder_) + "\nshow: 3\n");
+}
+
+TEST_F(SystemStarterWine, SettingsMayNameAnotherWine) {
+    const std::string roger = Install(inside_ / "RW" / "roger.exe");
+    // A Wine of the user's that records what it was asked.
+    const std::string record = Utf8(scratch_.path() / "asked");
+    const std::string other =
+        scratch_.Write("my wine",
+                       "#!/bin/sh\n{ printf '%s\\n' \"$@\"; "
+                       "echo \"$WINEPREFIX,$WINEDEBUG,$LC_ALL,$LC_CTYPE,$LANG\"; "
+                       "} >'" +
+                           record + "'\n");
+    fs::permissions(other, fs::perms::owner_all);
+    const std::string settings = scratch_.Write("settings.ini", "[MAIN]\r\nWINE=" + other + "\r\n");
+    SystemProgramStarter starter(settings);
+    // A user's Wine chatter setting stays; the character type becomes UTF-8.
+    setenv("WINEDEBUG", "err+all", 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_CTYPE");
+    setenv("LANG", "de_DE.ISO-8859-1", 1);
+
+    ASSERT_TRUE(starter.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kMaximized)
+                    .started());
+
+    // Runs of blanks and the trailing one cannot pass through Wine's argv.
+    EXPECT_EQ(WaitForRecord(record, [](const std::string& text) { return !text.empty(); }),
+              "start\n/b\n/max\nC:\\" + inside_.filename().string() +
+                  "\\RW\\roger.exe\n/join1\nVS/EGLL_TWR\n/callsign\n" + *prefix_ +
+                  ",err+all,,C.UTF-8,de_DE.ISO-8859-1\n");
+}
+
+TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
+    const std::string rv = Install(scratch_.path() / "Program Files" / "RV" / "rv.exe");
+    const std::string settings = scratch_.Write("settings.ini", "[MAIN]\r\nWINE=wine-9\r\n");
+    const std::string missing = Utf8(scratch_.path() / "no wine" / "wine");
+    const std::string named = scratch_.Write("named.ini", "[MAIN]\r\nWINE=" + missing + "\r\n");
+    setenv("PATH", Utf8(scratch_.path() / "empty").c_str(), 1);
+
+    const struct {
+        std::string settings;
+        std::string reason;
+    } cases[] = {
+        {"", "Wine is needed to start it (no \"wine\" was found on PATH)"},
+        {settings, "Wine is needed to start it (no \"wine-9\" was found on PATH)"},
+        {named, "Wine (\"" + missing + "\") cannot run: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SystemProgramStarter starter(c.settings);
+        const StartResult result = starter.Start({rv, ""}, WindowShow::kMaximized);
+        EXPECT_EQ(result.error,
+                  "Cannot start \"" + rv + "\": it is a Windows program, and " + c.reason);
+    }
+    EXPECT_FALSE(fs::exists(rv + ".log"));
 }
 
 #else

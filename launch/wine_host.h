@@ -1,0 +1,42 @@
+// The Windows clients on a POSIX system: telling a Windows program from a
+// native one, the Wine prefix it lives in, and paths as it sees them. Not
+// built on Windows, where every program is a Windows program and every path
+// a Windows path.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace launcher::wine {
+
+// A Windows executable starts with the PE "MZ" header; a missing or unreadable
+// file is no Windows program (starting it fails the native way).
+bool IsWindowsProgram(std::string_view path);
+
+// The nearest folder at or above `path`'s folder that holds "drive_c": the Wine
+// prefix a program installed there belongs to. "" when there is none.
+std::string PrefixHolding(std::string_view path);
+
+// The prefix a Windows program runs in: the one that holds it, else the one
+// Wine would use anyway ($WINEPREFIX, else $HOME/.wine).
+std::string PrefixFor(std::string_view program);
+
+// The Windows path of `path` for a program in `prefix`, worked out the way
+// Wine does it: the drive of the prefix's "dosdevices" folder whose target is
+// the nearest folder above the path ("C:\..." inside drive_c, "Z:\..." through
+// the usual "z:" link to "/"), the rest with backslashes. A relative path is
+// taken from the current folder. With no drive found (a prefix Wine has not
+// made yet) it is Wine's default "Z:" for "/". Names that Windows cannot hold
+// (with '\', ':' or '*') are not mapped to Wine's short names.
+std::string WindowsPath(std::string_view path, std::string_view prefix);
+
+// `path` as the client program `program` sees it: its Windows path in the
+// program's prefix when `program` is a Windows program, else `path` itself.
+std::string PathForClient(std::string_view path, std::string_view program);
+
+// The executable file `name` names: itself when it holds a '/', else the
+// first one of that name in the folders of `searchPath` (a $PATH value).
+// "" when there is none.
+std::string FindProgram(std::string_view name, std::string_view searchPath);
+
+}  // namespace launcher::wine
