@@ -1,0 +1,197 @@
+// Each Win32 window built from its form table, control by control: window
+// class, style, caption, place at the window's DPI and at 144 DPI, and the
+// Tab order. Runs under Wine in the Windows build.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1_table.h"
+#include "launch/form2_table.h"
+#include "prefs/form_tables.h"
+#include "profile/win32_text.h"
+#include "win32/form_window.h"
+
+namespace launcher::win32 {
+namespace {
+
+std::wstring ClassOf(HWND control) {
+    wchar_t name[64] = {};
+    GetClassNameW(control, name, 64);
+    return name;
+}
+
+std::string TextOf(HWND control) {
+    wchar_t text[512] = {};
+    GetWindowTextW(control, text, 512);
+    return WideToUtf8(text);
+}
+
+// Where `control` stands in its window's client area.
+RECT PlaceOf(HWND window, HWND control) {
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    return box;
+}
+
+// The place the table gives, at `dpi`.
+RECT Expected(const FormTable& table, const ControlSpec& spec, int dpi) {
+    int left = spec.left;
+    int top = spec.top;
+    if (!spec.container.empty()) {
+        left += table.Control(spec.container).left;
+        top += table.Control(spec.container).top;
+    }
+    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
+                TwipsToPixels(left + spec.width, dpi), TwipsToPixels(top + spec.height, dpi)};
+}
+
+struct Kind {
+    const wchar_t* className;
+    DWORD typeMask;
+    DWORD type;
+    bool tabStop;
+};
+
+Kind KindOf(ControlKind kind, TextAlign align) {
+    switch (kind) {
+        case ControlKind::kFrame:
+            return {L"Button", BS_TYPEMASK, BS_GROUPBOX, false};
+        case ControlKind::kLabel:
+            return {L"Static", SS_TYPEMASK | SS_NOPREFIX,
+                    DWORD((align == TextAlign::kCentre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX),
+                    false};
+        case ControlKind::kTextBox:
+            return {L"Edit", 0, 0, true};
+        case ControlKind::kEditableList:
+            return {L"ComboBox", 3, CBS_DROPDOWN, true};
+        case ControlKind::kCheckBox:
+            return {L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true};
+        case ControlKind::kButton:
+            // Never BS_DEFPUSHBUTTON: Return presses no button.
+            return {L"Button", BS_TYPEMASK, BS_PUSHBUTTON, true};
+        case ControlKind::kPicture:
+            return {L"Static", SS_TYPEMASK, SS_BITMAP, false};
+        case ControlKind::kDriveList:
+            return {L"ComboBox", 3, CBS_DROPDOWNLIST, true};
+        case ControlKind::kFolderList:
+            return {L"ListBox", LBS_NOTIFY, LBS_NOTIFY, true};
+    }
+    return {};
+}
+
+class win32_forms : public ::testing::TestWithParam<const FormTable*> {};
+
+TEST_P(win32_forms, EveryControlAsItsTableSays) {
+    const FormTable& table = *GetParam();
+    FormWindow form(table);
+    const int dpi = form.dpi();
+    ASSERT_GE(dpi, 96);
+
+    RECT client;
+    GetClientRect(form.handle(), &client);
+    EXPECT_EQ(client.right, TwipsToPixels(table.clientWidth, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(table.clientHeight, dpi));
+    EXPECT_EQ(TextOf(form.handle()), table.caption);
+    // No owner: each window stands on its own.
+    EXPECT_EQ(GetWindow(form.handle(), GW_OWNER), nullptr);
+
+    for (const ControlSpec& spec : table.controls) {
+        SCOPED_TRACE(table.name + "." + spec.name);
+        HWND control = form.control(spec.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(GetParent(control), form.handle());
+        const Kind kind = KindOf(spec.kind, spec.align);
+        EXPECT_EQ(ClassOf(control), kind.className);
+        const DWORD style = DWORD(GetWindowLongPtrW(control, GWL_STYLE));
+        EXPECT_EQ(style & kind.typeMask, kind.type);
+        EXPECT_EQ((style & WS_TABSTOP) != 0, kind.tabStop);
+
+        const RECT expected = Expected(table, spec, dpi);
+        const RECT actual = PlaceOf(form.handle(), control);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        if (spec.kind != ControlKind::kPicture) {
+            EXPECT_EQ(actual.right, expected.right);
+        }
+        if (spec.kind != ControlKind::kEditableList && spec.kind != ControlKind::kDriveList &&
+            spec.kind != ControlKind::kPicture) {
+            EXPECT_EQ(actual.bottom, expected.bottom);
+        } else if (spec.kind != ControlKind::kPicture) {
+            // A list's field keeps the layout's height give or take its border.
+            EXPECT_NEAR(actual.bottom - actual.top, expected.bottom - expected.top, 3);
+        }
+
+        if (spec.kind == ControlKind::kEditableList) {
+            EXPECT_EQ(form.Text(spec.name), spec.caption);
+            EXPECT_EQ(SendMessageW(control, CB_GETCOUNT, 0, 0), LRESULT(spec.items.size()));
+            EXPECT_EQ(SendMessageW(control, CB_GETCURSEL, 0, 0), CB_ERR);
+        } else if (spec.kind != ControlKind::kPicture && spec.kind != ControlKind::kDriveList &&
+                   spec.kind != ControlKind::kFolderList) {
+            EXPECT_EQ(TextOf(control), spec.caption);
+        }
+
+        if (spec.kind == ControlKind::kPicture) {
+            continue;  // a picture draws no text
+        }
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_EQ(font.lfHeight, -MulDiv(spec.font.points, dpi, 72));
+        EXPECT_EQ(font.lfWeight >= FW_BOLD, spec.font.bold);
+    }
+}
+
+TEST_P(win32_forms, TabWalksTheTableOrder) {
+    const FormTable& table = *GetParam();
+    FormWindow form(table);
+    std::vector<std::string> expected;
+    for (const ControlSpec* spec : table.FocusOrder()) {
+        expected.push_back(spec->name);
+    }
+    std::vector<std::string> walked;
+    HWND control = form.control(expected.front());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        for (const ControlSpec& spec : table.controls) {
+            if (form.control(spec.name) == control) {
+                walked.push_back(spec.name);
+            }
+        }
+        control = GetNextDlgTabItem(form.handle(), control, FALSE);
+    }
+    EXPECT_EQ(walked, expected);
+    // Round the circle, back at the first.
+    EXPECT_EQ(control, form.control(expected.front()));
+}
+
+TEST_P(win32_forms, FollowsTheWindowToAnotherDpi) {
+    const FormTable& table = *GetParam();
+    FormWindow form(table);
+    RECT outer;
+    GetWindowRect(form.handle(), &outer);
+    // What Windows sends a per-monitor aware window moved to a 150 % screen.
+    SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&outer));
+    EXPECT_EQ(form.dpi(), 144);
+    for (const ControlSpec& spec : table.controls) {
+        if (spec.kind == ControlKind::kPicture) {
+            continue;
+        }
+        SCOPED_TRACE(table.name + "." + spec.name);
+        const RECT expected = Expected(table, spec, 144);
+        const RECT actual = PlaceOf(form.handle(), form.control(spec.name));
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right, expected.right);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, win32_forms,
+                         ::testing::Values(&Form1Table(), &Form2Table(), &Form4Table(),
+                                           &Form5Table(), &Form6Table()),
+                         [](const auto& test) { return test.param->name; });
+
+}  // namespace
+}  // namespace launcher::win32
