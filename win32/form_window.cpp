@@ -179,6 +179,11 @@ FormWindow::FormWindow(const FormTable& table) : table_(table) {
     for (Control& control : controls_) {
         Build(control);
     }
+    for (Control& control : controls_) {
+        if (!control.spec->captionOf.empty()) {
+            FitCaption(control);
+        }
+    }
     // Pictures lie under everything else.
     for (const Control& control : controls_) {
         if (control.spec->kind == ControlKind::kPicture) {
@@ -306,6 +311,47 @@ void FormWindow::Build(Control& control) {
         SetWindowTextW(control.window, Utf8ToWide(spec.caption).c_str());
         setting_ = false;
     }
+}
+
+void FormWindow::FitCaption(Control& caption) {
+    // The captions were laid out for a narrow face. Where the face at hand is
+    // wider, a caption steps down in size rather than lose its end under the
+    // field that overlaps its right part (or past its own edge).
+    const RECT box = TwipsRect(*caption.spec);
+    const RECT field = TwipsRect(table_.Control(caption.spec->captionOf));
+    int width = box.right - box.left;
+    if (field.top < box.bottom && field.bottom > box.top && field.left > box.left) {
+        width = std::min<int>(width, field.left - box.left);
+    }
+    const std::wstring text = Utf8ToWide(caption.spec->caption);
+    HDC dc = GetDC(caption.window);
+    for (int points = caption.spec->font.points * 2; points >= 12; --points) {
+        LOGFONTW font{};
+        GetObjectW(caption.font, sizeof font, &font);
+        font.lfHeight = -MulDiv(points, dpi_, 144);  // half points
+        HFONT candidate = CreateFontIndirectW(&font);
+        HGDIOBJ old = SelectObject(dc, candidate);
+        RECT needed{0, 0, width, 0};
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        // A last line that loses only the tails of its descenders still reads.
+        const bool fits =
+            needed.right <= width && needed.bottom - metrics.tmDescent <= box.bottom - box.top;
+        if (fits || points == 12) {
+            if (points != caption.spec->font.points * 2) {
+                SendMessageW(caption.window, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), TRUE);
+                DeleteObject(caption.font);
+                caption.font = candidate;
+            } else {
+                DeleteObject(candidate);
+            }
+            break;
+        }
+        DeleteObject(candidate);
+    }
+    ReleaseDC(caption.window, dc);
 }
 
 FormWindow::Control* FormWindow::Find(std::string_view name) {
@@ -650,6 +696,11 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
                 control.font = font;
                 if (control.spec->kind != ControlKind::kPicture) {
                     Place(control, -1, -1);
+                }
+            }
+            for (Control& control : controls_) {
+                if (!control.spec->captionOf.empty()) {
+                    FitCaption(control);
                 }
             }
             const RECT* suggested = reinterpret_cast<const RECT*>(l);

@@ -89,6 +89,7 @@ private:
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     void Build(Control& control);
     void Command(int id, int code);
+    void FitCaption(Control& caption);
     void Place(const Control& control, int widthTwips, int heightTwips);
     RECT TwipsRect(const ControlSpec& spec) const;
     int Pixels(int twips) const;
