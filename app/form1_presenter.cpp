@@ -115,6 +115,28 @@ void Form1Presenter::Form_Unload() {
     world_.ender.EndProgram();
 }
 
+void Form1Presenter::Click(std::string_view button) {
+    if (button == "Command1") {
+        Command1_Click();
+    } else if (button == "Command2") {
+        Command2_Click();
+    } else if (button == "Command3") {
+        Command3_Click();
+    }
+}
+
+void Form1Presenter::Pick(std::string_view list) {
+    if (const int n = GroupOfCombo(list); n != 0) {
+        Combo_Click(n);
+    }
+}
+
+void Form1Presenter::Tick(std::string_view timer) {
+    if (timer == "Timer1") {
+        Timer1_Timer();
+    }
+}
+
 void ShowPositionCatalogue(const PositionCatalogue& catalogue, FormView& form1) {
     for (int n = 1; n <= kGroupCount; ++n) {
         form1.SetVisible(FrameName(n), false);

@@ -31,6 +31,12 @@ public:
     void Timer1_Timer();
     void Form_Unload();  // the close box
 
+    // A front end's events by control name: a button pressed, an item
+    // picked from a group's list, a timer's tick. Each runs its handler.
+    void Click(std::string_view button);
+    void Pick(std::string_view list);
+    void Tick(std::string_view timer);
+
     // The one Preferences dialog, made hidden at load.
     Form4Presenter& form4() const { return *form4_; }
     // The Final Setup dialog, made hidden at load; null once its close box

@@ -61,6 +61,15 @@ std::string FrameName(int group) {
     return "Frame" + std::to_string(group);
 }
 
+int GroupOfCombo(std::string_view combo) {
+    for (int n = 1; n <= kGroupCount; ++n) {
+        if (combo == ComboName(n)) {
+            return n;
+        }
+    }
+    return 0;
+}
+
 const FormTable& Form1Table() {
     static const FormTable table = MakeForm1();
     return table;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "app/form_table.h"
 
@@ -12,6 +13,8 @@ inline constexpr int kForm1TimerMs = 100;
 // "Combo7" and "Frame7" for group 7.
 std::string ComboName(int group);
 std::string FrameName(int group);
+// The group whose list is named `combo` ("Combo7": 7), or 0.
+int GroupOfCombo(std::string_view combo);
 
 const FormTable& Form1Table();
 

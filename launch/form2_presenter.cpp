@@ -74,6 +74,12 @@ bool Form2Presenter::EndedBy(const std::string& error) {
     return true;
 }
 
+void Form2Presenter::Click(std::string_view button) {
+    if (button == "Command1") {
+        Command1_Click();
+    }
+}
+
 void Form2Presenter::Form_Unload() {
     // The owner drops this presenter from inside the call, so nothing of it
     // may be touched after: the callback is moved out first.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/form_view.h"
 #include "launch/clock.h"
@@ -44,6 +45,8 @@ public:
 
     void Command1_Click();  // "Go"
     void Form_Unload();     // the close box
+    // A button pressed, by name.
+    void Click(std::string_view button);
 
     FormView& view() const { return *view_; }
 

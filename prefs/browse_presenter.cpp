@@ -48,6 +48,20 @@ void BrowsePresenter::Command2_Click() {
     view_->Hide();
 }
 
+void BrowsePresenter::Click(std::string_view button) {
+    if (button == "Command1") {
+        Command1_Click();
+    } else if (button == "Command2") {
+        Command2_Click();
+    }
+}
+
+void BrowsePresenter::Tick(std::string_view timer) {
+    if (timer == "Timer1") {
+        Timer1_Timer();
+    }
+}
+
 void BrowsePresenter::Form_Unload() {
     // Like Cancel: hidden, not destroyed, drive and folder kept.
     Command2_Click();

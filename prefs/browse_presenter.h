@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/form_view.h"
 
@@ -31,6 +32,9 @@ public:
     void Command1_Click();  // OK
     void Command2_Click();  // Cancel
     void Form_Unload();     // the close box
+    // A button pressed or a timer's tick, by name.
+    void Click(std::string_view button);
+    void Tick(std::string_view timer);
 
     FormView& view() const { return *view_; }
 

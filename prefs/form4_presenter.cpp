@@ -103,6 +103,18 @@ void Form4Presenter::Command4_Click() {
     form6_->ShowModeless();
 }
 
+void Form4Presenter::Click(std::string_view button) {
+    if (button == "Command1") {
+        Command1_Click();
+    } else if (button == "Command2") {
+        Command2_Click();
+    } else if (button == "Command3") {
+        Command3_Click();
+    } else if (button == "Command4") {
+        Command4_Click();
+    }
+}
+
 void Form4Presenter::Form_Unload() {
     // The close box acts like Cancel: the window hides and every field,
     // saved or not, stays in force.

@@ -39,6 +39,8 @@ public:
     void Command3_Click();  // Browse beside "Rdv Directory"
     void Command4_Click();  // Browse beside "RW Directory"
     void Form_Unload();     // the close box
+    // A button pressed, by name.
+    void Click(std::string_view button);
 
     FormView& view() const { return *view_; }
     // The browse dialogs, null until their Browse button is first pressed.

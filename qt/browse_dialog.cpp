@@ -33,15 +33,11 @@ BrowseDialog::BrowseDialog(const FormTable& table, BrowsePresenter& presenter)
 BrowseDialog::~BrowseDialog() = default;
 
 void BrowseDialog::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    } else if (button == "Command2") {
-        presenter_.Command2_Click();
-    }
+    presenter_.Click(button);
 }
 
-void BrowseDialog::OnTimer(std::string_view) {
-    presenter_.Timer1_Timer();
+void BrowseDialog::OnTimer(std::string_view timer) {
+    presenter_.Tick(timer);
 }
 
 void BrowseDialog::OnClose() {

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <charconv>
 
 #include "app/form1_table.h"
 #include "qt/form2.h"
@@ -36,25 +35,16 @@ Form2* Form1::form2() const {
 }
 
 void Form1::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_->Command1_Click();
-    } else if (button == "Command2") {
-        presenter_->Command2_Click();
-    } else if (button == "Command3") {
-        presenter_->Command3_Click();
-    }
+    presenter_->Click(button);
 }
 
 void Form1::OnPick(std::string_view list) {
-    int n = 0;
-    const std::string_view number = list.substr(std::string_view("Combo").size());
-    std::from_chars(number.data(), number.data() + number.size(), n);
-    presenter_->Combo_Click(n);
-    emit groupPicked(n);
+    presenter_->Pick(list);
+    emit groupPicked(GroupOfCombo(list));
 }
 
-void Form1::OnTimer(std::string_view) {
-    presenter_->Timer1_Timer();
+void Form1::OnTimer(std::string_view timer) {
+    presenter_->Tick(timer);
 }
 
 void Form1::OnClose() {

@@ -19,9 +19,7 @@ QGroupBox& Form2::frame(int n) const {
 }
 
 void Form2::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    }
+    presenter_.Click(button);
 }
 
 void Form2::OnClose() {

@@ -40,15 +40,7 @@ BrowseDialog* Form4::form6() const {
 }
 
 void Form4::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    } else if (button == "Command2") {
-        presenter_.Command2_Click();
-    } else if (button == "Command3") {
-        presenter_.Command3_Click();
-    } else if (button == "Command4") {
-        presenter_.Command4_Click();
-    }
+    presenter_.Click(button);
 }
 
 void Form4::OnTextChanged(std::string_view control, const std::string& text) {

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "profile/win32_text.h"
+#include "tools/idle_world.h"
 #include "win32/form1.h"
 #include "win32/system_world.h"
 
@@ -27,36 +28,11 @@ namespace {
 
 using launcher::win32::FormWindow;
 
-class FixedLocation final : public launcher::ProgramLocation {
-public:
-    explicit FixedLocation(std::string folder) : folder_(std::move(folder)) {}
-    std::string ProgramFolder() const override { return folder_; }
-
-private:
-    std::string folder_;
-};
-
-class NoEnding final : public launcher::ProgramEnder {
-public:
-    void EndProgram() override {}
-};
-
-class NoClock final : public launcher::Clock {
-public:
-    launcher::LocalTime Now() const override { return {}; }
-};
-
-class NoStarter final : public launcher::ProgramStarter {
-public:
-    launcher::StartResult Start(const launcher::CommandLine&, launcher::WindowShow) override {
-        return {"render-windows-win32 starts no program"};
-    }
-};
-
-class NoReporter final : public launcher::ErrorReporter {
-public:
-    void ReportError(const std::string&) override {}
-};
+using launcher::tools::FixedLocation;
+using launcher::tools::NoClock;
+using launcher::tools::NoEnding;
+using launcher::tools::NoReporter;
+using launcher::tools::NoStarter;
 
 // Lets the windows paint (and the 100 ms poll show a pick) before drawing.
 void Settle() {

@@ -22,41 +22,15 @@
 #include "qt/form4.h"
 #include "qt/form_kit.h"
 #include "qt/system_volumes.h"
+#include "tools/idle_world.h"
 
 namespace {
 
-class FixedLocation final : public launcher::ProgramLocation {
-public:
-    explicit FixedLocation(std::string folder) : folder_(std::move(folder)) {}
-    std::string ProgramFolder() const override { return folder_; }
-
-private:
-    std::string folder_;
-};
-
-// Nothing here presses Exit; should it happen, the picture is still taken.
-class NoEnding final : public launcher::ProgramEnder {
-public:
-    void EndProgram() override {}
-};
-
-// Nothing is launched while drawing; the clock and the starter stand idle.
-class NoClock final : public launcher::Clock {
-public:
-    launcher::LocalTime Now() const override { return {}; }
-};
-
-class NoStarter final : public launcher::ProgramStarter {
-public:
-    launcher::StartResult Start(const launcher::CommandLine&, launcher::WindowShow) override {
-        return {"render-windows starts no program"};
-    }
-};
-
-class NoReporter final : public launcher::ErrorReporter {
-public:
-    void ReportError(const std::string&) override {}
-};
+using launcher::tools::FixedLocation;
+using launcher::tools::NoClock;
+using launcher::tools::NoEnding;
+using launcher::tools::NoReporter;
+using launcher::tools::NoStarter;
 
 // Lets the windows settle (and the 100 ms poll show a pick) before drawing.
 void Settle() {

@@ -11,9 +11,7 @@ namespace launcher::win32 {
 Form2::Form2(Form2Presenter& presenter) : FormWindow(Form2Table()), presenter_(presenter) {}
 
 void Form2::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    }
+    presenter_.Click(button);
 }
 
 void Form2::OnClose() {
@@ -23,15 +21,7 @@ void Form2::OnClose() {
 Form4::Form4(Form4Presenter& presenter) : FormWindow(Form4Table()), presenter_(presenter) {}
 
 void Form4::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    } else if (button == "Command2") {
-        presenter_.Command2_Click();
-    } else if (button == "Command3") {
-        presenter_.Command3_Click();
-    } else if (button == "Command4") {
-        presenter_.Command4_Click();
-    }
+    presenter_.Click(button);
 }
 
 void Form4::OnTextChanged(std::string_view control, const std::string& text) {
@@ -70,15 +60,11 @@ BrowseDialog::BrowseDialog(const FormTable& table, BrowsePresenter& presenter)
 }
 
 void BrowseDialog::OnClick(std::string_view button) {
-    if (button == "Command1") {
-        presenter_.Command1_Click();
-    } else if (button == "Command2") {
-        presenter_.Command2_Click();
-    }
+    presenter_.Click(button);
 }
 
-void BrowseDialog::OnTimer(std::string_view) {
-    presenter_.Timer1_Timer();
+void BrowseDialog::OnTimer(std::string_view timer) {
+    presenter_.Tick(timer);
 }
 
 void BrowseDialog::OnClose() {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/form1_table.h"
@@ -17,17 +15,6 @@ namespace launcher {
 namespace {
 
 using testing::IndexOf;
-
-#ifdef _WIN32
-constexpr std::string_view kSep = "\\";
-#else
-constexpr std::string_view kSep = "/";
-#endif
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A main window over a scratch program folder, its dialogs made by a
 // recording maker, the outside world faked.
@@ -42,7 +29,7 @@ protected:
 
     std::string File(std::string_view name) const { return folder_.File(name); }
     std::string Windows() const { return File("win"); }
-    std::string Rvsb() const { return File("win") + std::string(kSep) + "rvsb.ini"; }
+    std::string Rvsb() const { return File("win") + std::string(testing::kSeparator) + "rvsb.ini"; }
 
     Form1Presenter& Loaded() {
         presenter_.Form_Load();
@@ -77,7 +64,7 @@ TEST_F(app_form1_presenter, StartUpRunsItsEightStepsInOrder) {
     std::string rvsbWhenForm2Made;
     maker_.onMake = [&](const std::string& name) {
         if (name == "Form2") {
-            rvsbWhenForm2Made = Bytes(Rvsb());
+            rvsbWhenForm2Made = testing::ReadBytes(Rvsb());
         }
     };
 
@@ -128,8 +115,8 @@ TEST_F(app_form1_presenter, StartUpRunsItsEightStepsInOrder) {
     EXPECT_EQ(height, static_cast<int>(log.size()) - 1);
 
     // 4: rvsb.ini holds the ATIS file's name, from the Windows folder just loaded.
-    EXPECT_EQ(rvsbWhenForm2Made,
-              "[RV 2.0]\r\nATIS FILENAME=" + location_.folder + std::string(kSep) + "atis\r\n");
+    EXPECT_EQ(rvsbWhenForm2Made, "[RV 2.0]\r\nATIS FILENAME=" + location_.folder +
+                                     std::string(testing::kSeparator) + "atis\r\n");
     EXPECT_EQ(Form4().At("rwip").items,
               (std::vector<std::string>{"rw1", "", "", "", "", "", "", ""}));
     EXPECT_EQ(Form4().At("serverip").items.back(), "rdv10");
@@ -185,7 +172,8 @@ TEST_F(app_form1_presenter, APickEmptiesTheOtherGroupsAndTheNextTickShowsIt) {
     EXPECT_EQ(form1_.Text("selected"), "EGKK_TWR");
     presenter_.form4().FieldChanged("windowsdir", Windows());
     presenter_.Command1_Click();
-    EXPECT_NE(Bytes(Rvsb()).find("CALLSIGN=EGKK_TWR\r\nCOM 1 FREQ=124.225\r\n"), std::string::npos);
+    EXPECT_NE(testing::ReadBytes(Rvsb()).find("CALLSIGN=EGKK_TWR\r\nCOM 1 FREQ=124.225\r\n"),
+              std::string::npos);
 
     presenter_.Timer1_Timer();
     EXPECT_EQ(form1_.Text("selected"), "EGLL_TWR");
@@ -225,10 +213,12 @@ TEST_F(app_form1_presenter, LaunchShowsFinalSetupAndHandsOnWhatTheFieldsHoldNow)
     presenter_.Command1_Click();
     EXPECT_TRUE(Form2().visible);
     EXPECT_EQ(form1_.Text("comfreq"), "118.500");
-    EXPECT_EQ(Bytes(Rvsb()), "[RV 2.0]\r\nATIS FILENAME=" + location_.folder + std::string(kSep) +
-                                 "atis\r\nCALLSIGN=EGLL_TWR\r\nCOM 1 FREQ=118.500\r\n"
-                                 "SERVER IP=edited.example\r\n");
-    EXPECT_NE(Bytes(File("settings.ini")).find("RDVIP=saved.example"), std::string::npos);
+    EXPECT_EQ(testing::ReadBytes(Rvsb()), "[RV 2.0]\r\nATIS FILENAME=" + location_.folder +
+                                              std::string(testing::kSeparator) +
+                                              "atis\r\nCALLSIGN=EGLL_TWR\r\nCOM 1 FREQ=118.500\r\n"
+                                              "SERVER IP=edited.example\r\n");
+    EXPECT_NE(testing::ReadBytes(File("settings.ini")).find("RDVIP=saved.example"),
+              std::string::npos);
 
     // Launch again: the same dialog, brought to the front.
     Form2().At("rwy").text = "typed";
@@ -257,7 +247,7 @@ TEST_F(app_form1_presenter, ExitAndTheCloseBoxEndAtOnceAndSaveNothing) {
     presenter_.form4().FieldChanged("userName", "Edited");
     form1_.At("selected").text = "EGLL_TWR";
     presenter_.Command1_Click();
-    const std::string rvsb = Bytes(Rvsb());
+    const std::string rvsb = testing::ReadBytes(Rvsb());
 
     presenter_.Command2_Click();
     EXPECT_EQ(ender_.calls, 1);
@@ -266,8 +256,8 @@ TEST_F(app_form1_presenter, ExitAndTheCloseBoxEndAtOnceAndSaveNothing) {
     presenter_.Form_Unload();
     EXPECT_EQ(ender_.calls, 2);
     EXPECT_TRUE(starter_.starts.empty());
-    EXPECT_EQ(Bytes(File("settings.ini")), settings);
-    EXPECT_EQ(Bytes(Rvsb()), rvsb);
+    EXPECT_EQ(testing::ReadBytes(File("settings.ini")), settings);
+    EXPECT_EQ(testing::ReadBytes(Rvsb()), rvsb);
     EXPECT_FALSE(std::filesystem::exists(File("atis")));
 }
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,17 +12,6 @@
 
 namespace launcher {
 namespace {
-
-#ifdef _WIN32
-constexpr std::string_view kSep = "\\";
-#else
-constexpr std::string_view kSep = "/";
-#endif
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A starter that notes, at each start, what the sequence had written by then.
 class ProbingStarter final : public ProgramStarter {
@@ -44,8 +31,8 @@ public:
     std::string missing;  // a program whose path ends so fails to start
 
     StartResult Start(const CommandLine& command, WindowShow show) override {
-        starts.push_back({command.Text(), show, Bytes(folder_.File("settings.ini")),
-                          Bytes(folder_.File("atis")), ender_.calls});
+        starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
+                          testing::ReadBytes(folder_.File("atis")), ender_.calls});
         if (!missing.empty() && command.program.ends_with(missing)) {
             return {command.program + ": No such file or directory"};
         }
@@ -92,7 +79,7 @@ protected:
     }
 
     std::string In(std::string_view folder, std::string_view name) const {
-        return folder_.File(folder) + std::string(kSep) + std::string(name);
+        return folder_.File(folder) + std::string(testing::kSeparator) + std::string(name);
     }
 
     testing::ScratchFolder folder_;
@@ -159,7 +146,8 @@ TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
               "USER  -  For More info INFO\r\n");
     EXPECT_EQ(starter_.starts[0].command,
               In("rw", "roger.exe") + " /join1 VS/London Control /callsign ");
-    EXPECT_NE(Bytes(folder_.File("settings.ini")).find("autoatis=0\r\n"), std::string::npos);
+    EXPECT_NE(testing::ReadBytes(folder_.File("settings.ini")).find("autoatis=0\r\n"),
+              std::string::npos);
 }
 
 struct Failure {
@@ -186,7 +174,7 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
     EXPECT_EQ(errors_.messages.size(), 1u);
     EXPECT_EQ(ender_.calls, 1);
     // The answers were saved before anything could fail.
-    EXPECT_EQ(Bytes(folder_.File("settings.ini")),
+    EXPECT_EQ(testing::ReadBytes(folder_.File("settings.ini")),
               "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
 }
 

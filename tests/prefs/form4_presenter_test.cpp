@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,11 +14,6 @@ namespace launcher {
 namespace {
 
 using Items = std::vector<std::string>;
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class prefs_form4_presenter : public ::testing::Test {
 protected:
@@ -84,7 +77,7 @@ TEST_F(prefs_form4_presenter, EditsAreInForceAtOnceOkSavesCancelAndCloseOnlyHide
 
     Dialog().Command1_Click();
     EXPECT_FALSE(View().visible);
-    EXPECT_EQ(Bytes(Settings()),
+    EXPECT_EQ(testing::ReadBytes(Settings()),
               "[MAIN]\r\nWINDIR=\r\nRWIP=\r\nRDVIP=\r\nNAME=Jo Smith\r\nRWDIR=\r\nRDVDIR=\r\n"
               "DATE=uk\r\n");
 }

@@ -3,11 +3,25 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
 
 namespace launcher::testing {
+
+// The platform's folder separator, for expected paths.
+#ifdef _WIN32
+inline constexpr std::string_view kSeparator = "\\";
+#else
+inline constexpr std::string_view kSeparator = "/";
+#endif
+
+// The bytes of the file at `path` as they stand; "" when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class ScratchFolder {
 public:
