@@ -34,8 +34,10 @@ struct FakeControl {
 
 class FakeFormView final : public FormView {
 public:
-    FakeFormView(const FormTable& table, Log& log)
-        : name(table.name), caption(table.caption), log_(log) {
+    // A discarded view moves itself into `graveyard`, which frees it.
+    FakeFormView(const FormTable& table, Log& log,
+                 std::vector<std::unique_ptr<FakeFormView>>* graveyard = nullptr)
+        : name(table.name), caption(table.caption), log_(log), graveyard_(graveyard) {
         for (const ControlSpec& spec : table.controls) {
             FakeControl& control = controls[spec.name];
             control.text = spec.caption;
@@ -115,11 +117,14 @@ public:
         Record("Hide", "");
         visible = false;
     }
-    // Kept for inspection rather than deleted; the maker frees it.
+    // Kept for inspection rather than deleted; the graveyard frees it.
     void Discard() override {
         Record("Discard", "");
         discarded = true;
         visible = false;
+        if (graveyard_ != nullptr) {
+            graveyard_->emplace_back(this);
+        }
     }
 
 private:
@@ -135,10 +140,11 @@ private:
     }
 
     Log& log_;
+    std::vector<std::unique_ptr<FakeFormView>>* graveyard_;
 };
 
-// Makes fake dialogs, keeps every one it made for inspection (the last of
-// each window by name) and frees discarded ones at the end.
+// Makes fake dialogs and names the last of each window for inspection while
+// its presenter holds it; frees the discarded ones at the end.
 class FakeFormMaker final : public FormMaker {
 public:
     Log log;
@@ -162,23 +168,12 @@ public:
         return found == made_.end() ? 0 : found->second;
     }
 
-    ~FakeFormMaker() override {
-        for (auto& [name, view] : last_) {
-            if (view->discarded) {
-                discarded_.emplace_back(view);
-            }
-        }
-    }
-
 private:
     std::unique_ptr<FormView> Make(const FormTable& table) {
         if (onMake) {
             onMake(table.name);
         }
-        auto view = std::make_unique<FakeFormView>(table, log);
-        if (FakeFormView* previous = Last(table.name); previous != nullptr && previous->discarded) {
-            discarded_.emplace_back(previous);
-        }
+        auto view = std::make_unique<FakeFormView>(table, log, &discarded_);
         last_[table.name] = view.get();
         ++made_[table.name];
         return view;
