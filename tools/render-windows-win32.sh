@@ -10,7 +10,8 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 render="$(realpath "${1:-$top/build/windows/tools/render-windows-win32.exe}")"
 output="$(cd "${2:-$top/docs}" && pwd)"
 export WINEDEBUG=-all
-export WINEPREFIX="${WINEPREFIX:-$top/build/windows/wineprefix}"
+# A prefix of its own: start-up writes rvsb.ini into C:\WINDOWS.
+export WINEPREFIX="$top/build/windows/render-prefix"
 
 # A fixed folder, so that the folder list shows the same path each time.
 scratch="$top/build/windows/render-demo"
