@@ -191,9 +191,10 @@ FormWindow::FormWindow(const FormTable& table) : table_(table) {
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
+    // The focus starts on the first control in tab order (Launch, Go, ...).
     const std::vector<const ControlSpec*> focus = table.FocusOrder();
     if (!focus.empty()) {
-        SetFocus(control(focus.front()->name));
+        lastFocus_ = control(focus.front()->name);
     }
 }
 
@@ -687,6 +688,16 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         case WM_CLOSE:
             OnClose();
             return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(w) == WA_INACTIVE) {
+                if (HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus)) {
+                    lastFocus_ = focus;
+                }
+            } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            return DefWindowProcW(window_, message, w, l);
         case WM_DPICHANGED: {
             dpi_ = HIWORD(w);
             for (Control& control : controls_) {

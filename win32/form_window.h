@@ -109,6 +109,9 @@ private:
     bool setting_ = false;
     bool shownOnce_ = false;
     bool discarded_ = false;
+    // The control that had the keyboard focus when the window was last left,
+    // given it back when the window is active again, as dialogs do.
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace launcher::win32

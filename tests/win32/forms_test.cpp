@@ -156,6 +156,16 @@ TEST_P(win32_forms, TabWalksTheTableOrder) {
     for (const ControlSpec* spec : table.FocusOrder()) {
         expected.push_back(spec->name);
     }
+    // Shown, the window gives the focus to the first of them.
+    form.ShowModeless();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+    // An editable list takes it in its own text field.
+    HWND first = form.control(expected.front());
+    EXPECT_TRUE(GetFocus() == first || IsChild(first, GetFocus()));
+
     std::vector<std::string> walked;
     HWND control = form.control(expected.front());
     for (std::size_t i = 0; i < expected.size(); ++i) {
