@@ -184,6 +184,27 @@ FormWindow::FormWindow(const FormTable& table) : table_(table) {
             FitCaption(control);
         }
     }
+    // Where two labels overlap, the later one lies above the earlier, as the
+    // layout was drawn; labels take no focus, so Tab is not moved.
+    const std::vector<const ControlSpec*> designed = table.CreationOrder();
+    for (std::size_t i = 0; i < designed.size(); ++i) {
+        for (std::size_t j = i + 1; j < designed.size(); ++j) {
+            if (designed[i]->kind != ControlKind::kLabel ||
+                designed[j]->kind != ControlKind::kLabel) {
+                continue;
+            }
+            RECT a = TwipsRect(*designed[i]);
+            RECT b = TwipsRect(*designed[j]);
+            RECT both;
+            if (!IntersectRect(&both, &a, &b)) {
+                continue;
+            }
+            HWND lower = control(designed[i]->name);
+            HWND above = GetWindow(lower, GW_HWNDPREV);
+            SetWindowPos(control(designed[j]->name), above != nullptr ? above : HWND_TOP, 0, 0, 0,
+                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
     // Pictures lie under everything else.
     for (const Control& control : controls_) {
         if (control.spec->kind == ControlKind::kPicture) {
@@ -258,8 +279,10 @@ void FormWindow::Build(Control& control) {
             exStyle |= WS_EX_TRANSPARENT;
             break;
         case ControlKind::kLabel:
-            // Captions come from INI files and picks: "&" is a character.
-            style |= SS_NOPREFIX | (spec.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
+            // Captions come from INI files and picks: "&" is a character. A
+            // label that lies under another one never paints over it.
+            style |= SS_NOPREFIX | WS_CLIPSIBLINGS |
+                     (spec.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
             break;
         case ControlKind::kTextBox:
             className = L"EDIT";
