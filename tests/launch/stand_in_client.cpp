@@ -9,8 +9,9 @@
 //   atis: that value, read in the ANSI code page
 //   code page: the ANSI code page
 // and copies the file it names, byte for byte, to "<its own path>.atis".
-// The records are written beside it and renamed into place, so a reader never
-// sees half of one.
+// Each start's record goes after those of earlier starts. The records are
+// written beside it and renamed into place, so a reader never sees half of
+// one.
 #include <windows.h>
 
 #include <string>
@@ -36,10 +37,9 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes) {
     return ok && MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-std::string ReadWhole(const char* path) {
+// The bytes of a file opened for reading, or none when it could not be.
+std::string ReadWhole(HANDLE file) {
     std::string bytes;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return bytes;
     }
@@ -84,9 +84,15 @@ int main() {
     if (atisLength > 0) {
         record += "atis: " + AnsiToUtf8(std::string(atis, atisLength)) +
                   "\ncode page: " + std::to_string(GetACP()) + "\n";
-        if (!WriteWhole(self + L".atis", ReadWhole(atis))) {
+        if (!WriteWhole(self + L".atis",
+                        ReadWhole(CreateFileA(atis, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))) {
             return 1;
         }
     }
-    return WriteWhole(self + L".log", record) ? 0 : 1;
+    const std::wstring log = self + L".log";
+    const std::string earlier =
+        ReadWhole(CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return WriteWhole(log, earlier + record) ? 0 : 1;
 }
