@@ -658,7 +658,19 @@ FormWindow* FormWindow::FromHandle(HWND window) {
 }
 
 bool FormWindow::PreTranslate(MSG& message) {
-    return IsDialogMessageW(window_, &message) != FALSE;
+    if (IsDialogMessageW(window_, &message) == FALSE) {
+        return false;
+    }
+    // The dialog manager makes a push button the default one when the
+    // keyboard moves to it, and Return would then press it: these windows
+    // have none.
+    for (const Control& control : controls_) {
+        if (control.spec->kind == ControlKind::kButton &&
+            (SendMessageW(control.window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            SendMessageW(control.window, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+    }
+    return true;
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
