@@ -2,6 +2,16 @@
 # is run under xvfb-run as: SCENARIO.sh LAUNCHER SCREENSHOT_TOOL WORK_DIR
 # It drives the real launcher with key presses and clicks only; positions come
 # from the twips layout (device-independent pixels = twips / 15).
+#
+# The same scenarios drive both front ends. Two settings from the environment
+# choose the Windows one, run under Wine (empty, the defaults, for the Qt one):
+#   E2E_RUNNER    the command that runs LAUNCHER (/usr/lib/wine/wine64), in
+#                 the Wine prefix WINEPREFIX
+#   E2E_STAND_IN  our Windows stand-in client, put in place of the demo's
+#                 radar and voice clients (rv.exe, roger.exe); it records the
+#                 command line exactly as a Windows program receives it
+#   E2E_FOCUS_PROBE  a Windows program that prints the caption of the window
+#                 holding the keyboard focus (see expect_focus)
 set -euo pipefail
 [[ $# -eq 3 ]] || { echo "usage: $0 LAUNCHER SCREENSHOT_TOOL WORK_DIR" >&2; exit 2; }
 launcher="$1"
@@ -9,6 +19,11 @@ screenshot_tool="$2"
 work="$3"
 e2e_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(cd "$e2e_dir/../.." && pwd)"
+read -r -a runner <<<"${E2E_RUNNER:-}"
+stand_in="${E2E_STAND_IN:-}"
+focus_probe="${E2E_FOCUS_PROBE:-}"
+windows=no
+[[ "$launcher" == *.exe ]] && windows=yes
 
 pid=""
 fail() {
@@ -18,6 +33,36 @@ fail() {
     exit 1
 }
 
+if [[ ${#runner[@]} -gt 0 && "${runner[0]}" == */wine* ]]; then
+    # Every Wine process of this run ends with it, so the next scenario's
+    # start on another X server finds no stale Wine desktop.
+    wineserver="$(dirname "${runner[0]}")/wineserver"
+    trap '"$wineserver" -k 2>/dev/null || true' EXIT
+    # A new prefix is made on the first start, which takes seconds: before
+    # the scenario, not inside its wait for the window.
+    "${runner[@]}" wineboot --init >/dev/null 2>&1 || fail "wineboot could not make the prefix"
+    "$wineserver" -w
+fi
+
+# A path of the program folder as the launcher names it: a Windows program
+# sees the Linux file system as drive Z:.
+launcher_path() {  # $1: absolute path
+    if [[ $windows == yes ]]; then
+        printf 'Z:%s\n' "${1//\//\\}"
+    else
+        printf '%s\n' "$1"
+    fi
+}
+# The frame a window's outer height includes, for a bare X server that draws
+# none. The Qt launcher takes off the typical frame it expects a window
+# manager to give (31 px above, 8 below); Wine takes off the frame of its own
+# metrics at 96 DPI (a 19 px caption, a 3 px fixed border above and below).
+bare_frame_px=39
+[[ $windows == yes ]] && bare_frame_px=25
+# The separator the launcher puts between a folder and a name in it.
+sep=/
+[[ $windows == yes ]] && sep='\'
+
 # A fresh program folder, a pristine copy beside it, and the folder as the
 # current one (the launcher hands it on to the clients it starts). Options go
 # to prepare-demo.sh (--wine STAND_IN_EXE: Windows clients in a Wine prefix).
@@ -26,6 +71,17 @@ prepare_program() {
     before="$work/before"
     mkdir -p "$work"
     "$top/tools/prepare-demo.sh" "$@" "$program" "$launcher"
+    if [[ $windows == yes ]]; then
+        # The folders in settings.ini as a Windows user's would be.
+        local key
+        for key in WINDIR RWDIR RDVDIR; do
+            sed -i "s|^$key=\\(.*\\)\r\$|$key=Z:\\1\r|; /^$key=/ s|/|\\\\|g" "$program/settings.ini"
+        done
+    fi
+    if [[ -n "$stand_in" ]]; then
+        cp "$stand_in" "$program/radavue/rv.exe"
+        cp "$stand_in" "$program/rogerwilco/roger.exe"
+    fi
     rm -rf "$before" && cp -a "$program" "$before"
     cd "$program"
 }
@@ -66,7 +122,7 @@ outer_window() {  # $1: window
 # The caption gains a title and version, so only its fixed start is matched.
 main_caption='^Radavue Launcher '
 start_launcher() {
-    ./radavue-launcher &
+    "${runner[@]}" "./$(basename "$launcher")" &
     pid=$!
     main=$(wait_window "$main_caption" "the launcher's start")
 }
@@ -158,12 +214,29 @@ focus_window() {  # $1: window
 }
 # Waits until window $1 holds the input focus, so keys typed now reach it.
 expect_focus() {  # $1: window, $2: what should have given it the focus
+    if [[ -n "$focus_probe" ]]; then
+        # Wine hands the X input focus on only through a window manager, so
+        # with none it stays where it was; the keys still reach the window
+        # that Windows has made the active one, which is what is asked here.
+        local caption
+        caption=$(xdotool getwindowname "$1")
+        for _ in $(seq 30); do
+            [[ "$("${runner[@]}" "$focus_probe" 2>/dev/null | tr -d '\r')" == "$caption" ]] && return 0
+            sleep 0.1
+        done
+        fail "$2: the window did not get the keyboard focus"
+    fi
     for _ in $(seq 50); do
         [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
         sleep 0.1
     done
     fail "$2: the window did not get the keyboard focus"
 }
+# The keys that move an editable list just opened with nothing picked onto
+# its first item. Qt's list opens on it; a Windows combo box opens with no
+# item marked, and the first Down marks the first item.
+keys_to_first_item=()
+[[ $windows == yes ]] && keys_to_first_item=(Down)
 # Keys in order, each handled before the next comes.
 press() {
     xdotool key --delay 80 "$@"
@@ -203,6 +276,18 @@ wait_for_content() {  # $1: file, $2: what it is
 
 crlf() { printf '%s\r\n' "$@"; }
 
+# Compares an INI file the launcher wrote with what it should hold. Windows'
+# profile functions edit a file in place, so its bytes are the expected ones.
+# Wine's functions rewrite the whole file on a change, leaving out its blank
+# lines: the Wine run compares every line but the blank ones.
+same_ini() {  # $1: expected file, $2: the file written
+    if [[ $windows == yes ]]; then
+        diff <(grep -v $'^\r\\?$' "$1") <(grep -v $'^\r\\?$' "$2")
+    else
+        diff "$1" "$2"
+    fi
+}
+
 # Every start writes "ATIS FILENAME" into rvsb.ini before the window shows, and
 # restores the last Final Setup answers; a start without it is a failure.
 startup_writes_atis_filename() {
@@ -214,11 +299,23 @@ startup_writes_atis_filename() {
 # start-up key goes after the section's last key, the other section stays.
 expected_rvsb() {  # $1 $2 $3: callsign, frequency, server
     crlf "[RV 2.0]" "CALLSIGN=$1" "COM 1 FREQ=$2" "SERVER IP=$3" "RANGE RINGS=5" \
-        "ATIS FILENAME=$program/atis" "[DISPLAY]" "COLOUR SCHEME=night"
+        "ATIS FILENAME=$(launcher_path "$program")${sep}atis" "[DISPLAY]" "COLOUR SCHEME=night"
 }
 
 # What a stand-in client records for one start.
 client_log_entry() {  # $1: executable, then its arguments
+    if [[ -n "$stand_in" ]]; then
+        # The Windows stand-in: the command line as the program receives it,
+        # its path quoted; the radar client is shown maximised
+        # (SW_SHOWMAXIMIZED, 3), the voice client normally (SW_SHOWNORMAL, 1).
+        local show=1
+        [[ "$(basename "$1")" == rv.exe ]] && show=3
+        local line
+        line="\"$(launcher_path "$1")\""
+        [[ $# -gt 1 ]] && line+=" ${*:2}"
+        printf '%s\n' "command: $line" "folder: $(launcher_path "$program")" "show: $show"
+        return
+    fi
     printf '%s\n' "started: $1" "folder: $program"
     shift
     local arg

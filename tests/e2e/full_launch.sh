@@ -87,7 +87,7 @@ check_atis "Manchester Tower" "Night Shift"
 # The three answers are saved; the cancelled name is not; nothing else moves.
 sed -e $'s/^RWY=.*/RWY=Runway 27R in use, wet\r/' -e $'s/^ADDITIONAL=.*/ADDITIONAL=2100z or later\r/' \
     -e $'s/^autoatis=.*/autoatis=1\r/' "$before/settings.ini" >"$work/settings-expected.ini"
-diff "$work/settings-expected.ini" settings.ini || fail "settings.ini after Go"
+same_ini "$work/settings-expected.ini" settings.ini || fail "settings.ini after Go"
 diff -r --exclude=radavue-launcher --exclude=settings.ini --exclude=rvsb.ini --exclude=atis \
     --exclude='*.log' "$before" "$program" || fail "files Go does not own changed"
 
@@ -103,6 +103,6 @@ expect_ended "Go after a new start"
 { roger_entry EGCC_TWR Manchester Tower; roger_entry EGCC_TWR Manchester Tower; } |
     wait_for_content rogerwilco/roger.exe.log "the voice client's second start"
 { rv_entry; rv_entry; } | wait_for_content radavue/rv.exe.log "the radar client's second start"
-diff "$work/settings-expected.ini" settings.ini || fail "settings.ini after a restored Go"
+same_ini "$work/settings-expected.ini" settings.ini || fail "settings.ini after a restored Go"
 check_atis "Manchester Tower" "Demo Controller"
 echo "e2e full launch: ok"
