@@ -1,8 +1,8 @@
 # The packages of the program folder: a ZIP to unzip beside one's INI files
 # and, on Linux, a DEB. Both hold what `cmake --install` lays out: the launcher
-# at the top of the folder and README.md beside it, with its pictures in docs/ (app/CMakeLists.txt installs
-# the launcher and, on Windows, the Qt DLLs and plugins it needs).
-if(NOT LAUNCHER_WIDGETS)
+# at the top of the folder (installed by qt/ or, on Windows, by win32/, a
+# single executable) and README.md beside it, with its pictures in docs/.
+if(NOT LAUNCHER_WIDGETS AND NOT WIN32)
     return()
 endif()
 

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Builds the Windows ZIP of a cross build tree with CPack and checks what a
+# controller on Windows gets: radavue-launcher.exe, README.md and its pictures
+# and nothing else (no DLL beside the launcher, no test data, demo INI file,
+# stand-in client or build path), a launcher that imports system DLLs only,
+# and one that, unzipped, starts under Wine on the demo folder and ends by
+# Exit.
+#
+# usage: check_windows_package.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION OBJDUMP
+# The start runs under xvfb-run with $E2E_RUNNER (wine64) in $WINEPREFIX.
+set -euo pipefail
+[[ $# -eq 7 ]] ||
+    { echo "usage: $0 CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION OBJDUMP" >&2; exit 2; }
+cpack="$1"
+config="$2"
+scratch="$3"
+source_dir="$4"
+build_dir="$5"
+version="$6"
+objdump="$7"
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+if ! "$cpack" --config "$config" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+    cat "$scratch/cpack.log" >&2
+    echo "FAIL: cpack could not build the package" >&2
+    exit 1
+fi
+
+shopt -s nullglob
+packages=("$scratch"/out/*.*)
+shopt -u nullglob
+folder="radavue-launcher-$version-win64"
+[[ ${#packages[@]} -eq 1 && "${packages[0]}" == "$scratch/out/$folder.zip" ]] || {
+    echo "FAIL: expected $folder.zip alone, got: ${packages[*]}" >&2
+    exit 1
+}
+zip="${packages[0]}"
+echo "ZIP $(basename "$zip"): $(stat -c %s "$zip") bytes"
+
+# The program folder and nothing else: one executable, no DLL beside it.
+listing=$(python3 -c 'import sys, zipfile
+for n in sorted(zipfile.ZipFile(sys.argv[1]).namelist()):
+    print(n)' "$zip")
+expected="$folder/README.md
+$folder/docs/
+$folder/docs/final-setup.png
+$folder/docs/form1.png
+$folder/docs/preferences.png
+$folder/radavue-launcher.exe"
+if [[ "$listing" != "$expected" ]]; then
+    fail "the ZIP holds other files than expected:"
+    diff <(echo "$expected") <(echo "$listing") >&2 || true
+fi
+# Kept apart from the exact list, so that a file added to both on purpose
+# still cannot bring these along.
+stray=$(grep -Ei '\.(ini|dll|log)$|(^|/)(rv|roger|stand_in_client|focus_probe)\.exe$|(^|/)(demo|tests?|CMakeFiles|_CPack_Packages|plugins)(/|$)|qt\.conf|_test\.exe$' <<<"$listing" || true)
+[[ -z "$stray" ]] || fail "the ZIP holds DLLs, test data, demo files or build files: $stray"
+# Every picture the README shows comes along, so it reads the same offline.
+for picture in $(grep -oE '\]\(docs/[^)]+\)' "$source_dir/README.md" | sed -e 's/^](//' -e 's/)$//' | sort -u); do
+    grep -qxF "$folder/$picture" <<<"$listing" || fail "the ZIP lacks $picture, which README.md shows"
+done
+
+mkdir "$scratch/zip"
+(cd "$scratch/zip" && cmake -E tar xf "$zip")
+exe="$scratch/zip/$folder/radavue-launcher.exe"
+[[ -f "$exe" ]] || { echo "FAIL: no launcher at $exe" >&2; exit 1; }
+echo "radavue-launcher.exe: $(stat -c %s "$exe") bytes"
+cmp -s "$scratch/zip/$folder/README.md" "$source_dir/README.md" || fail "README.md is not the source's"
+
+# A 64-bit Windows GUI program, stripped, importing nothing but Windows' own
+# DLLs: the C++ runtime and the threads library are inside it.
+headers=$("$objdump" -p "$exe")
+grep -q '^Magic[[:space:]]*020b' <<<"$headers" || fail "not a PE32+ (64-bit) executable"
+grep -qE '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers" ||
+    fail "not a Windows GUI program: $(grep '^Subsystem' <<<"$headers")"
+if "$objdump" -h "$exe" | grep -qE '[[:space:]]\.debug_'; then
+    fail "the launcher still carries debug information"
+fi
+imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort)
+echo "imports: $(tr '\n' ' ' <<<"$imports")"
+[[ -n "$imports" ]] || fail "no DLL imports found"
+for dll in $imports; do
+    case "$dll" in
+    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | ole32.dll | \
+        oleaut32.dll | shell32.dll | shlwapi.dll | advapi32.dll | msvcrt.dll | \
+        windowscodecs.dll | uxtheme.dll | version.dll) ;;
+    *) fail "the launcher imports $dll, which is not part of Windows" ;;
+    esac
+done
+# Read to the end: grep -q would stop strings early, and pipefail would take
+# that for no match.
+carried=$(strings -a "$exe" | grep -F -e "$build_dir" -e "$source_dir/" || true)
+[[ -z "$carried" ]] || fail "the launcher carries paths of the build: $(head -n 3 <<<"$carried")"
+
+# The unzipped launcher starts on the demo folder and ends by Exit.
+if ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/zip_launcher_starts.sh" \
+    "$exe" "$source_dir/tests/e2e/screenshot.py" "$scratch/run"; then
+    fail "the unzipped launcher did not start and end under Wine"
+fi
+
+if [[ $failures -gt 0 ]]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "the Windows package holds what it should"
