@@ -7,10 +7,15 @@ if(NOT LAUNCHER_WIDGETS AND NOT WIN32)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
-# The README's pictures of the windows, so that it reads the same offline.
-install(FILES ${PROJECT_SOURCE_DIR}/docs/form1.png ${PROJECT_SOURCE_DIR}/docs/final-setup.png
-              ${PROJECT_SOURCE_DIR}/docs/preferences.png
-        DESTINATION docs)
+# The README's pictures of the windows (docs/), so that it reads the same
+# offline: both front ends' in every package, as the README shows both.
+install(FILES
+    ${PROJECT_SOURCE_DIR}/docs/form1.png ${PROJECT_SOURCE_DIR}/docs/final-setup.png
+    ${PROJECT_SOURCE_DIR}/docs/preferences.png
+    ${PROJECT_SOURCE_DIR}/docs/win32-form1.png ${PROJECT_SOURCE_DIR}/docs/win32-final-setup.png
+    ${PROJECT_SOURCE_DIR}/docs/win32-preferences.png
+    ${PROJECT_SOURCE_DIR}/docs/win32-browse-radar.png ${PROJECT_SOURCE_DIR}/docs/win32-browse-voice.png
+    DESTINATION docs)
 
 # The same folder as the DEB's, for an install straight from the build tree.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND NOT WIN32)

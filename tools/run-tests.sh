@@ -4,7 +4,8 @@
 #            Xvfb, the core tests and the INI corpus comparison
 #   asan     the core under AddressSanitizer + UndefinedBehaviorSanitizer,
 #            and a bounded fuzzing run
-#   windows  the core cross-built with MinGW-w64, its tests run under Wine
+#   windows  the Win32 launcher cross-built with MinGW-w64: the core tests,
+#            the end-to-end scenarios and the ZIP's start under Wine in Xvfb
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"

@@ -89,6 +89,11 @@ $folder/docs/
 $folder/docs/final-setup.png
 $folder/docs/form1.png
 $folder/docs/preferences.png
+$folder/docs/win32-browse-radar.png
+$folder/docs/win32-browse-voice.png
+$folder/docs/win32-final-setup.png
+$folder/docs/win32-form1.png
+$folder/docs/win32-preferences.png
 $folder/radavue-launcher"
 mkdir "$scratch/zip"
 (cd "$scratch/zip" && cmake -E tar xf "$zip")
@@ -103,6 +108,11 @@ check_listing DEB "$deb_list" "./opt/
 ./opt/radavue-launcher/docs/final-setup.png
 ./opt/radavue-launcher/docs/form1.png
 ./opt/radavue-launcher/docs/preferences.png
+./opt/radavue-launcher/docs/win32-browse-radar.png
+./opt/radavue-launcher/docs/win32-browse-voice.png
+./opt/radavue-launcher/docs/win32-final-setup.png
+./opt/radavue-launcher/docs/win32-form1.png
+./opt/radavue-launcher/docs/win32-preferences.png
 ./opt/radavue-launcher/radavue-launcher"
 not_root=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 [[ -z "$not_root" ]] || fail "DEB: files not owned by root: $not_root"

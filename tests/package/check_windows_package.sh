@@ -53,6 +53,11 @@ $folder/docs/
 $folder/docs/final-setup.png
 $folder/docs/form1.png
 $folder/docs/preferences.png
+$folder/docs/win32-browse-radar.png
+$folder/docs/win32-browse-voice.png
+$folder/docs/win32-final-setup.png
+$folder/docs/win32-form1.png
+$folder/docs/win32-preferences.png
 $folder/radavue-launcher.exe"
 if [[ "$listing" != "$expected" ]]; then
     fail "the ZIP holds other files than expected:"
