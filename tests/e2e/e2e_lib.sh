@@ -34,9 +34,10 @@ fail() {
 }
 
 if [[ ${#runner[@]} -gt 0 && "${runner[0]}" == */wine* ]]; then
-    # Every Wine process of this run ends with it, so the next scenario's
-    # start on another X server finds no stale Wine desktop.
+    # Every Wine process of this run ends with it, and any left in the
+    # prefix before it, so that no Wine desktop of another X server stays.
     wineserver="$(dirname "${runner[0]}")/wineserver"
+    "$wineserver" -k 2>/dev/null || true
     trap '"$wineserver" -k 2>/dev/null || true' EXIT
     # A new prefix is made on the first start, which takes seconds: before
     # the scenario, not inside its wait for the window.
