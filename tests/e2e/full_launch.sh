@@ -85,6 +85,8 @@ check_atis() {  # $1: voice callsign, $2: user name
 }
 check_atis "Manchester Tower" "Night Shift"
 # The three answers are saved; the cancelled name is not; nothing else moves.
+# What Windows writes, edited in place; under Wine, whose profile functions
+# rewrite the file without its blank lines, all but those (same_ini).
 sed -e $'s/^RWY=.*/RWY=Runway 27R in use, wet\r/' -e $'s/^ADDITIONAL=.*/ADDITIONAL=2100z or later\r/' \
     -e $'s/^autoatis=.*/autoatis=1\r/' "$before/settings.ini" >"$work/settings-expected.ini"
 same_ini "$work/settings-expected.ini" settings.ini || fail "settings.ini after Go"

@@ -66,6 +66,9 @@ head -n 1 atis | grep -qE '^Heathrow Tower Information Alpha [1-9][0-9]?[0-2][0-
 diff <(crlf "Voice on voice1.example.net/EGLL_N_TWR" "Runway 09R in use" "Online Until 1930z" \
             "Demo Controller  -  For More info www.example.net/atc") <(tail -n +2 atis) ||
     fail "ATIS lines"
+# The answers saved in place, as Windows edits the file; under Wine, whose
+# profile functions rewrite it without its blank lines, all but those
+# (same_ini).
 sed -e $'s/^RWY=.*/RWY=Runway 09R in use\r/' -e $'s/^ADDITIONAL=.*/ADDITIONAL=1930z\r/' \
     -e $'s/^autoatis=.*/autoatis=0\r/' "$before/settings.ini" >"$work/settings-expected.ini"
 same_ini "$work/settings-expected.ini" settings.ini || fail "settings.ini after Go"

@@ -68,6 +68,7 @@ head -n 1 atis | grep -qE '^Heathrow Delivery Information Alpha [1-9][0-9]?[0-2]
 diff <(crlf "Voice on voice1.example.net/EGLL_DEL" "Runway 27L in use" "Online Until 2200z" \
             "Demo Controller  -  For More info www.example.net/atc") <(tail -n +2 atis) ||
     fail "ATIS lines"
-# Go saved the restored answers back unchanged.
+# Go saved the restored answers back unchanged: byte for byte on Windows and
+# under Wine alike (Wine leaves a file alone when a value does not change).
 diff "$before/settings.ini" settings.ini || fail "settings.ini answers"
 echo "e2e: ok"
