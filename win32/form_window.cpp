@@ -53,7 +53,7 @@ RECT OuterRect(int width, int height, DWORD style, DWORD exStyle, int dpi) {
     return rect;
 }
 
-bool FaceInstalled(const std::wstring& face) {
+bool FaceInstalledNow(const std::wstring& face) {
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
@@ -68,6 +68,16 @@ bool FaceInstalled(const std::wstring& face) {
         reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
+}
+
+// Asked once a face: every control of a window asks for one of three faces.
+bool FaceInstalled(const std::wstring& face) {
+    static std::map<std::wstring, bool> known;
+    const auto found = known.find(face);
+    if (found != known.end()) {
+        return found->second;
+    }
+    return known[face] = FaceInstalledNow(face);
 }
 
 // The face the table names at its size, or the system's message face at that
