@@ -150,16 +150,16 @@ void UseClassicStyle() {
     }
 }
 
-QFont FontFor(const FontSpec& spec) {
-    const QFont::Weight weight = spec.bold ? QFont::Bold : QFont::Normal;
-    if (spec.face == "Verdana") {
+QFont FontFor(const FontSpec& design) {
+    const QFont::Weight weight = design.bold ? QFont::Bold : QFont::Normal;
+    if (design.face == "Verdana") {
         QFont font(
             {"Verdana", "DejaVu Sans", "Bitstream Vera Sans", "Tahoma", "Arial", "sans-serif"},
-            spec.points, weight);
+            design.points, weight);
         font.setStyleHint(QFont::SansSerif);
         return font;
     }
-    return ClassicFont(spec.points, weight);
+    return ClassicFont(design.points, weight);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {

@@ -38,7 +38,7 @@ bool StyleChosen(int argc, char** argv);
 void UseClassicStyle();
 
 // The face a form table names, or the nearest one at hand.
-QFont FontFor(const FontSpec& spec);
+QFont FontFor(const FontSpec& design);
 
 // A plain-text label: captions come from INI files and picks, never markup.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry);

@@ -61,8 +61,8 @@ void SetTextColour(QWidget& widget, Rgb rgb) {
     widget.setPalette(palette);
 }
 
-QRect Geometry(const ControlSpec& spec) {
-    return kit::Twips(spec.left, spec.top, spec.width, spec.height);
+QRect Geometry(const ControlSpec& design) {
+    return kit::Twips(design.left, design.top, design.width, design.height);
 }
 
 }  // namespace
@@ -95,16 +95,17 @@ FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
     resize(table.clientWidth / 15, table.clientHeight / 15);
 
     // Created bottom up: later controls stack above earlier ones.
-    for (const ControlSpec* spec : table.CreationOrder()) {
-        QWidget* parent = spec->container.empty() ? this : &control(spec->container);
-        controls_.emplace(spec->name, Build(*spec, parent));
+    for (const ControlSpec* design : table.CreationOrder()) {
+        QWidget* parent = design->container.empty() ? this : &control(design->container);
+        controls_.emplace(design->name, Build(*design, parent));
     }
     // Readers announce a field by the caption that names it.
-    for (const ControlSpec& spec : table.controls) {
-        if (!spec.captionOf.empty()) {
-            kit::SetCaption(control<QLabel>(spec.name), control(spec.captionOf));
-        } else if (!spec.container.empty() && spec.kind != ControlKind::kLabel) {
-            kit::SetAccessibleName(control(spec.name), control<QGroupBox>(spec.container).title());
+    for (const ControlSpec& design : table.controls) {
+        if (!design.captionOf.empty()) {
+            kit::SetCaption(control<QLabel>(design.name), control(design.captionOf));
+        } else if (!design.container.empty() && design.kind != ControlKind::kLabel) {
+            kit::SetAccessibleName(control(design.name),
+                                   control<QGroupBox>(design.container).title());
         }
     }
 
@@ -116,28 +117,28 @@ FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
         control(focus.front()->name).setFocus();
     }
 
-    for (const TimerSpec& spec : table.timers) {
+    for (const TimerSpec& design : table.timers) {
         auto* timer = new QTimer(this);
-        timer->setObjectName(ToQt(spec.name));
-        timer->setInterval(spec.intervalMs);
-        connect(timer, &QTimer::timeout, this, [this, name = spec.name] { OnTimer(name); });
+        timer->setObjectName(ToQt(design.name));
+        timer->setInterval(design.intervalMs);
+        connect(timer, &QTimer::timeout, this, [this, name = design.name] { OnTimer(name); });
         timers_.push_back(timer);
     }
 }
 
 FormWindow::~FormWindow() = default;
 
-QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
-    const QString name = ToQt(spec.name);
-    const QString caption = ToQt(spec.caption);
+QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
+    const QString name = ToQt(design.name);
+    const QString caption = ToQt(design.caption);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
         case ControlKind::kFrame:
             widget = new QGroupBox(caption, parent);
             break;
         case ControlKind::kLabel: {
-            QLabel* label = kit::MakeLabel(parent, name, caption, Geometry(spec));
-            if (spec.align == TextAlign::kCentre) {
+            QLabel* label = kit::MakeLabel(parent, name, caption, Geometry(design));
+            if (design.align == TextAlign::kCentre) {
                 label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             }
             widget = label;
@@ -146,7 +147,7 @@ QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
         case ControlKind::kTextBox: {
             auto* edit = new QLineEdit(caption, parent);
             connect(edit, &QLineEdit::textChanged, this,
-                    [this, name = spec.name](const QString& text) {
+                    [this, name = design.name](const QString& text) {
                         if (!setting_) {
                             OnTextChanged(name, text.toStdString());
                         }
@@ -155,8 +156,8 @@ QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
             break;
         }
         case ControlKind::kEditableList: {
-            QComboBox* combo = kit::MakeEditableChoice(parent, name, Geometry(spec));
-            for (const std::string& item : spec.items) {
+            QComboBox* combo = kit::MakeEditableChoice(parent, name, Geometry(design));
+            for (const std::string& item : design.items) {
                 combo->addItem(ToQt(item));
             }
             combo->setCurrentIndex(-1);
@@ -164,12 +165,12 @@ QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
             // textChanged rather than textEdited: a pick from the list changes
             // the text too, and must count as typing does.
             connect(combo->lineEdit(), &QLineEdit::textChanged, this,
-                    [this, name = spec.name](const QString& text) {
+                    [this, name = design.name](const QString& text) {
                         if (!setting_) {
                             OnTextChanged(name, text.toStdString());
                         }
                     });
-            connect(combo, &QComboBox::activated, this, [this, name = spec.name] {
+            connect(combo, &QComboBox::activated, this, [this, name = design.name] {
                 if (!setting_) {
                     OnPick(name);
                 }
@@ -183,7 +184,7 @@ QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
         case ControlKind::kButton: {
             QPushButton* button = kit::MakeButton(parent, name, caption);
             connect(button, &QPushButton::clicked, this,
-                    [this, name = spec.name] { OnClick(name); });
+                    [this, name = design.name] { OnClick(name); });
             widget = button;
             break;
         }
@@ -205,12 +206,12 @@ QWidget* FormWindow::Build(const ControlSpec& spec, QWidget* parent) {
             break;
     }
     widget->setObjectName(name);
-    widget->setGeometry(Geometry(spec));
-    if (spec.font != kClassicFont) {
-        widget->setFont(kit::FontFor(spec.font));
+    widget->setGeometry(Geometry(design));
+    if (design.font != kClassicFont) {
+        widget->setFont(kit::FontFor(design.font));
     }
-    if (spec.textColour) {
-        SetTextColour(*widget, *spec.textColour);
+    if (design.textColour) {
+        SetTextColour(*widget, *design.textColour);
     }
     return widget;
 }
@@ -245,9 +246,9 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
     if (auto* frame = qobject_cast<QGroupBox*>(&widget)) {
         frame->setTitle(text);
         // A list in a frame is announced by the frame's caption.
-        for (const ControlSpec& spec : table_.controls) {
-            if (spec.container == name && spec.kind != ControlKind::kLabel) {
-                kit::SetAccessibleName(control(spec.name), text);
+        for (const ControlSpec& design : table_.controls) {
+            if (design.container == name && design.kind != ControlKind::kLabel) {
+                kit::SetAccessibleName(control(design.name), text);
             }
         }
     } else if (auto* label = qobject_cast<QLabel*>(&widget)) {

@@ -80,7 +80,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QWidget* Build(const ControlSpec& spec, QWidget* parent);
+    QWidget* Build(const ControlSpec& design, QWidget* parent);
     void ApplyOuterHeight();
 
     const FormTable& table_;

@@ -175,8 +175,7 @@ void Print(const std::string& line) {
 // Runs one operation line on `file`; false when it is no operation.
 // The oracle holds the A functions' bytes: our own backend is held to them
 // without a code page; on Windows the system converts, as ReadIni does.
-std::string ReadBytes(const std::string& section, const std::string& key,
-                      const std::string& file) {
+std::string ReadBytes(const std::string& section, const std::string& key, const std::string& file) {
 #ifdef _WIN32
     return launcher::ReadIni(section, key, file);
 #else

@@ -82,13 +82,13 @@ bool FaceInstalled(const std::wstring& face) {
 
 // The face the table names at its size, or the system's message face at that
 // size when the machine lacks it.
-HFONT MakeFont(const FontSpec& spec, int dpi) {
+HFONT MakeFont(const FontSpec& design, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(spec.points, dpi, 72);
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfHeight = -MulDiv(design.points, dpi, 72);
+    font.lfWeight = design.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    std::wstring face = Utf8ToWide(spec.face);
+    std::wstring face = Utf8ToWide(design.face);
     if (!FaceInstalled(face)) {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
@@ -169,28 +169,28 @@ FormWindow::FormWindow(const FormTable& table) : table_(table) {
     // Creation order is the order of the keyboard's Tab and of the readers'
     // captions: a label that names a field comes right before it.
     std::vector<const ControlSpec*> order = table.CreationOrder();
-    for (const ControlSpec& spec : table.controls) {
-        if (spec.captionOf.empty()) {
+    for (const ControlSpec& design : table.controls) {
+        if (design.captionOf.empty()) {
             continue;
         }
-        std::erase(order, &spec);
+        std::erase(order, &design);
         const auto field = std::find_if(order.begin(), order.end(), [&](const ControlSpec* c) {
-            return c->name == spec.captionOf;
+            return c->name == design.captionOf;
         });
-        order.insert(field, &spec);
+        order.insert(field, &design);
     }
     controls_.reserve(order.size());
-    for (const ControlSpec* spec : order) {
+    for (const ControlSpec* design : order) {
         Control& control = controls_.emplace_back();
-        control.spec = spec;
+        control.design = design;
         control.id = kFirstControlId + static_cast<int>(controls_.size()) - 1;
-        byName_.emplace(spec->name, controls_.size() - 1);
+        byName_.emplace(design->name, controls_.size() - 1);
     }
     for (Control& control : controls_) {
         Build(control);
     }
     for (Control& control : controls_) {
-        if (!control.spec->captionOf.empty()) {
+        if (!control.design->captionOf.empty()) {
             FitCaption(control);
         }
     }
@@ -217,7 +217,7 @@ FormWindow::FormWindow(const FormTable& table) : table_(table) {
     }
     // Pictures lie under everything else.
     for (const Control& control : controls_) {
-        if (control.spec->kind == ControlKind::kPicture) {
+        if (control.design->kind == ControlKind::kPicture) {
             SetWindowPos(control.window, HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
@@ -251,25 +251,26 @@ int FormWindow::Pixels(int twips) const {
     return TwipsToPixels(twips, dpi_);
 }
 
-RECT FormWindow::TwipsRect(const ControlSpec& spec) const {
-    int left = spec.left;
-    int top = spec.top;
+RECT FormWindow::TwipsRect(const ControlSpec& design) const {
+    int left = design.left;
+    int top = design.top;
     // A frame's controls are the window's children placed inside it: a
     // group box passes no messages on to children of its own.
-    if (!spec.container.empty()) {
-        const ControlSpec& frame = table_.Control(spec.container);
+    if (!design.container.empty()) {
+        const ControlSpec& frame = table_.Control(design.container);
         left += frame.left;
         top += frame.top;
     }
-    return RECT{Pixels(left), Pixels(top), Pixels(left + spec.width), Pixels(top + spec.height)};
+    return RECT{Pixels(left), Pixels(top), Pixels(left + design.width),
+                Pixels(top + design.height)};
 }
 
 void FormWindow::Place(const Control& control, int widthTwips, int heightTwips) {
-    const ControlSpec& spec = *control.spec;
-    RECT box = TwipsRect(spec);
+    const ControlSpec& design = *control.design;
+    RECT box = TwipsRect(design);
     const int width = widthTwips >= 0 ? Pixels(widthTwips) : box.right - box.left;
     int height = heightTwips >= 0 ? Pixels(heightTwips) : box.bottom - box.top;
-    if (spec.kind == ControlKind::kEditableList || spec.kind == ControlKind::kDriveList) {
+    if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
         height += Pixels(kDropDownTwips);
     }
     SetWindowPos(control.window, nullptr, box.left, box.top, width, height,
@@ -277,11 +278,11 @@ void FormWindow::Place(const Control& control, int widthTwips, int heightTwips) 
 }
 
 void FormWindow::Build(Control& control) {
-    const ControlSpec& spec = *control.spec;
+    const ControlSpec& design = *control.design;
     const wchar_t* className = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (design.kind) {
         case ControlKind::kFrame:
             className = L"BUTTON";
             style |= BS_GROUPBOX;
@@ -292,7 +293,7 @@ void FormWindow::Build(Control& control) {
             // Captions come from INI files and picks: "&" is a character. A
             // label that lies under another one never paints over it.
             style |= SS_NOPREFIX | WS_CLIPSIBLINGS |
-                     (spec.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
+                     (design.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
             break;
         case ControlKind::kTextBox:
             className = L"EDIT";
@@ -326,23 +327,23 @@ void FormWindow::Build(Control& control) {
             break;
     }
     const std::wstring caption =
-        spec.kind == ControlKind::kEditableList ? std::wstring() : Utf8ToWide(spec.caption);
+        design.kind == ControlKind::kEditableList ? std::wstring() : Utf8ToWide(design.caption);
     control.window = CreateWindowExW(exStyle, className, caption.c_str(), style, 0, 0, 0, 0,
                                      window_, reinterpret_cast<HMENU>(INT_PTR(control.id)),
                                      GetModuleHandleW(nullptr), nullptr);
-    control.font = MakeFont(spec.font, dpi_);
+    control.font = MakeFont(design.font, dpi_);
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
     Place(control, -1, -1);
-    if (spec.kind == ControlKind::kEditableList) {
+    if (design.kind == ControlKind::kEditableList) {
         // The field keeps the height of the layout; the list drops below it.
-        const int field = Pixels(spec.height) - 6;
+        const int field = Pixels(design.height) - 6;
         SendMessageW(control.window, CB_SETITEMHEIGHT, WPARAM(-1), field);
         setting_ = true;
-        for (const std::string& item : spec.items) {
+        for (const std::string& item : design.items) {
             SendMessageW(control.window, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
         }
-        SetWindowTextW(control.window, Utf8ToWide(spec.caption).c_str());
+        SetWindowTextW(control.window, Utf8ToWide(design.caption).c_str());
         setting_ = false;
     }
 }
@@ -351,15 +352,15 @@ void FormWindow::FitCaption(Control& caption) {
     // The captions were laid out for a narrow face. Where the face at hand is
     // wider, a caption steps down in size rather than lose its end under the
     // field that overlaps its right part (or past its own edge).
-    const RECT box = TwipsRect(*caption.spec);
-    const RECT field = TwipsRect(table_.Control(caption.spec->captionOf));
+    const RECT box = TwipsRect(*caption.design);
+    const RECT field = TwipsRect(table_.Control(caption.design->captionOf));
     int width = box.right - box.left;
     if (field.top < box.bottom && field.bottom > box.top && field.left > box.left) {
         width = std::min<int>(width, field.left - box.left);
     }
-    const std::wstring text = Utf8ToWide(caption.spec->caption);
+    const std::wstring text = Utf8ToWide(caption.design->caption);
     HDC dc = GetDC(caption.window);
-    for (int points = caption.spec->font.points * 2; points >= 12; --points) {
+    for (int points = caption.design->font.points * 2; points >= 12; --points) {
         LOGFONTW font{};
         GetObjectW(caption.font, sizeof font, &font);
         font.lfHeight = -MulDiv(points, dpi_, 144);  // half points
@@ -374,7 +375,7 @@ void FormWindow::FitCaption(Control& caption) {
         const bool fits =
             needed.right <= width && needed.bottom - metrics.tmDescent <= box.bottom - box.top;
         if (fits || points == 12) {
-            if (points != caption.spec->font.points * 2) {
+            if (points != caption.design->font.points * 2) {
                 SendMessageW(caption.window, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), TRUE);
                 DeleteObject(caption.font);
                 caption.font = candidate;
@@ -412,7 +413,7 @@ HWND FormWindow::control(std::string_view name) const {
 
 std::string FormWindow::Text(std::string_view name) const {
     const Control& control = *Find(name);
-    switch (control.spec->kind) {
+    switch (control.design->kind) {
         case ControlKind::kFolderList:
             return control.folder;
         case ControlKind::kDriveList:
@@ -429,7 +430,7 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
     Control& control = *Find(name);
     const std::wstring text = Utf8ToWide(value);
     setting_ = true;
-    switch (control.spec->kind) {
+    switch (control.design->kind) {
         case ControlKind::kFolderList:
             OpenFolder(control, std::string(value));
             break;
@@ -478,11 +479,11 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
     // The controls of a frame are the window's own children, so they follow
     // their frame by hand, as they would inside it.
     for (const Control& control : controls_) {
-        if (&control != &changed && control.spec->container != name) {
+        if (&control != &changed && control.design->container != name) {
             continue;
         }
         const Control* frame =
-            control.spec->container.empty() ? nullptr : Find(control.spec->container);
+            control.design->container.empty() ? nullptr : Find(control.design->container);
         const bool effective = control.shown && (frame == nullptr || frame->shown);
         ShowWindow(control.window, effective ? SW_SHOWNA : SW_HIDE);
     }
@@ -675,7 +676,7 @@ bool FormWindow::PreTranslate(MSG& message) {
     // keyboard moves to it, and Return would then press it: these windows
     // have none.
     for (const Control& control : controls_) {
-        if (control.spec->kind == ControlKind::kButton &&
+        if (control.design->kind == ControlKind::kButton &&
             (SendMessageW(control.window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
             SendMessageW(control.window, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
         }
@@ -710,8 +711,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             const auto id = GetDlgCtrlID(reinterpret_cast<HWND>(l));
             const Control* control = FindById(id);
             COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-            if (control != nullptr && control->spec->textColour) {
-                text = ToColorRef(*control->spec->textColour);
+            if (control != nullptr && control->design->textColour) {
+                text = ToColorRef(*control->design->textColour);
             }
             SetTextColor(dc, text);
             SetBkColor(dc, table_.background ? ToColorRef(*table_.background)
@@ -746,16 +747,16 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(w);
             for (Control& control : controls_) {
-                HFONT font = MakeFont(control.spec->font, dpi_);
+                HFONT font = MakeFont(control.design->font, dpi_);
                 SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
                 DeleteObject(control.font);
                 control.font = font;
-                if (control.spec->kind != ControlKind::kPicture) {
+                if (control.design->kind != ControlKind::kPicture) {
                     Place(control, -1, -1);
                 }
             }
             for (Control& control : controls_) {
-                if (!control.spec->captionOf.empty()) {
+                if (!control.design->captionOf.empty()) {
                     FitCaption(control);
                 }
             }
@@ -778,8 +779,8 @@ void FormWindow::Command(int id, int code) {
     if (control == nullptr || setting_ || discarded_) {
         return;
     }
-    const std::string& name = control->spec->name;
-    switch (control->spec->kind) {
+    const std::string& name = control->design->name;
+    switch (control->design->kind) {
         case ControlKind::kButton:
             if (code == BN_CLICKED) {
                 OnClick(name);

@@ -73,7 +73,7 @@ protected:
 
 private:
     struct Control {
-        const ControlSpec* spec = nullptr;
+        const ControlSpec* design = nullptr;
         HWND window = nullptr;
         int id = 0;
         HFONT font = nullptr;
@@ -91,7 +91,7 @@ private:
     void Command(int id, int code);
     void FitCaption(Control& caption);
     void Place(const Control& control, int widthTwips, int heightTwips);
-    RECT TwipsRect(const ControlSpec& spec) const;
+    RECT TwipsRect(const ControlSpec& design) const;
     int Pixels(int twips) const;
     Control* Find(std::string_view name);
     const Control* Find(std::string_view name) const;

@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <memory>
 
+#include "qt/browse_dialog.h"
 #include "qt/form1.h"
 #include "qt/form2.h"
-#include "qt/browse_dialog.h"
 #include "qt/form4.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/scratch_program.h"

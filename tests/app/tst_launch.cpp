@@ -19,11 +19,11 @@
 #include <utility>
 #include <vector>
 
+#include "profile/ini.h"
+#include "profile/paths.h"
 #include "qt/form1.h"
 #include "qt/form2.h"
 #include "qt/form4.h"
-#include "profile/ini.h"
-#include "profile/paths.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/scratch_program.h"

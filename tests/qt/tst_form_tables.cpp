@@ -125,43 +125,43 @@ void FormTablesTest::eachControlAsItsTableSays() {
         QCOMPARE(qtTimer->interval(), timer.intervalMs);
     }
 
-    for (const ControlSpec& spec : table.controls) {
-        const QString name = ToQt(spec.name);
+    for (const ControlSpec& design : table.controls) {
+        const QString name = ToQt(design.name);
         const auto* widget = window.findChild<QWidget*>(name);
         QVERIFY2(widget != nullptr, qPrintable(name));
-        QVERIFY2(IsKind(*widget, spec.kind), qPrintable(name));
+        QVERIFY2(IsKind(*widget, design.kind), qPrintable(name));
         const QWidget* container =
-            spec.container.empty() ? &window : &window.control(spec.container);
+            design.container.empty() ? &window : &window.control(design.container);
         QCOMPARE(widget->parentWidget(), container);
 
-        QRect expected(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+        QRect expected(design.left / 15, design.top / 15, design.width / 15, design.height / 15);
         if (name == QStringLiteral("Label1") && table.timers.size() == 1 && !table.background) {
             // A browse dialog's prompt may grow to the right edge in a wider face.
             QVERIFY(widget->width() >= expected.width());
             expected.setWidth(widget->width());
         }
         QCOMPARE(widget->geometry(), expected);
-        if (spec.kind != ControlKind::kPicture) {
-            QCOMPARE(CaptionOf(*widget), ToQt(spec.caption));
+        if (design.kind != ControlKind::kPicture) {
+            QCOMPARE(CaptionOf(*widget), ToQt(design.caption));
         }
 
         const QFont font = widget->font();
-        QCOMPARE(font.families().value(0), ToQt(std::string(spec.font.face)));
-        QCOMPARE(font.bold(), spec.font.bold);
-        if (!spec.captionOf.empty()) {
+        QCOMPARE(font.families().value(0), ToQt(std::string(design.font.face)));
+        QCOMPARE(font.bold(), design.font.bold);
+        if (!design.captionOf.empty()) {
             // A caption may step down to fit a wider face, never up.
-            QVERIFY(font.pointSizeF() <= spec.font.points);
+            QVERIFY(font.pointSizeF() <= design.font.points);
         } else {
-            QCOMPARE(font.pointSizeF(), qreal(spec.font.points));
+            QCOMPARE(font.pointSizeF(), qreal(design.font.points));
         }
-        if (spec.textColour) {
+        if (design.textColour) {
             QCOMPARE(widget->palette().color(QPalette::WindowText).rgb(),
-                     0xFF000000 | *spec.textColour);
+                     0xFF000000 | *design.textColour);
         }
         if (const auto* label = qobject_cast<const QLabel*>(widget);
-            label != nullptr && spec.kind == ControlKind::kLabel) {
+            label != nullptr && design.kind == ControlKind::kLabel) {
             QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask,
-                     spec.align == TextAlign::kCentre ? Qt::AlignHCenter : Qt::AlignLeft);
+                     design.align == TextAlign::kCentre ? Qt::AlignHCenter : Qt::AlignLeft);
         }
         if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
             QStringList items;
@@ -169,7 +169,7 @@ void FormTablesTest::eachControlAsItsTableSays() {
                 items << combo->itemText(i);
             }
             QStringList expectedItems;
-            for (const std::string& item : spec.items) {
+            for (const std::string& item : design.items) {
                 expectedItems << ToQt(item);
             }
             QCOMPARE(items, expectedItems);
@@ -188,8 +188,8 @@ void FormTablesTest::focusFollowsTheTabIndexes() {
 
     const std::vector<const ControlSpec*> order = table.FocusOrder();
     QStringList expected;
-    for (const ControlSpec* spec : order) {
-        expected << ToQt(spec->name);
+    for (const ControlSpec* design : order) {
+        expected << ToQt(design->name);
     }
     // Tab walks the controls in tab order from the first one, where the
     // focus starts.

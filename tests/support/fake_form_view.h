@@ -38,11 +38,11 @@ public:
     FakeFormView(const FormTable& table, Log& log,
                  std::vector<std::unique_ptr<FakeFormView>>* graveyard = nullptr)
         : name(table.name), caption(table.caption), log_(log), graveyard_(graveyard) {
-        for (const ControlSpec& spec : table.controls) {
-            FakeControl& control = controls[spec.name];
-            control.text = spec.caption;
-            control.items = spec.items;
-            control.left = spec.left;
+        for (const ControlSpec& design : table.controls) {
+            FakeControl& control = controls[design.name];
+            control.text = design.caption;
+            control.items = design.items;
+            control.left = design.left;
         }
         Record("Made", "");
     }

@@ -37,15 +37,15 @@ RECT PlaceOf(HWND window, HWND control) {
 }
 
 // The place the table gives, at `dpi`.
-RECT Expected(const FormTable& table, const ControlSpec& spec, int dpi) {
-    int left = spec.left;
-    int top = spec.top;
-    if (!spec.container.empty()) {
-        left += table.Control(spec.container).left;
-        top += table.Control(spec.container).top;
+RECT Expected(const FormTable& table, const ControlSpec& design, int dpi) {
+    int left = design.left;
+    int top = design.top;
+    if (!design.container.empty()) {
+        left += table.Control(design.container).left;
+        top += table.Control(design.container).top;
     }
     return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                TwipsToPixels(left + spec.width, dpi), TwipsToPixels(top + spec.height, dpi)};
+                TwipsToPixels(left + design.width, dpi), TwipsToPixels(top + design.height, dpi)};
 }
 
 struct Kind {
@@ -98,54 +98,54 @@ TEST_P(win32_forms, EveryControlAsItsTableSays) {
     // No owner: each window stands on its own.
     EXPECT_EQ(GetWindow(form.handle(), GW_OWNER), nullptr);
 
-    for (const ControlSpec& spec : table.controls) {
-        SCOPED_TRACE(table.name + "." + spec.name);
-        HWND control = form.control(spec.name);
+    for (const ControlSpec& design : table.controls) {
+        SCOPED_TRACE(table.name + "." + design.name);
+        HWND control = form.control(design.name);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(GetParent(control), form.handle());
-        const Kind kind = KindOf(spec.kind, spec.align);
+        const Kind kind = KindOf(design.kind, design.align);
         EXPECT_EQ(ClassOf(control), kind.className);
         const DWORD style = DWORD(GetWindowLongPtrW(control, GWL_STYLE));
         EXPECT_EQ(style & kind.typeMask, kind.type);
         EXPECT_EQ((style & WS_TABSTOP) != 0, kind.tabStop);
 
-        const RECT expected = Expected(table, spec, dpi);
+        const RECT expected = Expected(table, design, dpi);
         const RECT actual = PlaceOf(form.handle(), control);
         EXPECT_EQ(actual.left, expected.left);
         EXPECT_EQ(actual.top, expected.top);
-        if (spec.kind != ControlKind::kPicture) {
+        if (design.kind != ControlKind::kPicture) {
             EXPECT_EQ(actual.right, expected.right);
         }
-        if (spec.kind != ControlKind::kEditableList && spec.kind != ControlKind::kDriveList &&
-            spec.kind != ControlKind::kPicture) {
+        if (design.kind != ControlKind::kEditableList && design.kind != ControlKind::kDriveList &&
+            design.kind != ControlKind::kPicture) {
             EXPECT_EQ(actual.bottom, expected.bottom);
-        } else if (spec.kind != ControlKind::kPicture) {
+        } else if (design.kind != ControlKind::kPicture) {
             // A list's field keeps the layout's height give or take its border.
             EXPECT_NEAR(actual.bottom - actual.top, expected.bottom - expected.top, 3);
         }
 
-        if (spec.kind == ControlKind::kEditableList) {
-            EXPECT_EQ(form.Text(spec.name), spec.caption);
-            EXPECT_EQ(SendMessageW(control, CB_GETCOUNT, 0, 0), LRESULT(spec.items.size()));
+        if (design.kind == ControlKind::kEditableList) {
+            EXPECT_EQ(form.Text(design.name), design.caption);
+            EXPECT_EQ(SendMessageW(control, CB_GETCOUNT, 0, 0), LRESULT(design.items.size()));
             EXPECT_EQ(SendMessageW(control, CB_GETCURSEL, 0, 0), CB_ERR);
-        } else if (spec.kind != ControlKind::kPicture && spec.kind != ControlKind::kDriveList &&
-                   spec.kind != ControlKind::kFolderList) {
-            EXPECT_EQ(TextOf(control), spec.caption);
+        } else if (design.kind != ControlKind::kPicture && design.kind != ControlKind::kDriveList &&
+                   design.kind != ControlKind::kFolderList) {
+            EXPECT_EQ(TextOf(control), design.caption);
         }
 
-        if (spec.kind == ControlKind::kPicture) {
+        if (design.kind == ControlKind::kPicture) {
             continue;  // a picture draws no text
         }
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
-        if (spec.captionOf.empty()) {
-            EXPECT_EQ(font.lfHeight, -MulDiv(spec.font.points, dpi, 72));
+        if (design.captionOf.empty()) {
+            EXPECT_EQ(font.lfHeight, -MulDiv(design.font.points, dpi, 72));
         } else {
             // A caption may step down to fit a wider face, never up.
-            EXPECT_LE(-font.lfHeight, MulDiv(spec.font.points, dpi, 72));
+            EXPECT_LE(-font.lfHeight, MulDiv(design.font.points, dpi, 72));
         }
-        EXPECT_EQ(font.lfWeight >= FW_BOLD, spec.font.bold);
+        EXPECT_EQ(font.lfWeight >= FW_BOLD, design.font.bold);
     }
 }
 
@@ -153,8 +153,8 @@ TEST_P(win32_forms, TabWalksTheTableOrder) {
     const FormTable& table = *GetParam();
     FormWindow form(table);
     std::vector<std::string> expected;
-    for (const ControlSpec* spec : table.FocusOrder()) {
-        expected.push_back(spec->name);
+    for (const ControlSpec* design : table.FocusOrder()) {
+        expected.push_back(design->name);
     }
     // Shown, the window gives the focus to the first of them.
     form.ShowModeless();
@@ -169,9 +169,9 @@ TEST_P(win32_forms, TabWalksTheTableOrder) {
     std::vector<std::string> walked;
     HWND control = form.control(expected.front());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        for (const ControlSpec& spec : table.controls) {
-            if (form.control(spec.name) == control) {
-                walked.push_back(spec.name);
+        for (const ControlSpec& design : table.controls) {
+            if (form.control(design.name) == control) {
+                walked.push_back(design.name);
             }
         }
         control = GetNextDlgTabItem(form.handle(), control, FALSE);
@@ -190,13 +190,13 @@ TEST_P(win32_forms, FollowsTheWindowToAnotherDpi) {
     SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&outer));
     EXPECT_EQ(form.dpi(), 144);
-    for (const ControlSpec& spec : table.controls) {
-        if (spec.kind == ControlKind::kPicture) {
+    for (const ControlSpec& design : table.controls) {
+        if (design.kind == ControlKind::kPicture) {
             continue;
         }
-        SCOPED_TRACE(table.name + "." + spec.name);
-        const RECT expected = Expected(table, spec, 144);
-        const RECT actual = PlaceOf(form.handle(), form.control(spec.name));
+        SCOPED_TRACE(table.name + "." + design.name);
+        const RECT expected = Expected(table, design, 144);
+        const RECT actual = PlaceOf(form.handle(), form.control(design.name));
         EXPECT_EQ(actual.left, expected.left);
         EXPECT_EQ(actual.top, expected.top);
         EXPECT_EQ(actual.right, expected.right);
