@@ -1,5 +1,7 @@
 #include "app/form1_table.h"
 
+#include <array>
+
 #include "catalogue/position_catalogue.h"
 
 namespace launcher {
@@ -53,12 +55,26 @@ FormTable MakeForm1() {
 
 }  // namespace
 
-std::string ComboName(int group) {
-    return "Combo" + std::to_string(group);
+namespace {
+
+std::array<std::string, kGroupCount> Names(const char* stem) {
+    std::array<std::string, kGroupCount> names;
+    for (int n = 1; n <= kGroupCount; ++n) {
+        names[n - 1] = stem + std::to_string(n);
+    }
+    return names;
 }
 
-std::string FrameName(int group) {
-    return "Frame" + std::to_string(group);
+}  // namespace
+
+const std::string& ComboName(int group) {
+    static const std::array<std::string, kGroupCount> names = Names("Combo");
+    return names.at(static_cast<std::size_t>(group - 1));
+}
+
+const std::string& FrameName(int group) {
+    static const std::array<std::string, kGroupCount> names = Names("Frame");
+    return names.at(static_cast<std::size_t>(group - 1));
 }
 
 int GroupOfCombo(std::string_view combo) {

@@ -10,9 +10,10 @@ namespace launcher {
 
 inline constexpr int kForm1TimerMs = 100;
 
-// "Combo7" and "Frame7" for group 7.
-std::string ComboName(int group);
-std::string FrameName(int group);
+// "Combo7" and "Frame7" for group 7, 1..30; made once, since the 100 ms poll
+// asks for all thirty.
+const std::string& ComboName(int group);
+const std::string& FrameName(int group);
 // The group whose list is named `combo` ("Combo7": 7), or 0.
 int GroupOfCombo(std::string_view combo);
 
