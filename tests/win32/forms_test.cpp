@@ -181,25 +181,28 @@ TEST_P(win32_forms, TabWalksTheTableOrder) {
     EXPECT_EQ(control, form.control(expected.front()));
 }
 
-TEST_P(win32_forms, FollowsTheWindowToAnotherDpi) {
+TEST_P(win32_forms, FollowsTheWindowToEveryCommonDpi) {
     const FormTable& table = *GetParam();
     FormWindow form(table);
-    RECT outer;
-    GetWindowRect(form.handle(), &outer);
-    // What Windows sends a per-monitor aware window moved to a 150 % screen.
-    SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&outer));
-    EXPECT_EQ(form.dpi(), 144);
-    for (const ControlSpec& design : table.controls) {
-        if (design.kind == ControlKind::kPicture) {
-            continue;
+    // What Windows sends a per-monitor aware window moved to a screen at
+    // 125 %, 150 % and 200 %.
+    for (const int dpi : {120, 144, 192}) {
+        RECT outer;
+        GetWindowRect(form.handle(), &outer);
+        SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&outer));
+        EXPECT_EQ(form.dpi(), dpi);
+        for (const ControlSpec& design : table.controls) {
+            if (design.kind == ControlKind::kPicture) {
+                continue;
+            }
+            SCOPED_TRACE(table.name + "." + design.name + " at " + std::to_string(dpi));
+            const RECT expected = Expected(table, design, dpi);
+            const RECT actual = PlaceOf(form.handle(), form.control(design.name));
+            EXPECT_EQ(actual.left, expected.left);
+            EXPECT_EQ(actual.top, expected.top);
+            EXPECT_EQ(actual.right, expected.right);
         }
-        SCOPED_TRACE(table.name + "." + design.name);
-        const RECT expected = Expected(table, design, 144);
-        const RECT actual = PlaceOf(form.handle(), form.control(design.name));
-        EXPECT_EQ(actual.left, expected.left);
-        EXPECT_EQ(actual.top, expected.top);
-        EXPECT_EQ(actual.right, expected.right);
     }
 }
 
