@@ -261,12 +261,13 @@ final_rwy_xy="200 33"
 final_addinfo_xy="200 89"
 final_go_xy="210 181"
 
-# Waits until file $1 holds what stdin holds; then diffs, to show how not.
-wait_for_content() {  # $1: file, $2: what it is
+# Waits until file $1 holds what stdin holds, for 10 s or $3 tenths of a
+# second; then diffs, to show how not.
+wait_for_content() {  # $1: file, $2: what it is, [$3: tenths of a second]
     local expected
     expected=$(mktemp)
     cat >"$expected"
-    for _ in $(seq 100); do
+    for _ in $(seq "${3:-100}"); do
         cmp -s "$expected" "$1" 2>/dev/null && { rm -f "$expected"; return 0; }
         sleep 0.1
     done
