@@ -19,19 +19,8 @@ build_dir="$5"
 version="$6"
 objdump="$7"
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-rm -rf "$scratch"
-mkdir -p "$scratch"
-if ! "$cpack" --config "$config" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
-    cat "$scratch/cpack.log" >&2
-    echo "FAIL: cpack could not build the package" >&2
-    exit 1
-fi
+source "$(dirname "$0")/package_lib.sh"
+build_packages "$cpack" "$config" "$scratch"
 
 shopt -s nullglob
 packages=("$scratch"/out/*.*)
