@@ -11,10 +11,10 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
-wine=()
+wine=no
 targets=(radavue-launcher screenshot)
 if [[ "${1:-}" == --wine ]]; then
-    wine=(--wine "$top/build/native/wine-stand-in/stand_in_client.exe")
+    wine=yes
     targets+=(wine-stand-in)
 elif [[ $# -gt 0 ]]; then
     echo "usage: $0 [--wine]" >&2
@@ -25,8 +25,13 @@ tools/bootstrap.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target "${targets[@]}"
 
+# The build says where its targets are (launcher, screenshot, stand_in).
+source build/native/demo-targets.sh
+prepare=()
+[[ $wine == yes ]] && prepare=(--wine "$stand_in")
+
 run="$top/build/demo-run"
-tools/prepare-demo.sh "${wine[@]}" "$run" build/native/app/radavue-launcher
+tools/prepare-demo.sh "${prepare[@]}" "$run" "$launcher"
 cd "$run"
 
 if [[ -n "${DISPLAY:-}" ]]; then
@@ -43,5 +48,5 @@ xvfb-run -a -s "-screen 0 800x700x24" bash -c '
     "$1" "$2"
     kill "$launcher"
     wait "$launcher" || true
-' _ "$top/build/native/tools/screenshot" "$shot"
+' _ "$screenshot" "$shot"
 echo "No display: the launcher ran under Xvfb; its screenshot is $shot"

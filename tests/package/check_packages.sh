@@ -3,18 +3,24 @@
 # controller gets: the launcher, README.md and its pictures in the program folder
 # and nothing else (no test data, demo INI file, stand-in client or build
 # path), a launcher that finds its libraries on this machine and points into no
-# build tree, and a DEB that names its real library dependencies.
+# build tree, and a DEB that names its real library dependencies. Then the DEB
+# is used as the README says: installed with apt-get, its launcher copied into
+# a program folder and started there, and the package removed again (this
+# needs root, or a sudo that asks for no password).
 #
-# usage: check_packages.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION
+# usage: check_packages.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION SCREENSHOT_TOOL
 set -euo pipefail
-[[ $# -eq 6 ]] ||
-    { echo "usage: $0 CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION" >&2; exit 2; }
+[[ $# -eq 7 ]] || {
+    echo "usage: $0 CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION SCREENSHOT_TOOL" >&2
+    exit 2
+}
 cpack="$1"
 config="$2"
 scratch="$3"
 source_dir="$4"
 build_dir="$5"
 version="$6"
+screenshot_tool="$7"
 
 source "$(dirname "$0")/package_lib.sh"
 build_packages "$cpack" "$config" "$scratch"
@@ -122,8 +128,30 @@ for name in Maintainer Section Description; do
     [[ -n "$(field "$name")" ]] || fail "DEB: no $name"
 done
 
+# The DEB as a controller installs it. The package is removed on the way out,
+# whatever happened, so no run leaves it installed.
+sudo=()
+if [[ "$(id -u)" -ne 0 ]]; then
+    sudo -n true 2>/dev/null ||
+        { fail "installing the DEB needs root or a sudo that asks for no password"; exit 1; }
+    sudo=(sudo -n)
+fi
+remove_deb() { "${sudo[@]}" apt-get remove -y -qq radavue-launcher >/dev/null 2>&1 || true; }
+trap remove_deb EXIT
+installed=/opt/radavue-launcher/radavue-launcher
+if ! (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive \
+    "${sudo[@]}" apt-get install -y -qq "./$(basename "$deb")" >"$scratch/apt.log" 2>&1); then
+    cat "$scratch/apt.log" >&2
+    fail "apt-get could not install the DEB"
+elif ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/packaged_launcher_starts.sh" \
+    "$installed" "$screenshot_tool" "$scratch/installed"; then
+    fail "the launcher copied out of the installed DEB did not start and end"
+fi
+remove_deb
+[[ ! -e "$installed" ]] || fail "removing the DEB left $installed"
+
 if [[ $failures -gt 0 ]]; then
     echo "$failures check(s) failed" >&2
     exit 1
 fi
-echo "packages hold what they should"
+echo "packages hold what they should, and the DEB installs, starts and goes"

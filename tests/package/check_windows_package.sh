@@ -94,7 +94,7 @@ carried=$(strings -a "$exe" | grep -F -e "$build_dir" -e "$source_dir/" || true)
 [[ -z "$carried" ]] || fail "the launcher carries paths of the build: $(head -n 3 <<<"$carried")"
 
 # The unzipped launcher starts on the demo folder and ends by Exit.
-if ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/zip_launcher_starts.sh" \
+if ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/packaged_launcher_starts.sh" \
     "$exe" "$source_dir/tests/e2e/screenshot.py" "$scratch/run"; then
     fail "the unzipped launcher did not start and end under Wine"
 fi
