@@ -23,14 +23,14 @@ private:
     FormView& view_;
 };
 
-Form1Presenter::Form1Presenter(FormView& view, FormMaker& maker, OutsideWorld world)
-    : view_(view), maker_(maker), world_(world) {}
+Form1Presenter::Form1Presenter(FormMaker& maker, OutsideWorld world)
+    : maker_(maker), world_(world), view_(maker.Make(Form1Table(), *this)) {}
 
 Form1Presenter::~Form1Presenter() = default;
 
 void Form1Presenter::Form_Load() {
     const std::string folder = world_.location.ProgramFolder();
-    comboTexts_ = std::make_unique<ComboTexts>(view_);
+    comboTexts_ = std::make_unique<ComboTexts>(*view_);
     selection_ = std::make_unique<PositionSelection>(*comboTexts_, folder);
 
     const std::string settingsFile = InFolder(folder, kSettingsFileName);
@@ -50,16 +50,16 @@ void Form1Presenter::Form_Load() {
     const std::string configFile = InFolder(folder, "config.ini");
     if (const std::optional<int> left =
             LogoLeftPixels(ReadIni("GENERAL", "LOGOLEFT", configFile))) {
-        view_.SetLeft("Image1", *left * 15);
+        view_->SetLeft("Image1", *left * 15);
     }
-    view_.SetPicture("Image1", ReadIni("GENERAL", "LOGO", configFile));
-    view_.SetPicture("Image2", ReadIni("GENERAL", "BACK", configFile));
-    view_.SetText("accname", ReadIni("GENERAL", "TITLE", configFile));
-    view_.SetText("wwwaddy", ReadIni("GENERAL", "WEBSITE", configFile));
-    view_.SetCaption(ComposeCaption(view_.Caption(), view_.Text("accname")));
+    view_->SetPicture("Image1", ReadIni("GENERAL", "LOGO", configFile));
+    view_->SetPicture("Image2", ReadIni("GENERAL", "BACK", configFile));
+    view_->SetText("accname", ReadIni("GENERAL", "TITLE", configFile));
+    view_->SetText("wwwaddy", ReadIni("GENERAL", "WEBSITE", configFile));
+    view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text("accname")));
 
     // Last, because it sets the window's height.
-    ShowPositionCatalogue(LoadPositionCatalogue(configFile), view_);
+    ShowPositionCatalogue(LoadPositionCatalogue(configFile), *view_);
 }
 
 void Form1Presenter::LoadForm2() {
@@ -67,7 +67,7 @@ void Form1Presenter::LoadForm2() {
         maker_,
         FinalSetupWorld{
             world_.location.ProgramFolder(),
-            [this] { return view_.Text("selected"); },
+            [this] { return view_->Text("selected"); },
             form4_->preferences(),
             world_.clock,
             world_.starter,
@@ -83,9 +83,9 @@ void Form1Presenter::Command1_Click() {
     }
     form2_->ShowModeless();
     const std::string folder = world_.location.ProgramFolder();
-    view_.SetText("comfreq", LookupFrequency(folder, view_.Text("selected")));
+    view_->SetText("comfreq", LookupFrequency(folder, view_->Text("selected")));
     const Preferences& preferences = form4_->preferences();
-    WriteRadarSettings(preferences.windowsdir, view_.Text("selected"), view_.Text("comfreq"),
+    WriteRadarSettings(preferences.windowsdir, view_->Text("selected"), view_->Text("comfreq"),
                        preferences.serverip);
 }
 
@@ -103,11 +103,11 @@ void Form1Presenter::Combo_Click(int n) {
 
 void Form1Presenter::Timer1_Timer() {
     selection_->PollSelection();
-    view_.SetText("selected", selection_->selectedPosition());
+    view_->SetText("selected", selection_->selectedPosition());
     // With nothing selected yet the frequency label keeps its text, such as
     // the one a Launch before any pick looked up.
     if (!selection_->selectedPosition().empty()) {
-        view_.SetText("comfreq", selection_->selectedFrequency());
+        view_->SetText("comfreq", selection_->selectedFrequency());
     }
 }
 
@@ -115,7 +115,7 @@ void Form1Presenter::Form_Unload() {
     world_.ender.EndProgram();
 }
 
-void Form1Presenter::Click(std::string_view button) {
+void Form1Presenter::OnClick(std::string_view button) {
     if (button == "Command1") {
         Command1_Click();
     } else if (button == "Command2") {
@@ -125,16 +125,20 @@ void Form1Presenter::Click(std::string_view button) {
     }
 }
 
-void Form1Presenter::Pick(std::string_view list) {
+void Form1Presenter::OnPick(std::string_view list) {
     if (const int n = GroupOfCombo(list); n != 0) {
         Combo_Click(n);
     }
 }
 
-void Form1Presenter::Tick(std::string_view timer) {
+void Form1Presenter::OnTick(std::string_view timer) {
     if (timer == "Timer1") {
         Timer1_Timer();
     }
+}
+
+void Form1Presenter::OnClose() {
+    Form_Unload();
 }
 
 void ShowPositionCatalogue(const PositionCatalogue& catalogue, FormView& form1) {

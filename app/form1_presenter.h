@@ -6,21 +6,21 @@
 #include <memory>
 #include <string>
 
-#include "app/form_view.h"
 #include "app/outside_world.h"
 #include "app/position_selection.h"
 #include "catalogue/position_catalogue.h"
+#include "form/form_view.h"
 #include "launch/form2_presenter.h"
 #include "prefs/form4_presenter.h"
 
 namespace launcher {
 
-class Form1Presenter {
+class Form1Presenter final : public FormEvents {
 public:
-    // `view` is the main window, built from its form table; it and `maker`
-    // must outlive the presenter. Nothing runs until Form_Load.
-    Form1Presenter(FormView& view, FormMaker& maker, OutsideWorld world);
-    ~Form1Presenter();
+    // Makes the main window, hidden, through `maker`, which must outlive the
+    // presenter. Nothing runs until Form_Load.
+    Form1Presenter(FormMaker& maker, OutsideWorld world);
+    ~Form1Presenter() override;
 
     void Form_Load();
     void Command1_Click();  // Launch
@@ -31,11 +31,13 @@ public:
     void Timer1_Timer();
     void Form_Unload();  // the close box
 
-    // A front end's events by control name: a button pressed, an item
-    // picked from a group's list, a timer's tick. Each runs its handler.
-    void Click(std::string_view button);
-    void Pick(std::string_view list);
-    void Tick(std::string_view timer);
+    // The window's events by control name; each runs its handler.
+    void OnClick(std::string_view button) override;
+    void OnPick(std::string_view list) override;
+    void OnTick(std::string_view timer) override;
+    void OnClose() override;
+
+    FormView& view() const { return *view_; }
 
     // The one Preferences dialog, made hidden at load.
     Form4Presenter& form4() const { return *form4_; }
@@ -48,9 +50,9 @@ private:
 
     void LoadForm2();
 
-    FormView& view_;
     FormMaker& maker_;
     OutsideWorld world_;
+    std::unique_ptr<FormView> view_;
     std::unique_ptr<ComboTexts> comboTexts_;
     std::unique_ptr<PositionSelection> selection_;  // made at load
     std::unique_ptr<Form4Presenter> form4_;

@@ -14,6 +14,7 @@ constexpr FontSpec kWebAddressFont{"Verdana", 12, true};
 FormTable MakeForm1() {
     FormTable form;
     form.name = "Form1";
+    form.role = WindowRole::kMain;
     form.caption = "Radavue Launcher ";  // the load handler extends it
     form.clientWidth = 9750;
     form.clientHeight = 8760;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_table.h"
+#include "form/form_table.h"
 
 namespace launcher {
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "launch/atis.h"
+#include "launch/form2_table.h"
 #include "launch/voice_client.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
@@ -11,7 +12,9 @@ namespace launcher {
 
 Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
                                std::function<void()> unloaded)
-    : world_(std::move(world)), unloaded_(std::move(unloaded)), view_(maker.MakeForm2(*this)) {
+    : world_(std::move(world)),
+      unloaded_(std::move(unloaded)),
+      view_(maker.Make(Form2Table(), *this)) {
     Form_Load();
 }
 
@@ -74,10 +77,14 @@ bool Form2Presenter::EndedBy(const std::string& error) {
     return true;
 }
 
-void Form2Presenter::Click(std::string_view button) {
+void Form2Presenter::OnClick(std::string_view button) {
     if (button == "Command1") {
         Command1_Click();
     }
+}
+
+void Form2Presenter::OnClose() {
+    Form_Unload();
 }
 
 void Form2Presenter::Form_Unload() {

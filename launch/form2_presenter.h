@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_view.h"
+#include "form/form_view.h"
 #include "launch/clock.h"
 #include "launch/program_start.h"
 #include "prefs/preferences.h"
@@ -31,13 +31,13 @@ struct FinalSetupWorld {
     std::function<void()> endProgram;
 };
 
-class Form2Presenter {
+class Form2Presenter final : public FormEvents {
 public:
     // Makes the dialog hidden and runs its load. `unloaded` runs when the
     // close box has dropped the dialog: the owner then lets go of this
     // presenter, and the next use makes a new one.
     Form2Presenter(FormMaker& maker, FinalSetupWorld world, std::function<void()> unloaded);
-    ~Form2Presenter();
+    ~Form2Presenter() override;
 
     // Shows the hidden dialog, or brings the visible one to the front with
     // what was typed into it.
@@ -45,8 +45,8 @@ public:
 
     void Command1_Click();  // "Go"
     void Form_Unload();     // the close box
-    // A button pressed, by name.
-    void Click(std::string_view button);
+    void OnClick(std::string_view button) override;
+    void OnClose() override;
 
     FormView& view() const { return *view_; }
 

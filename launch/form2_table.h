@@ -1,7 +1,7 @@
 // The "Final Setup" dialog's controls as designed.
 #pragma once
 
-#include "app/form_table.h"
+#include "form/form_table.h"
 
 namespace launcher {
 

@@ -9,7 +9,7 @@ namespace launcher {
 BrowsePresenter::BrowsePresenter(FormMaker& maker, const FormTable& table,
                                  const VolumeList& volumes,
                                  std::function<void(const std::string&)> chosen)
-    : chosen_(std::move(chosen)), view_(maker.MakeBrowseForm(table, *this)) {
+    : chosen_(std::move(chosen)), view_(maker.Make(table, *this)) {
     Form_Load(volumes);
 }
 
@@ -48,7 +48,7 @@ void BrowsePresenter::Command2_Click() {
     view_->Hide();
 }
 
-void BrowsePresenter::Click(std::string_view button) {
+void BrowsePresenter::OnClick(std::string_view button) {
     if (button == "Command1") {
         Command1_Click();
     } else if (button == "Command2") {
@@ -56,10 +56,14 @@ void BrowsePresenter::Click(std::string_view button) {
     }
 }
 
-void BrowsePresenter::Tick(std::string_view timer) {
+void BrowsePresenter::OnTick(std::string_view timer) {
     if (timer == "Timer1") {
         Timer1_Timer();
     }
+}
+
+void BrowsePresenter::OnClose() {
+    Form_Unload();
 }
 
 void BrowsePresenter::Form_Unload() {

@@ -9,21 +9,21 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_view.h"
+#include "form/form_view.h"
 
 namespace launcher {
 
 struct FormTable;
 class VolumeList;
 
-class BrowsePresenter {
+class BrowsePresenter final : public FormEvents {
 public:
     // Makes the dialog hidden, with the drive list at the working folder's
     // drive and the folder list at the working folder. OK passes the open
     // folder to `chosen`.
     BrowsePresenter(FormMaker& maker, const FormTable& table, const VolumeList& volumes,
                     std::function<void(const std::string& folder)> chosen);
-    ~BrowsePresenter();
+    ~BrowsePresenter() override;
 
     // Shows the dialog, or brings it to the front as the user left it.
     void ShowModeless();
@@ -32,9 +32,9 @@ public:
     void Command1_Click();  // OK
     void Command2_Click();  // Cancel
     void Form_Unload();     // the close box
-    // A button pressed or a timer's tick, by name.
-    void Click(std::string_view button);
-    void Tick(std::string_view timer);
+    void OnClick(std::string_view button) override;
+    void OnTick(std::string_view timer) override;
+    void OnClose() override;
 
     FormView& view() const { return *view_; }
 

@@ -32,7 +32,7 @@ Form4Presenter::Form4Presenter(FormMaker& maker, std::string settingsFile,
     : maker_(maker),
       settingsFile_(std::move(settingsFile)),
       volumes_(volumes),
-      view_(maker.MakeForm4(*this)) {
+      view_(maker.Make(Form4Table(), *this)) {
     Form_Load();
 }
 
@@ -64,7 +64,7 @@ void Form4Presenter::SetField(std::string Preferences::*field, const std::string
     ShowFields();
 }
 
-void Form4Presenter::FieldChanged(std::string_view control, const std::string& text) {
+void Form4Presenter::OnTextChanged(std::string_view control, const std::string& text) {
     for (const auto& [name, field] : kFieldControls) {
         if (name == control) {
             preferences_.*field = text;
@@ -103,7 +103,7 @@ void Form4Presenter::Command4_Click() {
     form6_->ShowModeless();
 }
 
-void Form4Presenter::Click(std::string_view button) {
+void Form4Presenter::OnClick(std::string_view button) {
     if (button == "Command1") {
         Command1_Click();
     } else if (button == "Command2") {
@@ -113,6 +113,10 @@ void Form4Presenter::Click(std::string_view button) {
     } else if (button == "Command4") {
         Command4_Click();
     }
+}
+
+void Form4Presenter::OnClose() {
+    Form_Unload();
 }
 
 void Form4Presenter::Form_Unload() {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_view.h"
+#include "form/form_view.h"
 #include "prefs/browse_presenter.h"
 #include "prefs/preferences.h"
 
@@ -15,14 +15,14 @@ namespace launcher {
 
 class VolumeList;
 
-class Form4Presenter {
+class Form4Presenter final : public FormEvents {
 public:
     // Makes the dialog hidden and runs its load: the server lists from
     // `settingsFile` (program folder + "settings.ini") become the drop-down
     // lists of "RW IP" and "Server IP". `volumes` must outlive the presenter;
     // the browse dialogs use it.
     Form4Presenter(FormMaker& maker, std::string settingsFile, const VolumeList& volumes);
-    ~Form4Presenter();
+    ~Form4Presenter() override;
 
     // Sets every field from section "MAIN" of the settings file, and shows it.
     void LoadPreferences();
@@ -32,15 +32,15 @@ public:
     void ShowModeless();
 
     // The user changed the text of a field's control, typing or picking.
-    void FieldChanged(std::string_view control, const std::string& text);
+    void OnTextChanged(std::string_view control, const std::string& text) override;
 
     void Command1_Click();  // OK
     void Command2_Click();  // Cancel
     void Command3_Click();  // Browse beside "Rdv Directory"
     void Command4_Click();  // Browse beside "RW Directory"
     void Form_Unload();     // the close box
-    // A button pressed, by name.
-    void Click(std::string_view button);
+    void OnClick(std::string_view button) override;
+    void OnClose() override;
 
     FormView& view() const { return *view_; }
     // The browse dialogs, null until their Browse button is first pressed.

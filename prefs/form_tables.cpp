@@ -33,10 +33,11 @@ FormTable MakeForm4() {
         CaptionOf(MakeControl("Label4", kLabel, "Rdv Directory", 120, 1680, 1095, 255, 10),
                   "rdvdir"),
         MakeControl("rdvdir", kTextBox, "", 1200, 1680, 4215, 285, 9),
-        MakeControl("Command3", kButton, "Browse", 5520, 1680, 855, 375, 8),
+        // Two buttons read "Browse": each tells readers which folder it is for.
+        DescribedBy(MakeControl("Command3", kButton, "Browse", 5520, 1680, 855, 375, 8), "Label4"),
         CaptionOf(MakeControl("Label5", kLabel, "RW Directory", 120, 2160, 1095, 255, 13), "rwdir"),
         MakeControl("rwdir", kTextBox, "", 1200, 2160, 4215, 285, 11),
-        MakeControl("Command4", kButton, "Browse", 5520, 2160, 855, 375, 12),
+        DescribedBy(MakeControl("Command4", kButton, "Browse", 5520, 2160, 855, 375, 12), "Label5"),
         CaptionOf(MakeControl("Label7", kLabel, "WIN Directory", 150, 2595, 1350, 255, 16),
                   "windowsdir"),
         MakeControl("windowsdir", kTextBox, "", 1200, 2595, 4215, 285, 17),
@@ -73,10 +74,16 @@ FormTable MakeBrowse(const BrowseDesign& design) {
     form.controls = {
         control("Label1", kLabel, design.prompt, design.label1, 3),
         control("Drive1", kDriveList, "", design.drive1, 4),
-        control("Dir1", kFolderList, "", design.dir1, 0),
+        // The folder list, where the focus starts, also tells what to look for.
+        DescribedBy(control("Dir1", kFolderList, "", design.dir1, 0), "Label1"),
         control("Command1", kButton, "OK", design.command1, 1),
         control("Command2", kButton, "Cancel", design.command2, 2),
     };
+    // The prompt is one line; a face wider than the designed one would cut it.
+    form.controls[0].growsToRightEdge = true;
+    // Neither list has a caption on screen.
+    form.controls[1].accessibleName = "Drive";
+    form.controls[2].accessibleName = "Folder";
     return form;
 }
 

@@ -1,7 +1,7 @@
 // The "Preferences" dialog and the two folder browse dialogs as designed.
 #pragma once
 
-#include "app/form_table.h"
+#include "form/form_table.h"
 
 namespace launcher {
 

@@ -8,7 +8,7 @@
 #include <QRect>
 #include <QString>
 
-#include "app/form_table.h"
+#include "form/form_table.h"
 
 class QComboBox;
 class QLabel;

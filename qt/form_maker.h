@@ -1,7 +1,7 @@
 // Makes the Qt dialogs for the presenters that own them.
 #pragma once
 
-#include "app/form_view.h"
+#include "form/form_view.h"
 
 namespace launcher {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_table.h"
-#include "app/form_view.h"
+#include "form/form_table.h"
+#include "form/form_view.h"
 
 class QTimer;
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form_table.h"
-#include "app/form_view.h"
+#include "form/form_table.h"
+#include "form/form_view.h"
 
 namespace launcher::win32 {
 

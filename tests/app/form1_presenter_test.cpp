@@ -46,9 +46,9 @@ protected:
     testing::RecordingStarter starter_;
     testing::RecordingErrors errors_;
     testing::FakeFormMaker maker_;
-    testing::FakeFormView form1_{Form1Table(), maker_.log};
-    Form1Presenter presenter_{form1_, maker_,
+    Form1Presenter presenter_{maker_,
                               OutsideWorld{location_, ender_, volumes_, clock_, starter_, errors_}};
+    testing::FakeFormView& form1_ = *maker_.Last("Form1");
 };
 
 TEST_F(app_form1_presenter, StartUpRunsItsEightStepsInOrder) {
@@ -170,7 +170,7 @@ TEST_F(app_form1_presenter, APickEmptiesTheOtherGroupsAndTheNextTickShowsIt) {
     // Until the next tick the labels show the earlier pick, and so does what
     // a Launch pressed now hands on.
     EXPECT_EQ(form1_.Text("selected"), "EGKK_TWR");
-    presenter_.form4().FieldChanged("windowsdir", Windows());
+    presenter_.form4().OnTextChanged("windowsdir", Windows());
     presenter_.Command1_Click();
     EXPECT_NE(testing::ReadBytes(Rvsb()).find("CALLSIGN=EGKK_TWR\r\nCOM 1 FREQ=124.225\r\n"),
               std::string::npos);
@@ -207,7 +207,7 @@ TEST_F(app_form1_presenter, LaunchShowsFinalSetupAndHandsOnWhatTheFieldsHoldNow)
     Loaded();
     form1_.At("selected").text = "EGLL_TWR";
     // An edit left with Cancel is in force at once.
-    presenter_.form4().FieldChanged("serverip", "edited.example");
+    presenter_.form4().OnTextChanged("serverip", "edited.example");
     presenter_.form4().Command2_Click();
 
     presenter_.Command1_Click();
@@ -244,7 +244,7 @@ TEST_F(app_form1_presenter, ExitAndTheCloseBoxEndAtOnceAndSaveNothing) {
     Loaded();
     presenter_.Command3_Click();
     EXPECT_TRUE(Form4().visible);
-    presenter_.form4().FieldChanged("userName", "Edited");
+    presenter_.form4().OnTextChanged("userName", "Edited");
     form1_.At("selected").text = "EGLL_TWR";
     presenter_.Command1_Click();
     const std::string rvsb = testing::ReadBytes(Rvsb());

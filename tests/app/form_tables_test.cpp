@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/form1_table.h"
-#include "app/form_table.h"
+#include "form/form_table.h"
 #include "launch/form2_table.h"
 
 namespace launcher {
@@ -267,7 +267,23 @@ TEST(app_form_tables, FolderBrowseDialogs) {
                        });
         EXPECT_EQ(Names(form.FocusOrder()),
                   (std::vector<std::string>{"Dir1", "Command1", "Command2", "Drive1"}));
+        EXPECT_TRUE(form.Control("Label1").growsToRightEdge);
+        EXPECT_EQ(form.Control("Drive1").accessibleName, "Drive");
+        EXPECT_EQ(form.Control("Dir1").accessibleName, "Folder");
+        EXPECT_EQ(form.Control("Dir1").describedBy, "Label1");
     }
+}
+
+// What the front ends draw differently by window: only the main window is
+// one; the two Browse buttons tell readers their folder.
+TEST(form_tables, RolesAndReadersHints) {
+    EXPECT_EQ(Form1Table().role, WindowRole::kMain);
+    for (const FormTable* dialog : {&Form2Table(), &Form4Table(), &Form5Table(), &Form6Table()}) {
+        EXPECT_EQ(dialog->role, WindowRole::kDialog) << dialog->name;
+    }
+    EXPECT_EQ(Form4Table().Control("Command3").describedBy, "Label4");
+    EXPECT_EQ(Form4Table().Control("Command4").describedBy, "Label5");
+    EXPECT_FALSE(Form4Table().Control("Label1").growsToRightEdge);
 }
 
 }  // namespace

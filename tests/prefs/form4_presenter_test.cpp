@@ -61,8 +61,8 @@ TEST_F(prefs_form4_presenter, MadeWithDesignTextsAndEveryServerKeyInOrder) {
 TEST_F(prefs_form4_presenter, EditsAreInForceAtOnceOkSavesCancelAndCloseOnlyHide) {
     Dialog().LoadPreferences();
     Dialog().ShowModeless();
-    Dialog().FieldChanged("userName", "Jo Smith");
-    Dialog().FieldChanged("datebox", "uk");
+    Dialog().OnTextChanged("userName", "Jo Smith");
+    Dialog().OnTextChanged("datebox", "uk");
     EXPECT_EQ(Dialog().preferences().userName, "Jo Smith");
     EXPECT_EQ(Dialog().preferences().datebox, "uk");
 
@@ -84,7 +84,7 @@ TEST_F(prefs_form4_presenter, EditsAreInForceAtOnceOkSavesCancelAndCloseOnlyHide
 
 TEST_F(prefs_form4_presenter, BrowseDialogsAreMadeOnceAndFillTheirOwnFieldOnly) {
     Dialog().LoadPreferences();
-    Dialog().FieldChanged("rwdir", "typed");
+    Dialog().OnTextChanged("rwdir", "typed");
     EXPECT_EQ(Dialog().form5(), nullptr);
 
     Dialog().Command3_Click();

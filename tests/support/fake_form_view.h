@@ -13,10 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/form_table.h"
-#include "app/form_view.h"
-#include "launch/form2_table.h"
-#include "prefs/form_tables.h"
+#include "form/form_table.h"
+#include "form/form_view.h"
 
 namespace launcher::testing {
 
@@ -143,8 +141,9 @@ private:
     std::vector<std::unique_ptr<FakeFormView>>* graveyard_;
 };
 
-// Makes fake dialogs and names the last of each window for inspection while
-// its presenter holds it; frees the discarded ones at the end.
+// Makes fake windows and names the last of each window for inspection while
+// its presenter holds it, with the presenter it reports to; frees the
+// discarded ones at the end.
 class FakeFormMaker final : public FormMaker {
 public:
     Log log;
@@ -152,16 +151,25 @@ public:
     // sequence had done by then.
     std::function<void(const std::string& name)> onMake;
 
-    std::unique_ptr<FormView> MakeForm2(Form2Presenter&) override { return Make(Form2Table()); }
-    std::unique_ptr<FormView> MakeForm4(Form4Presenter&) override { return Make(Form4Table()); }
-    std::unique_ptr<FormView> MakeBrowseForm(const FormTable& table, BrowsePresenter&) override {
-        return Make(table);
+    std::unique_ptr<FormView> Make(const FormTable& table, FormEvents& events) override {
+        if (onMake) {
+            onMake(table.name);
+        }
+        auto view = std::make_unique<FakeFormView>(table, log, &discarded_);
+        last_[table.name] = {view.get(), &events};
+        ++made_[table.name];
+        return view;
     }
 
     // The last window made under `name` ("Form2", "Form4", ...), or null.
     FakeFormView* Last(std::string_view name) const {
         const auto found = last_.find(name);
-        return found == last_.end() ? nullptr : found->second;
+        return found == last_.end() ? nullptr : found->second.view;
+    }
+    // What the last window made under `name` reports to, as a front end
+    // would: the user's clicks, picks and typing, ticks and the close box.
+    FormEvents& EventsOf(std::string_view name) const {
+        return *last_.at(std::string(name)).events;
     }
     int Made(std::string_view name) const {
         const auto found = made_.find(name);
@@ -169,17 +177,11 @@ public:
     }
 
 private:
-    std::unique_ptr<FormView> Make(const FormTable& table) {
-        if (onMake) {
-            onMake(table.name);
-        }
-        auto view = std::make_unique<FakeFormView>(table, log, &discarded_);
-        last_[table.name] = view.get();
-        ++made_[table.name];
-        return view;
-    }
-
-    std::map<std::string, FakeFormView*, std::less<>> last_;
+    struct Window {
+        FakeFormView* view = nullptr;
+        FormEvents* events = nullptr;
+    };
+    std::map<std::string, Window, std::less<>> last_;
     std::map<std::string, int, std::less<>> made_;
     std::vector<std::unique_ptr<FakeFormView>> discarded_;
 };

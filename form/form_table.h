@@ -56,6 +56,14 @@ struct ControlSpec {
     TextAlign align = TextAlign::kLeft;
     std::vector<std::string> items{};  // a list's design-time items
     std::string captionOf{};           // a label: the field it names, for readers
+    // What readers announce a control by that has no caption on screen.
+    std::string accessibleName{};
+    // A label whose caption tells readers more of this control (two buttons
+    // both read "Browse").
+    std::string describedBy{};
+    // A one-line label that may grow to the client area's right edge where
+    // the face at hand is wider than the designed one.
+    bool growsToRightEdge = false;
 };
 
 // A control in the window's own font and colours, left-aligned, as most are.
@@ -70,14 +78,23 @@ ControlSpec CaptionOf(ControlSpec label, std::string field);
 ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,
                    TextAlign align);
 
+// `control` described for readers by the caption of the label `label`.
+ControlSpec DescribedBy(ControlSpec control, std::string label);
+
 struct TimerSpec {
     std::string name;
     int intervalMs = 0;
 };
 
+// The main window stands alone: it can be minimized and its close box ends
+// the program. A dialog cannot be minimized and its closing never ends the
+// program by itself.
+enum class WindowRole { kMain, kDialog };
+
 struct FormTable {
     std::string name;     // "Form1", ...
     std::string caption;  // the design-time window caption
+    WindowRole role = WindowRole::kDialog;
     int clientWidth = 0;  // twips
     int clientHeight = 0;
     std::optional<Rgb> background;  // the system's window colour when absent
@@ -98,11 +115,5 @@ struct FormTable {
     // leaving out frames, labels and pictures.
     std::vector<const ControlSpec*> FocusOrder() const;
 };
-
-// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
-constexpr int TwipsToPixels(int twips, int dpi = 96) {
-    const long long scaled = static_cast<long long>(twips) * dpi;
-    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
-}
 
 }  // namespace launcher

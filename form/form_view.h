@@ -59,22 +59,31 @@ public:
     virtual void Discard() = 0;
 };
 
-class BrowsePresenter;
-class Form2Presenter;
-class Form4Presenter;
 struct FormTable;
 
-// Makes the dialogs' windows, hidden, for the presenters that own them. The
-// window only keeps `presenter` for later events: it must not call it while
-// being made.
+// What a window tells the presenter that runs it: the user's actions, each
+// reported once (what the presenter sets itself is never reported back), the
+// ticks of its timers and its close box.
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    virtual void OnClick(std::string_view /*button*/) {}
+    // An item was picked from an editable list's drop-down (never typing).
+    virtual void OnPick(std::string_view /*list*/) {}
+    // The text of a text box or an editable list changed, typed or picked.
+    virtual void OnTextChanged(std::string_view /*control*/, const std::string& /*text*/) {}
+    virtual void OnTick(std::string_view /*timer*/) {}
+    // The close box or the system menu closed the window.
+    virtual void OnClose() {}
+};
+
+// Makes a window for any table, hidden, its timers running, reporting to
+// `events`. The window only keeps `events` for later: it must not call it
+// while being made. `table` and `events` must outlive the window.
 class FormMaker {
 public:
     virtual ~FormMaker() = default;
-    virtual std::unique_ptr<FormView> MakeForm2(Form2Presenter& presenter) = 0;
-    virtual std::unique_ptr<FormView> MakeForm4(Form4Presenter& presenter) = 0;
-    // Form5 or Form6, told apart by `table`.
-    virtual std::unique_ptr<FormView> MakeBrowseForm(const FormTable& table,
-                                                     BrowsePresenter& presenter) = 0;
+    virtual std::unique_ptr<FormView> Make(const FormTable& table, FormEvents& events) = 0;
 };
 
 // Drops `view` the way Discard says: never deleted in the middle of its own

@@ -1,4 +1,4 @@
-#include "app/form_table.h"
+#include "form/form_table.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -24,6 +24,11 @@ ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption,
 ControlSpec CaptionOf(ControlSpec label, std::string field) {
     label.captionOf = std::move(field);
     return label;
+}
+
+ControlSpec DescribedBy(ControlSpec control, std::string label) {
+    control.describedBy = std::move(label);
+    return control;
 }
 
 ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,

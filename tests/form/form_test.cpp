@@ -1,0 +1,112 @@
+// The rules both front ends draw by: what a folder list shows and when it
+// moves, and the layout's conversions and fits.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "form/folder_listing.h"
+#include "form/form_table.h"
+#include "form/layout_rules.h"
+#include "prefs/form_tables.h"
+#include "tests/support/scratch_folder.h"
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Names(const FolderListing& listing) {
+    std::vector<std::string> names;
+    for (const FolderRow& row : listing.rows()) {
+        names.push_back(std::string(static_cast<std::size_t>(row.depth), '+') + row.name);
+    }
+    return names;
+}
+
+TEST(folder_listing, ShowsTheWayDownThenTheFoldersInsideByName) {
+    testing::ScratchFolder scratch;
+    const fs::path open = scratch.path() / "clients";
+    for (const char* child : {"beta", "Alpha", "alpha2", ".hidden"}) {
+        fs::create_directories(open / child);
+    }
+    scratch.Write("clients/zz.txt", "a file, not a folder");
+
+    FolderListing listing;
+    // A trailing separator names the same folder.
+    ASSERT_TRUE(listing.Open(open.string() + std::string(testing::kSeparator)));
+    EXPECT_EQ(listing.folder(), open.string());
+    const std::vector<std::string> names = Names(listing);
+    const std::size_t depth = listing.openRow();
+    ASSERT_EQ(names.size(), depth + 4);
+    EXPECT_EQ(listing.rows().front().name, open.root_path().string());
+    EXPECT_EQ(listing.rows()[depth].name, "clients");
+    EXPECT_EQ(listing.rows()[depth].path, open.string());
+    const std::string inside(depth + 1, '+');
+    EXPECT_EQ(std::vector<std::string>(names.begin() + long(depth) + 1, names.end()),
+              (std::vector<std::string>{inside + "Alpha", inside + "alpha2", inside + "beta"}));
+    EXPECT_EQ(listing.rows().back().path, (open / "beta").string());
+
+    // Missing, empty or a file: the listing stays as it was.
+    EXPECT_FALSE(listing.Open((open / "missing").string()));
+    EXPECT_FALSE(listing.Open(""));
+    EXPECT_FALSE(listing.Open((open / "zz.txt").string()));
+    EXPECT_EQ(listing.folder(), open.string());
+    EXPECT_EQ(Names(listing), names);
+}
+
+TEST(folder_listing, OpensADriveOnlyWhenItIsNewAndRetriesOneThatCouldNotBeRead) {
+    testing::ScratchFolder scratch;
+    const fs::path drive = scratch.path() / "drive";
+    const fs::path later = scratch.path() / "later";
+    fs::create_directories(drive / "inside");
+
+    FolderListing listing;
+    EXPECT_TRUE(listing.PointAtDrive(drive.string()));
+    ASSERT_TRUE(listing.Open((drive / "inside").string()));
+    // The timer points again at every tick: the user's folder stays.
+    EXPECT_FALSE(listing.PointAtDrive(drive.string()));
+    EXPECT_EQ(listing.folder(), (drive / "inside").string());
+    EXPECT_FALSE(listing.PointAtDrive(""));
+
+    EXPECT_FALSE(listing.PointAtDrive(later.string()));  // no medium yet
+    fs::create_directories(later);
+    EXPECT_TRUE(listing.PointAtDrive(later.string()));
+    EXPECT_EQ(listing.folder(), later.string());
+}
+
+TEST(layout_rules, TwipsToPixelsRoundsAtAnyDpi) {
+    EXPECT_EQ(TwipsToPixels(15), 1);
+    EXPECT_EQ(TwipsToPixels(22), 1);
+    EXPECT_EQ(TwipsToPixels(23), 2);
+    EXPECT_EQ(TwipsToPixels(9750), 650);
+    EXPECT_EQ(TwipsToPixels(1575, 144), 158);
+    EXPECT_EQ(TwipsToPixels(855, 120), 71);
+    EXPECT_EQ(TwipsToPixels(-23), -2);
+}
+
+TEST(layout_rules, ACaptionStepsDownInsideTheRoomItsFieldLeaves) {
+    const FormTable& form4 = Form4Table();
+    // "Rdv Directory" is 1095 twips wide, but its field starts 1080 in.
+    EXPECT_EQ(CaptionRoomTwips(form4, form4.Control("Label4")), 1080);
+    EXPECT_EQ(CaptionRoomTwips(form4, form4.Control("Label7")), 1050);
+    EXPECT_EQ(CaptionRoomTwips(form4, form4.Control("Label1")), 735);
+
+    const ControlSpec& label = form4.Control("Label4");  // 8 points
+    std::vector<int> tried;
+    EXPECT_EQ(CaptionHalfPoints(label, [&](int half) { return tried.push_back(half), true; }), 16);
+    EXPECT_EQ(tried, (std::vector<int>{16}));
+    EXPECT_EQ(CaptionHalfPoints(label, [](int half) { return half <= 13; }), 13);
+    EXPECT_EQ(CaptionHalfPoints(label, [](int) { return false; }), 12);
+}
+
+TEST(layout_rules, APromptGrowsToTheRightEdgeAtMost) {
+    EXPECT_EQ(GrownWidth(305, 250, 400), 305);  // never narrower than designed
+    EXPECT_EQ(GrownWidth(305, 350, 400), 350);
+    EXPECT_EQ(GrownWidth(305, 500, 400), 400);
+    EXPECT_EQ(GrownWidth(305, 500, 200), 305);  // no room: stays as designed
+}
+
+}  // namespace
+}  // namespace launcher
