@@ -2,9 +2,11 @@
 
 #include "app/form1_table.h"
 #include "app/startup.h"
+#include "launch/final_setup_answers.h"
 #include "launch/radar_settings.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -33,7 +35,7 @@ void Form1Presenter::Form_Load() {
     comboTexts_ = std::make_unique<ComboTexts>(*view_);
     selection_ = std::make_unique<PositionSelection>(*comboTexts_, folder);
 
-    const std::string settingsFile = InFolder(folder, kSettingsFileName);
+    const std::string settingsFile = InFolder(folder, files::kSettings);
     form4_ = std::make_unique<Form4Presenter>(maker_, settingsFile, world_.volumes);
     form4_->LoadPreferences();
     // The Windows folder just loaded; an empty one writes nothing. The radar
@@ -42,20 +44,19 @@ void Form1Presenter::Form_Load() {
 
     // The last confirmed answers replace what the dialog's own load put there.
     LoadForm2();
-    FormView& form2 = form2_->view();
-    form2.SetValue("Check1", AutoAtisTicked(ReadIni("MAIN", "autoatis", settingsFile)) ? 1 : 0);
-    form2.SetText("rwy", ReadIni("MAIN", "RWY", settingsFile));
-    form2.SetText("addinfo", ReadIni("MAIN", "ADDITIONAL", settingsFile));
+    form2_->ShowAnswers(LoadFinalSetupAnswers(settingsFile));
 
-    const std::string configFile = InFolder(folder, "config.ini");
-    if (const std::optional<int> left =
-            LogoLeftPixels(ReadIni("GENERAL", "LOGOLEFT", configFile))) {
+    const std::string configFile = InFolder(folder, files::kConfig);
+    const auto general = [&](std::string_view key) {
+        return ReadIni(sections::kGeneral, key, configFile);
+    };
+    if (const std::optional<int> left = LogoLeftPixels(general("LOGOLEFT"))) {
         view_->SetLeft("Image1", *left * 15);
     }
-    view_->SetPicture("Image1", ReadIni("GENERAL", "LOGO", configFile));
-    view_->SetPicture("Image2", ReadIni("GENERAL", "BACK", configFile));
-    view_->SetText("accname", ReadIni("GENERAL", "TITLE", configFile));
-    view_->SetText("wwwaddy", ReadIni("GENERAL", "WEBSITE", configFile));
+    view_->SetPicture("Image1", general("LOGO"));
+    view_->SetPicture("Image2", general("BACK"));
+    view_->SetText("accname", general("TITLE"));
+    view_->SetText("wwwaddy", general("WEBSITE"));
     view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text("accname")));
 
     // Last, because it sets the window's height.

@@ -5,11 +5,12 @@
 #include "catalogue/position_catalogue.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
 std::string LookupFrequency(std::string_view programFolder, const std::string& position) {
-    return ReadIni("FREQ", position, InFolder(programFolder, "freq.ini"));
+    return ReadIni(sections::kFrequencies, position, InFolder(programFolder, files::kFrequencies));
 }
 
 PositionSelection::PositionSelection(GroupTexts& groups, std::string_view programFolder)

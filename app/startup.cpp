@@ -4,10 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "launch/atis.h"
-#include "launch/radar_settings.h"
-#include "profile/ini.h"
-
 namespace launcher {
 
 namespace {
@@ -17,10 +13,6 @@ namespace {
 constexpr float kMaxPixels = 16777215.0f;
 
 }  // namespace
-
-bool AutoAtisTicked(std::string_view saved) {
-    return saved == "1";
-}
 
 std::optional<int> LogoLeftPixels(std::string_view twips) {
     constexpr std::string_view kBlanks = " \t";
@@ -51,16 +43,6 @@ std::optional<int> LogoLeftPixels(std::string_view twips) {
     }
     const float pixels = std::clamp(std::round(value / 15.0f), -kMaxPixels, kMaxPixels);
     return static_cast<int>(pixels);
-}
-
-void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
-                       std::string_view radarFolder) {
-    const std::string file = RadarSettingsFile(windowsFolder);
-    if (!file.empty()) {
-        WriteIni(kRadarSettingsSection, "ATIS FILENAME",
-                 AtisFileNameForRadarClient(programFolder, radarFolder), file,
-                 IniText::kWindows1252);
-    }
 }
 
 std::string ComposeCaption(std::string_view current, std::string_view title, ProgramVersion version,

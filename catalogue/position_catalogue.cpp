@@ -3,6 +3,7 @@
 #include <string>
 
 #include "profile/ini.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -15,7 +16,7 @@ PositionCatalogue::PositionCatalogue() {
 PositionCatalogue LoadPositionCatalogue(std::string_view configFile) {
     PositionCatalogue catalogue;
     for (PositionGroup& group : catalogue.groups) {
-        group.name = ReadIni("combo names", std::to_string(group.number), configFile);
+        group.name = ReadIni(sections::kGroupNames, std::to_string(group.number), configFile);
         if (group.name.empty()) {
             continue;  // an unnamed group's items are never read
         }

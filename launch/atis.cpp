@@ -3,6 +3,7 @@
 #include "launch/voice_client.h"
 #include "profile/file_replace.h"
 #include "profile/ini.h"
+#include "profile/program_files.h"
 
 #ifdef _WIN32
 #include "profile/win32_text.h"
@@ -100,12 +101,15 @@ std::vector<std::string> AtisLinesFor(const LaunchDetails& details) {
     const std::string_view folder = details.programFolder;
     std::string voiceCallsign;
     if (details.dateStyle == "UK") {
-        voiceCallsign = ReadIni("VOICE", details.position, InFolder(folder, "voice.ini"));
+        voiceCallsign = ReadIni(sections::kVoiceCallsigns, details.position,
+                                InFolder(folder, files::kVoiceCallsigns));
     }
-    const std::string website = ReadIni("GENERAL", "WEBSITE", InFolder(folder, "config.ini"));
+    const std::string website =
+        ReadIni(sections::kGeneral, "WEBSITE", InFolder(folder, files::kConfig));
     std::string autoAtisText;
     if (details.autoAtis == 1) {
-        autoAtisText = ReadIni("AUTOATIS", details.position, InFolder(folder, "autoatis.ini"));
+        autoAtisText =
+            ReadIni(sections::kAutoAtis, details.position, InFolder(folder, files::kAutoAtis));
     }
     return BuildAtisLines(details, voiceCallsign, website, autoAtisText);
 }

@@ -8,6 +8,7 @@
 
 #include "launch/clock.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -45,7 +46,7 @@ std::vector<std::string> AtisLinesFor(const LaunchDetails& details);
 
 // program folder + separator + "atis": the file the radar client reads.
 inline std::string AtisFilePath(std::string_view programFolder) {
-    return InFolder(programFolder, "atis");
+    return InFolder(programFolder, files::kAtis);
 }
 
 // The name of the ATIS file as the radar client in `radarFolder` opens it: on

@@ -7,6 +7,7 @@
 #include "launch/voice_client.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -21,21 +22,26 @@ Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
 Form2Presenter::~Form2Presenter() = default;
 
 void Form2Presenter::Form_Load() {
-    const std::string varFile = InFolder(world_.programFolder, "var.ini");
-    view_->SetText("rwy", ReadIni("MAIN", "RWY", varFile));
-    view_->SetText("addinfo", ReadIni("MAIN", "ADDINFO", varFile));
+    const std::string varFile = InFolder(world_.programFolder, files::kFinalSetupDefaults);
+    view_->SetText("rwy", ReadIni(sections::kMain, "RWY", varFile));
+    view_->SetText("addinfo", ReadIni(sections::kMain, "ADDINFO", varFile));
 }
 
 void Form2Presenter::ShowModeless() {
     view_->ShowModeless();
 }
 
+void Form2Presenter::ShowAnswers(const FinalSetupAnswers& answers) {
+    view_->SetValue("Check1", AutoAtisTicked(answers.autoAtis) ? 1 : 0);
+    view_->SetText("rwy", answers.runway);
+    view_->SetText("addinfo", answers.onlineUntil);
+}
+
 void Form2Presenter::Command1_Click() {
     // The answers are saved first, so they stay saved whatever fails later.
-    const std::string settingsFile = InFolder(world_.programFolder, kSettingsFileName);
-    WriteIni("main", "rwy", view_->Text("rwy"), settingsFile);
-    WriteIni("main", "additional", view_->Text("addinfo"), settingsFile);
-    WriteIni("main", "autoatis", std::to_string(view_->Value("Check1")), settingsFile);
+    SaveFinalSetupAnswers(
+        {view_->Text("rwy"), view_->Text("addinfo"), std::to_string(view_->Value("Check1"))},
+        InFolder(world_.programFolder, files::kSettings));
 
     const Preferences& preferences = world_.preferences;
     LaunchDetails details;

@@ -10,6 +10,7 @@
 
 #include "form/form_view.h"
 #include "launch/clock.h"
+#include "launch/final_setup_answers.h"
 #include "launch/program_start.h"
 #include "prefs/preferences.h"
 
@@ -42,6 +43,10 @@ public:
     // Shows the hidden dialog, or brings the visible one to the front with
     // what was typed into it.
     void ShowModeless();
+
+    // Puts saved answers into the dialog's fields, replacing what its load
+    // put there.
+    void ShowAnswers(const FinalSetupAnswers& answers);
 
     void Command1_Click();  // "Go"
     void Form_Unload();     // the close box

@@ -1,12 +1,14 @@
 #include "launch/radar_settings.h"
 
+#include "launch/atis.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
 std::string RadarSettingsFile(std::string_view windowsFolder) {
-    return windowsFolder.empty() ? std::string() : InFolder(windowsFolder, kRadarSettingsFileName);
+    return windowsFolder.empty() ? std::string() : InFolder(windowsFolder, files::kRadarSettings);
 }
 
 void WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
@@ -16,9 +18,22 @@ void WriteRadarSettings(std::string_view windowsFolder, std::string_view positio
         return;
     }
     // The radar client is a Windows program: its file is Windows-1252.
-    WriteIni(kRadarSettingsSection, "CALLSIGN", position, file, IniText::kWindows1252);
-    WriteIni(kRadarSettingsSection, "COM 1 FREQ", frequency, file, IniText::kWindows1252);
-    WriteIni(kRadarSettingsSection, "SERVER IP", server, file, IniText::kWindows1252);
+    const auto write = [&](std::string_view key, std::string_view value) {
+        WriteIni(sections::kRadarClient, key, value, file, IniText::kWindows1252);
+    };
+    write(radar_keys::kCallsign, position);
+    write(radar_keys::kFrequency, frequency);
+    write(radar_keys::kServer, server);
+}
+
+void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
+                       std::string_view radarFolder) {
+    const std::string file = RadarSettingsFile(windowsFolder);
+    if (!file.empty()) {
+        WriteIni(sections::kRadarClient, radar_keys::kAtisFileName,
+                 AtisFileNameForRadarClient(programFolder, radarFolder), file,
+                 IniText::kWindows1252);
+    }
 }
 
 }  // namespace launcher

@@ -1,4 +1,6 @@
-// The keys "Launch" hands to the radar client in its settings file rvsb.ini.
+// What the launcher hands to the radar client in its settings file rvsb.ini:
+// the ATIS file's name at every start, the position, its frequency and the
+// server at every Launch. No other key of the file is touched.
 #pragma once
 
 #include <string>
@@ -6,8 +8,12 @@
 
 namespace launcher {
 
-inline constexpr std::string_view kRadarSettingsFileName = "rvsb.ini";
-inline constexpr std::string_view kRadarSettingsSection = "RV 2.0";
+namespace radar_keys {
+inline constexpr std::string_view kAtisFileName = "ATIS FILENAME";
+inline constexpr std::string_view kCallsign = "CALLSIGN";
+inline constexpr std::string_view kFrequency = "COM 1 FREQ";
+inline constexpr std::string_view kServer = "SERVER IP";
+}  // namespace radar_keys
 
 // windowsFolder + separator + "rvsb.ini", or "" for an empty folder. An empty
 // Windows folder (nothing configured) would name "rvsb.ini" in the root of the
@@ -22,5 +28,13 @@ std::string RadarSettingsFile(std::string_view windowsFolder);
 // folder nothing is written. Failed writes are ignored.
 void WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
                         std::string_view frequency, std::string_view server);
+
+// Writes "ATIS FILENAME" = programFolder + separator + "atis", named as the
+// radar client in `radarFolder` opens it (its Windows path when it is a
+// Windows program run by Wine), into section "RV 2.0" of the Windows folder's
+// rvsb.ini, in Windows-1252. With an empty Windows folder nothing is written
+// (see RadarSettingsFile). A failed write is ignored.
+void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
+                       std::string_view radarFolder);
 
 }  // namespace launcher

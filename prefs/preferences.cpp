@@ -1,6 +1,7 @@
 #include "prefs/preferences.h"
 
 #include "profile/ini.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -20,19 +21,19 @@ std::vector<std::string> ReadList(std::string_view section, int count, std::stri
 void LoadServerLists(Preferences& preferences, std::string_view file) {
     // Replaced rather than appended to: a second load must not grow the lists
     // past their fixed length.
-    preferences.rwservers = ReadList(kVoiceServersSection, kVoiceServerCount, file);
-    preferences.rdvservers = ReadList(kRadarServersSection, kRadarServerCount, file);
+    preferences.rwservers = ReadList(sections::kVoiceServers, kVoiceServerCount, file);
+    preferences.rdvservers = ReadList(sections::kRadarServers, kRadarServerCount, file);
 }
 
 void LoadPreferences(Preferences& preferences, std::string_view file) {
     for (const PreferenceKey& entry : kPreferenceKeys) {
-        preferences.*entry.field = ReadIni(kPreferencesSection, entry.key, file);
+        preferences.*entry.field = ReadIni(sections::kMain, entry.key, file);
     }
 }
 
 void SavePreferences(const Preferences& preferences, std::string_view file) {
     for (const PreferenceKey& entry : kPreferenceKeys) {
-        WriteIni(kPreferencesSection, entry.key, preferences.*entry.field, file);
+        WriteIni(sections::kMain, entry.key, preferences.*entry.field, file);
     }
 }
 

@@ -10,10 +10,6 @@
 
 namespace launcher {
 
-inline constexpr std::string_view kSettingsFileName = "settings.ini";
-inline constexpr std::string_view kPreferencesSection = "MAIN";
-inline constexpr std::string_view kVoiceServersSection = "rwservers";
-inline constexpr std::string_view kRadarServersSection = "rdvservers";
 inline constexpr int kVoiceServerCount = 8;
 inline constexpr int kRadarServerCount = 10;
 

@@ -1,4 +1,6 @@
 #include "app/startup.h"
+#include "launch/final_setup_answers.h"
+#include "launch/radar_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,45 @@
+// The three answers of the "Final Setup" dialog that "Go" saves in
+// settings.ini and the next start offers again.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+struct FinalSetupAnswers {
+    std::string runway;       // the runway text
+    std::string onlineUntil;  // the online-until text
+    std::string autoAtis;     // the auto-ATIS box as decimal text, "0" or "1"
+
+    bool operator==(const FinalSetupAnswers&) const = default;
+};
+
+// One answer: its key in settings.ini, as "Go" writes it, and its field.
+struct FinalSetupKey {
+    std::string_view key;
+    std::string FinalSetupAnswers::*field;
+};
+
+// Saving and loading both walk this table, in the order "Go" writes.
+inline constexpr std::array<FinalSetupKey, 3> kFinalSetupKeys{{
+    {"rwy", &FinalSetupAnswers::runway},
+    {"additional", &FinalSetupAnswers::onlineUntil},
+    {"autoatis", &FinalSetupAnswers::autoAtis},
+}};
+
+// The answers saved in `settingsFile`; empty texts for those never saved.
+FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile);
+
+// Writes the three answers, changed or not, in table order. A failed write is
+// ignored.
+void SaveFinalSetupAnswers(const FinalSetupAnswers& answers, std::string_view settingsFile);
+
+// A saved auto-ATIS answer as the box: only exactly "1" ticks it. "0", the
+// empty text of a first run (before "Go" ever saved the answer), any other
+// number and any other text leave it clear, so the automatic-ATIS notice is
+// only ever announced when once asked for.
+bool AutoAtisTicked(std::string_view saved);
+
+}  // namespace launcher
