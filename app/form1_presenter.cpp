@@ -51,13 +51,13 @@ void Form1Presenter::Form_Load() {
         return ReadIni(sections::kGeneral, key, configFile);
     };
     if (const std::optional<int> left = LogoLeftPixels(general("LOGOLEFT"))) {
-        view_->SetLeft("Image1", *left * 15);
+        view_->SetLeft(form1::kBanner, *left * 15);
     }
-    view_->SetPicture("Image1", general("LOGO"));
-    view_->SetPicture("Image2", general("BACK"));
-    view_->SetText("accname", general("TITLE"));
-    view_->SetText("wwwaddy", general("WEBSITE"));
-    view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text("accname")));
+    view_->SetPicture(form1::kBanner, general("LOGO"));
+    view_->SetPicture(form1::kCorner, general("BACK"));
+    view_->SetText(form1::kTitle, general("TITLE"));
+    view_->SetText(form1::kWebsite, general("WEBSITE"));
+    view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text(form1::kTitle)));
 
     // Last, because it sets the window's height.
     ShowPositionCatalogue(LoadPositionCatalogue(configFile), *view_);
@@ -68,7 +68,7 @@ void Form1Presenter::LoadForm2() {
         maker_,
         FinalSetupWorld{
             world_.location.ProgramFolder(),
-            [this] { return view_->Text("selected"); },
+            [this] { return view_->Text(form1::kSelected); },
             form4_->preferences(),
             world_.clock,
             world_.starter,
@@ -84,10 +84,10 @@ void Form1Presenter::Command1_Click() {
     }
     form2_->ShowModeless();
     const std::string folder = world_.location.ProgramFolder();
-    view_->SetText("comfreq", LookupFrequency(folder, view_->Text("selected")));
+    view_->SetText(form1::kFrequency, LookupFrequency(folder, view_->Text(form1::kSelected)));
     const Preferences& preferences = form4_->preferences();
-    WriteRadarSettings(preferences.windowsdir, view_->Text("selected"), view_->Text("comfreq"),
-                       preferences.serverip);
+    WriteRadarSettings(preferences.windowsdir, view_->Text(form1::kSelected),
+                       view_->Text(form1::kFrequency), preferences.serverip);
 }
 
 void Form1Presenter::Command2_Click() {
@@ -104,11 +104,11 @@ void Form1Presenter::Combo_Click(int n) {
 
 void Form1Presenter::Timer1_Timer() {
     selection_->PollSelection();
-    view_->SetText("selected", selection_->selectedPosition());
+    view_->SetText(form1::kSelected, selection_->selectedPosition());
     // With nothing selected yet the frequency label keeps its text, such as
     // the one a Launch before any pick looked up.
     if (!selection_->selectedPosition().empty()) {
-        view_->SetText("comfreq", selection_->selectedFrequency());
+        view_->SetText(form1::kFrequency, selection_->selectedFrequency());
     }
 }
 
@@ -117,11 +117,11 @@ void Form1Presenter::Form_Unload() {
 }
 
 void Form1Presenter::OnClick(std::string_view button) {
-    if (button == "Command1") {
+    if (button == form1::kLaunch) {
         Command1_Click();
-    } else if (button == "Command2") {
+    } else if (button == form1::kExit) {
         Command2_Click();
-    } else if (button == "Command3") {
+    } else if (button == form1::kPreferences) {
         Command3_Click();
     }
 }
@@ -133,7 +133,7 @@ void Form1Presenter::OnPick(std::string_view list) {
 }
 
 void Form1Presenter::OnTick(std::string_view timer) {
-    if (timer == "Timer1") {
+    if (timer == form1::kPoll) {
         Timer1_Timer();
     }
 }

@@ -20,27 +20,27 @@ FormTable MakeForm1() {
     form.clientHeight = 8760;
     form.background = 0xC0C0C0;
     form.centred = true;
-    form.timers = {{"Timer1", kForm1TimerMs}};
+    form.timers = {{std::string(form1::kPoll), kForm1TimerMs}};
 
     using enum ControlKind;
     form.controls = {
-        MakeControl("Image2", kPicture, "", 0, 0, 1935, 1575),
-        MakeControl("Image1", kPicture, "", 0, 120, 9735, 1335),
-        Styled(MakeControl("wwwaddy", kLabel, "www.example.com", 0, 1560, 9615, 255, 68),
+        MakeControl(form1::kCorner, kPicture, "", 0, 0, 1935, 1575),
+        MakeControl(form1::kBanner, kPicture, "", 0, 120, 9735, 1335),
+        Styled(MakeControl(form1::kWebsite, kLabel, "www.example.com", 0, 1560, 9615, 255, 68),
                kWebAddressFont, 0x0000C0, TextAlign::kCentre),
-        MakeControl("Command3", kButton, "User Preferences", 2460, 1905, 1575, 375, 2),
-        MakeControl("Command1", kButton, "Launch", 4140, 1905, 1575, 375, 0),
-        MakeControl("Command2", kButton, "Exit", 5820, 1905, 1575, 375, 1),
+        MakeControl(form1::kPreferences, kButton, "User Preferences", 2460, 1905, 1575, 375, 2),
+        MakeControl(form1::kLaunch, kButton, "Launch", 4140, 1905, 1575, 375, 0),
+        MakeControl(form1::kExit, kButton, "Exit", 5820, 1905, 1575, 375, 1),
         CaptionOf(MakeControl("Label1", kLabel, "Selected Position", 2040, 2400, 855, 375, 5),
-                  "selected"),
-        Styled(MakeControl("selected", kLabel, "", 3000, 2520, 1935, 375, 3), kClassicFont,
+                  form1::kSelected),
+        Styled(MakeControl(form1::kSelected, kLabel, "", 3000, 2520, 1935, 375, 3), kClassicFont,
                0xFF0000, TextAlign::kLeft),
         CaptionOf(MakeControl("Label2", kLabel, "Selected Frequency", 4560, 2400, 855, 495, 6),
-                  "comfreq"),
-        Styled(MakeControl("comfreq", kLabel, "", 5760, 2520, 1695, 255, 4), kClassicFont, 0xFF00FF,
-               TextAlign::kLeft),
-        Styled(MakeControl("accname", kLabel, "", 2400, 3000, 5055, 315, 7), kTitleFont, 0x0000FF,
-               TextAlign::kCentre),
+                  form1::kFrequency),
+        Styled(MakeControl(form1::kFrequency, kLabel, "", 5760, 2520, 1695, 255, 4), kClassicFont,
+               0xFF00FF, TextAlign::kLeft),
+        Styled(MakeControl(form1::kTitle, kLabel, "", 2400, 3000, 5055, 315, 7), kTitleFont,
+               0x0000FF, TextAlign::kCentre),
     };
     for (int n = 1; n <= kGroupCount; ++n) {
         const int column = (n - 1) % 5;

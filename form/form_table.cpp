@@ -6,12 +6,12 @@
 
 namespace launcher {
 
-ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption, int left, int top,
-                        int width, int height, int tabIndex, std::string container) {
+ControlSpec MakeControl(std::string_view name, ControlKind kind, std::string caption, int left,
+                        int top, int width, int height, int tabIndex, std::string_view container) {
     ControlSpec control;
-    control.name = std::move(name);
+    control.name = name;
     control.kind = kind;
-    control.container = std::move(container);
+    control.container = container;
     control.caption = std::move(caption);
     control.left = left;
     control.top = top;
@@ -21,13 +21,13 @@ ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption,
     return control;
 }
 
-ControlSpec CaptionOf(ControlSpec label, std::string field) {
-    label.captionOf = std::move(field);
+ControlSpec CaptionOf(ControlSpec label, std::string_view field) {
+    label.captionOf = field;
     return label;
 }
 
-ControlSpec DescribedBy(ControlSpec control, std::string label) {
-    control.describedBy = std::move(label);
+ControlSpec DescribedBy(ControlSpec control, std::string_view label) {
+    control.describedBy = label;
     return control;
 }
 

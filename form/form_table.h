@@ -67,19 +67,19 @@ struct ControlSpec {
 };
 
 // A control in the window's own font and colours, left-aligned, as most are.
-ControlSpec MakeControl(std::string name, ControlKind kind, std::string caption, int left, int top,
-                        int width, int height, int tabIndex = kNoTabIndex,
-                        std::string container = {});
+ControlSpec MakeControl(std::string_view name, ControlKind kind, std::string caption, int left,
+                        int top, int width, int height, int tabIndex = kNoTabIndex,
+                        std::string_view container = {});
 
 // `label` as the caption that names `field` for screen readers.
-ControlSpec CaptionOf(ControlSpec label, std::string field);
+ControlSpec CaptionOf(ControlSpec label, std::string_view field);
 
 // `control` with its own font, text colour and alignment.
 ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textColour,
                    TextAlign align);
 
 // `control` described for readers by the caption of the label `label`.
-ControlSpec DescribedBy(ControlSpec control, std::string label);
+ControlSpec DescribedBy(ControlSpec control, std::string_view label);
 
 struct TimerSpec {
     std::string name;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "prefs/form_tables.h"
 #include "prefs/volumes.h"
 
 namespace launcher {
@@ -17,18 +18,18 @@ BrowsePresenter::~BrowsePresenter() = default;
 
 void BrowsePresenter::Form_Load(const VolumeList& volumes) {
     const std::vector<std::string> roots = volumes.Volumes();
-    view_->AddItems("Drive1", roots);
+    view_->AddItems(browse::kDrives, roots);
     const std::string working = volumes.WorkingFolder();
     // A working folder on no listed volume leaves the drive list without a
     // current drive; the folder list then stays until a drive is picked.
     const std::string drive = VolumeContaining(roots, working);
     if (!drive.empty()) {
-        view_->SetText("Drive1", drive);
-        view_->PointAtDrive("Dir1", drive);
+        view_->SetText(browse::kDrives, drive);
+        view_->PointAtDrive(browse::kFolders, drive);
     }
     // Should the working folder be unreadable, the list stays on the drive's
     // root.
-    view_->SetText("Dir1", working);
+    view_->SetText(browse::kFolders, working);
 }
 
 void BrowsePresenter::ShowModeless() {
@@ -36,11 +37,11 @@ void BrowsePresenter::ShowModeless() {
 }
 
 void BrowsePresenter::Timer1_Timer() {
-    view_->PointAtDrive("Dir1", view_->Text("Drive1"));
+    view_->PointAtDrive(browse::kFolders, view_->Text(browse::kDrives));
 }
 
 void BrowsePresenter::Command1_Click() {
-    chosen_(view_->Text("Dir1"));
+    chosen_(view_->Text(browse::kFolders));
     view_->Hide();
 }
 
@@ -49,15 +50,15 @@ void BrowsePresenter::Command2_Click() {
 }
 
 void BrowsePresenter::OnClick(std::string_view button) {
-    if (button == "Command1") {
+    if (button == browse::kOk) {
         Command1_Click();
-    } else if (button == "Command2") {
+    } else if (button == browse::kCancel) {
         Command2_Click();
     }
 }
 
 void BrowsePresenter::OnTick(std::string_view timer) {
-    if (timer == "Timer1") {
+    if (timer == browse::kDrivePoll) {
         Timer1_Timer();
     }
 }

@@ -16,13 +16,13 @@ struct FieldControl {
 };
 
 constexpr std::array<FieldControl, 7> kFieldControls{{
-    {"rwip", &Preferences::rwip},
-    {"serverip", &Preferences::serverip},
-    {"userName", &Preferences::userName},
-    {"rdvdir", &Preferences::rdvdir},
-    {"rwdir", &Preferences::rwdir},
-    {"windowsdir", &Preferences::windowsdir},
-    {"datebox", &Preferences::datebox},
+    {form4::kVoiceServer, &Preferences::rwip},
+    {form4::kRadarServer, &Preferences::serverip},
+    {form4::kName, &Preferences::userName},
+    {form4::kRadarFolder, &Preferences::rdvdir},
+    {form4::kVoiceFolder, &Preferences::rwdir},
+    {form4::kWindowsFolder, &Preferences::windowsdir},
+    {form4::kDateStyle, &Preferences::datebox},
 }};
 
 }  // namespace
@@ -40,8 +40,8 @@ Form4Presenter::~Form4Presenter() = default;
 
 void Form4Presenter::Form_Load() {
     LoadServerLists(preferences_, settingsFile_);
-    view_->AddItems("rwip", preferences_.rwservers);
-    view_->AddItems("serverip", preferences_.rdvservers);
+    view_->AddItems(form4::kVoiceServer, preferences_.rwservers);
+    view_->AddItems(form4::kRadarServer, preferences_.rdvservers);
     ShowFields();
 }
 
@@ -104,13 +104,13 @@ void Form4Presenter::Command4_Click() {
 }
 
 void Form4Presenter::OnClick(std::string_view button) {
-    if (button == "Command1") {
+    if (button == form4::kOk) {
         Command1_Click();
-    } else if (button == "Command2") {
+    } else if (button == form4::kCancel) {
         Command2_Click();
-    } else if (button == "Command3") {
+    } else if (button == form4::kBrowseRadar) {
         Command3_Click();
-    } else if (button == "Command4") {
+    } else if (button == form4::kBrowseVoice) {
         Command4_Click();
     }
 }

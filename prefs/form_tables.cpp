@@ -23,29 +23,35 @@ FormTable MakeForm4() {
 
     using enum ControlKind;
     form.controls = {
-        CaptionOf(MakeControl("Label1", kLabel, "RW IP", 360, 240, 735, 375, 1), "rwip"),
-        MakeControl("rwip", kEditableList, std::string(kDefaultVoiceServer), 1200, 240, 2055, 315,
-                    0),
-        CaptionOf(MakeControl("Label2", kLabel, "Server IP", 360, 720, 735, 375, 5), "serverip"),
-        MakeControl("serverip", kEditableList, "", 1200, 720, 2055, 315, 4),
-        CaptionOf(MakeControl("Label3", kLabel, "Name", 360, 1200, 735, 375, 6), "userName"),
-        MakeControl("userName", kTextBox, "", 1200, 1200, 2055, 285, 7),
+        CaptionOf(MakeControl("Label1", kLabel, "RW IP", 360, 240, 735, 375, 1),
+                  form4::kVoiceServer),
+        MakeControl(form4::kVoiceServer, kEditableList, std::string(kDefaultVoiceServer), 1200, 240,
+                    2055, 315, 0),
+        CaptionOf(MakeControl("Label2", kLabel, "Server IP", 360, 720, 735, 375, 5),
+                  form4::kRadarServer),
+        MakeControl(form4::kRadarServer, kEditableList, "", 1200, 720, 2055, 315, 4),
+        CaptionOf(MakeControl("Label3", kLabel, "Name", 360, 1200, 735, 375, 6), form4::kName),
+        MakeControl(form4::kName, kTextBox, "", 1200, 1200, 2055, 285, 7),
         CaptionOf(MakeControl("Label4", kLabel, "Rdv Directory", 120, 1680, 1095, 255, 10),
-                  "rdvdir"),
-        MakeControl("rdvdir", kTextBox, "", 1200, 1680, 4215, 285, 9),
+                  form4::kRadarFolder),
+        MakeControl(form4::kRadarFolder, kTextBox, "", 1200, 1680, 4215, 285, 9),
         // Two buttons read "Browse": each tells readers which folder it is for.
-        DescribedBy(MakeControl("Command3", kButton, "Browse", 5520, 1680, 855, 375, 8), "Label4"),
-        CaptionOf(MakeControl("Label5", kLabel, "RW Directory", 120, 2160, 1095, 255, 13), "rwdir"),
-        MakeControl("rwdir", kTextBox, "", 1200, 2160, 4215, 285, 11),
-        DescribedBy(MakeControl("Command4", kButton, "Browse", 5520, 2160, 855, 375, 12), "Label5"),
+        DescribedBy(MakeControl(form4::kBrowseRadar, kButton, "Browse", 5520, 1680, 855, 375, 8),
+                    "Label4"),
+        CaptionOf(MakeControl("Label5", kLabel, "RW Directory", 120, 2160, 1095, 255, 13),
+                  form4::kVoiceFolder),
+        MakeControl(form4::kVoiceFolder, kTextBox, "", 1200, 2160, 4215, 285, 11),
+        DescribedBy(MakeControl(form4::kBrowseVoice, kButton, "Browse", 5520, 2160, 855, 375, 12),
+                    "Label5"),
         CaptionOf(MakeControl("Label7", kLabel, "WIN Directory", 150, 2595, 1350, 255, 16),
-                  "windowsdir"),
-        MakeControl("windowsdir", kTextBox, "", 1200, 2595, 4215, 285, 17),
-        CaptionOf(MakeControl("Label6", kLabel, "Date Format", 225, 3105, 975, 375, 14), "datebox"),
-        WithItems(MakeControl("datebox", kEditableList, "UK", 1305, 3090, 1335, 315, 15),
+                  form4::kWindowsFolder),
+        MakeControl(form4::kWindowsFolder, kTextBox, "", 1200, 2595, 4215, 285, 17),
+        CaptionOf(MakeControl("Label6", kLabel, "Date Format", 225, 3105, 975, 375, 14),
+                  form4::kDateStyle),
+        WithItems(MakeControl(form4::kDateStyle, kEditableList, "UK", 1305, 3090, 1335, 315, 15),
                   {"UK", "USA"}),
-        MakeControl("Command1", kButton, "OK", 1230, 3780, 855, 495, 2),
-        MakeControl("Command2", kButton, "Cancel", 2775, 3750, 855, 495, 3),
+        MakeControl(form4::kOk, kButton, "OK", 1230, 3780, 855, 495, 2),
+        MakeControl(form4::kCancel, kButton, "Cancel", 2775, 3750, 855, 495, 3),
     };
     return form;
 }
@@ -64,20 +70,20 @@ FormTable MakeBrowse(const BrowseDesign& design) {
     form.caption = "Browse...";
     form.clientWidth = design.clientWidth;
     form.clientHeight = design.clientHeight;
-    form.timers = {{"Timer1", design.timerMs}};
+    form.timers = {{std::string(browse::kDrivePoll), design.timerMs}};
 
     using enum ControlKind;
-    const auto control = [](const char* name, ControlKind kind, const char* caption,
+    const auto control = [](std::string_view name, ControlKind kind, const char* caption,
                             const int(&box)[4], int tabIndex) {
         return MakeControl(name, kind, caption, box[0], box[1], box[2], box[3], tabIndex);
     };
     form.controls = {
-        control("Label1", kLabel, design.prompt, design.label1, 3),
-        control("Drive1", kDriveList, "", design.drive1, 4),
+        control(browse::kPrompt, kLabel, design.prompt, design.label1, 3),
+        control(browse::kDrives, kDriveList, "", design.drive1, 4),
         // The folder list, where the focus starts, also tells what to look for.
-        DescribedBy(control("Dir1", kFolderList, "", design.dir1, 0), "Label1"),
-        control("Command1", kButton, "OK", design.command1, 1),
-        control("Command2", kButton, "Cancel", design.command2, 2),
+        DescribedBy(control(browse::kFolders, kFolderList, "", design.dir1, 0), browse::kPrompt),
+        control(browse::kOk, kButton, "OK", design.command1, 1),
+        control(browse::kCancel, kButton, "Cancel", design.command2, 2),
     };
     // The prompt is one line; a face wider than the designed one would cut it.
     form.controls[0].growsToRightEdge = true;
