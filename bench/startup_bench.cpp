@@ -1,4 +1,4 @@
-// The main window's whole start-up (its constructor runs Form_Load): over a
+// The main window's whole start-up (made, then Form_Load): over a
 // full program folder (thirty groups of fifteen positions, a 10,000-key
 // freq.ini, every settings.ini key, rvsb.ini in the Windows folder) and, as
 // the floor in the same run, over an empty program folder. The difference is
@@ -15,7 +15,9 @@
 #include <fstream>
 #include <string>
 
-#include "qt/form1.h"
+#include "app/form1_presenter.h"
+#include "qt/form_maker.h"
+#include "qt/form_window.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -91,9 +93,11 @@ void LoadForm1(benchmark::State& state, bool full) {
     launcher::testing::FixedClock clock;
     launcher::testing::RecordingStarter starter;
     launcher::testing::RecordingErrors errors;
+    launcher::QtFormMaker maker;
     for (auto _ : state) {
-        launcher::Form1 form({location, ender, volumes, clock, starter, errors});
-        benchmark::DoNotOptimize(form.windowTitle());
+        launcher::Form1Presenter form(maker, {location, ender, volumes, clock, starter, errors});
+        form.Form_Load();
+        benchmark::DoNotOptimize(dynamic_cast<QWidget&>(form.view()).windowTitle());
     }
 }
 

@@ -1,34 +1,9 @@
 #include "qt/folder_list.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStyle>
+#include <vector>
 
 namespace launcher {
-
-namespace {
-
-QString Clean(const QString& path) {
-    return QDir::cleanPath(QDir::fromNativeSeparators(path));
-}
-
-// The folders from the root down to `folder`, `folder` last.
-QStringList Ancestry(const QString& folder) {
-    QStringList chain{folder};
-    QString current = folder;
-    while (!QDir(current).isRoot()) {
-        const QString parent = QFileInfo(current).path();
-        // A path Qt cannot take further up (a share's name) ends the chain.
-        if (parent == current || parent == QStringLiteral(".")) {
-            break;
-        }
-        chain.prepend(parent);
-        current = parent;
-    }
-    return chain;
-}
-
-}  // namespace
 
 FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
@@ -49,65 +24,47 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
 }
 
 QString FolderList::path() const {
-    return QDir::toNativeSeparators(path_);
+    return QString::fromStdString(listing_.folder());
 }
 
 bool FolderList::setPath(const QString& folder) {
-    if (folder.isEmpty()) {
+    if (!listing_.Open(folder.toStdString())) {
         return false;
     }
-    const QString target = Clean(QDir(Clean(folder)).absolutePath());
-    const QFileInfo info(target);
-    if (!info.isDir() || !info.isReadable()) {
-        return false;
-    }
-    const QStringList children =
-        QDir(target).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-
-    clear();
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    QTreeWidgetItem* parentItem = nullptr;
-    for (const QString& ancestor : Ancestry(target)) {
-        const QString name = QDir(ancestor).isRoot() ? QDir::toNativeSeparators(ancestor)
-                                                     : QFileInfo(ancestor).fileName();
-        auto* item =
-            parentItem == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parentItem);
-        item->setText(0, name);
-        item->setIcon(0, openIcon);
-        item->setData(0, Qt::UserRole, ancestor);
-        item->setExpanded(true);
-        parentItem = item;
-    }
-    QTreeWidgetItem* openItem = parentItem;
-    for (const QString& child : children) {
-        auto* item = new QTreeWidgetItem(openItem);
-        item->setText(0, child);
-        item->setIcon(0, closedIcon);
-        item->setData(0, Qt::UserRole, QDir(target).filePath(child));
-    }
-    path_ = target;
-    setCurrentItem(openItem);
-    scrollToItem(openItem);
-    return true;
-}
-
-bool FolderList::openOn(const QString& drive, const QString& folder) {
-    if (!setPath(folder)) {
-        return false;
-    }
-    drive_ = drive;
+    Draw();
     return true;
 }
 
 void FolderList::setDrive(const QString& root) {
-    // Opening the root on every tick would undo the user's navigation. A
-    // drive that cannot be read is tried again at the next pointing, so a
-    // medium put in later is found.
-    if (root.isEmpty() || root == drive_) {
-        return;
+    if (listing_.PointAtDrive(root.toStdString())) {
+        Draw();
     }
-    openOn(root, root);
+}
+
+void FolderList::Draw() {
+    clear();
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    // The last row drawn at each depth: the parent of the next row one deeper.
+    std::vector<QTreeWidgetItem*> above;
+    QTreeWidgetItem* openItem = nullptr;
+    const std::vector<FolderRow>& rows = listing_.rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto depth = static_cast<std::size_t>(rows[i].depth);
+        above.resize(depth);
+        auto* item = above.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(above.back());
+        item->setText(0, QString::fromStdString(rows[i].name));
+        const bool onTheWayDown = i <= listing_.openRow();
+        item->setIcon(0, onTheWayDown ? openIcon : closedIcon);
+        item->setData(0, Qt::UserRole, QString::fromStdString(rows[i].path));
+        item->setExpanded(onTheWayDown);
+        above.push_back(item);
+        if (i == listing_.openRow()) {
+            openItem = item;
+        }
+    }
+    setCurrentItem(openItem);
+    scrollToItem(openItem);
 }
 
 }  // namespace launcher

@@ -4,12 +4,13 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include "form/folder_listing.h"
+
 namespace launcher {
 
-// A classic directory list: the open folder under the folders above it, from
-// the root down, and the folders inside it below, sorted without regard to
-// case. Double-clicking a folder opens it; highlighting one changes nothing.
-// Filled synchronously from the file system each time a folder is opened.
+// A classic directory list, drawn from a FolderListing: each row indented by
+// its depth under the row above it. Double-clicking a folder opens it;
+// highlighting one changes nothing.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -17,16 +18,11 @@ public:
 
     // The open folder, native separators; empty until a folder was opened.
     QString path() const;
-    // The drive the list was last pointed at (as the drive list names it).
-    QString drive() const { return drive_; }
 
     // Opens `folder`. A folder that does not exist or cannot be listed
     // leaves the list as it was and gives false.
     bool setPath(const QString& folder);
-    // Opens `folder` and takes `drive` as the drive the list is on.
-    bool openOn(const QString& drive, const QString& folder);
-    // Points the list at a drive: another drive than the one it is on opens
-    // that drive's root; the drive it is on keeps the folder the user opened.
+    // Points the list at a drive, as FolderListing::PointAtDrive says.
     void setDrive(const QString& root);
 
 protected:
@@ -34,8 +30,9 @@ protected:
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
 private:
-    QString path_;   // internal separators ("/")
-    QString drive_;  // as given to openOn
+    void Draw();
+
+    FolderListing listing_;
 };
 
 }  // namespace launcher

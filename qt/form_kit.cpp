@@ -14,7 +14,6 @@
 #include <QStyleFactory>
 #include <QWidget>
 #include <QWindow>
-#include <algorithm>
 
 namespace launcher::kit {
 
@@ -94,32 +93,6 @@ void MarkAccessibleKind(QWidget& widget, const char* kind) {
     widget.setProperty(kAccessibleKind, QByteArray(kind));
 }
 
-// The captions were laid out for a narrow face. Where the face at hand is
-// wider, a caption steps down in size rather than lose its end under the field
-// that overlaps its right part (or past its own edge).
-void FitCaption(QLabel& caption, const QWidget& field) {
-    const QRect box = caption.geometry();
-    int width = box.width();
-    if (field.y() < box.bottom() && field.geometry().bottom() > box.y() && field.x() > box.x()) {
-        width = std::min(width, field.x() - box.x());
-    }
-    constexpr qreal kSmallestPoints = 6;
-    QFont font = caption.font();
-    const auto fits = [&](const QFont& face) {
-        const QFontMetrics metrics(face);
-        const QRect needed = metrics.boundingRect(QRect(0, 0, width, box.height()),
-                                                  Qt::TextWordWrap, caption.text());
-        // A last line that loses only the tails of its descenders still reads.
-        return needed.width() <= width && needed.height() - metrics.descent() <= box.height();
-    };
-    while (!fits(font) && font.pointSizeF() - 0.5 >= kSmallestPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    if (font != caption.font()) {
-        caption.setFont(font);
-    }
-}
-
 }  // namespace
 
 QFont ClassicFont(int points, QFont::Weight weight) {
@@ -162,39 +135,38 @@ QFont FontFor(const FontSpec& design) {
     return ClassicFont(design.points, weight);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+QLabel* MakeLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(parent);
-    label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(text);
-    label->setGeometry(geometry);
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+QPushButton* MakeButton(QWidget* parent, const QString& text) {
     auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
     button->setAutoDefault(false);
     button->setDefault(false);
-    if (geometry.isValid()) {
-        button->setGeometry(geometry);
-    }
     return button;
 }
 
-QComboBox* MakeEditableChoice(QWidget* parent, const QString& name, QRect geometry) {
+QComboBox* MakeEditableChoice(QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     // Qt picks the item equal to the typed text when editing finishes (Return
     // or leaving the field) and reports it as a pick.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-    combo->setGeometry(geometry);
     return combo;
+}
+
+bool TextFits(const QFont& face, const QString& text, QSize box) {
+    const QFontMetrics metrics(face);
+    const QRect needed = metrics.boundingRect(QRect(QPoint(0, 0), box), Qt::TextWordWrap, text);
+    // A last line that loses only the tails of its descenders still reads.
+    return needed.width() <= box.width() && needed.height() - metrics.descent() <= box.height();
 }
 
 QMargins FrameMargins(const QWidget& window, bool* known) {
@@ -234,7 +206,6 @@ void SetAccessibleName(QWidget& control, const QString& name) {
 }
 
 void SetCaption(QLabel& caption, QWidget& field) {
-    FitCaption(caption, field);
     caption.setBuddy(&field);
     if (auto* label = qobject_cast<QLabel*>(&field)) {
         MarkAccessibleKind(*label, kValueLabel);

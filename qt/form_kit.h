@@ -1,11 +1,11 @@
-// What every window of the launcher builds its controls with: positions in
-// twips, the classic face with look-alikes, and buttons and editable lists
-// that behave as the original controls did.
+// What every window of the launcher builds its controls with: the classic
+// face with look-alikes, and buttons and editable lists that behave as the
+// original controls did.
 #pragma once
 
 #include <QFont>
 #include <QMargins>
-#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include "form/form_table.h"
@@ -16,13 +16,6 @@ class QPushButton;
 class QWidget;
 
 namespace launcher::kit {
-
-// The layouts are kept in twips, as designed; 15 twips make one
-// device-independent pixel, so a window keeps its 96-DPI proportions at any
-// display scale.
-constexpr QRect Twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
 
 // The face the windows were designed with first, then look-alikes.
 QFont ClassicFont(int points = 8, QFont::Weight weight = QFont::Normal);
@@ -41,16 +34,18 @@ void UseClassicStyle();
 QFont FontFor(const FontSpec& design);
 
 // A plain-text label: captions come from INI files and picks, never markup.
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry);
+QLabel* MakeLabel(QWidget* parent, const QString& text);
 
 // A button that is neither the default nor an auto-default one: Enter has no
 // meaning of its own in these windows.
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
-                        QRect geometry = {});
+QPushButton* MakeButton(QWidget* parent, const QString& text);
 
 // An editable list whose typed text is a value of its own: it neither joins
 // the list nor gets completed into an item, and it is never reported as a pick.
-QComboBox* MakeEditableChoice(QWidget* parent, const QString& name, QRect geometry);
+QComboBox* MakeEditableChoice(QWidget* parent);
+
+// Whether `text`, word-wrapped in `face`, fits `box`.
+bool TextFits(const QFont& face, const QString& text, QSize box);
 
 // The window's frame as the window system reports it, or a typical caption bar
 // and borders until it does (`known` tells which).
@@ -68,8 +63,7 @@ void SetAccessibleName(QWidget& control, const QString& name);
 
 // `caption` is the label that names `field`: the field is announced by the
 // caption's text, and the label points at it. A label that shows a value
-// keeps its text as that value. A caption too wide, in the face at hand, for
-// the room left of its field steps down in size.
+// keeps its text as that value.
 void SetCaption(QLabel& caption, QWidget& field);
 
 // A picture that says nothing the text around it does not: readers pass it

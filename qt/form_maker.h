@@ -1,4 +1,4 @@
-// Makes the Qt dialogs for the presenters that own them.
+// Makes a Qt window for any form table.
 #pragma once
 
 #include "form/form_view.h"
@@ -7,10 +7,7 @@ namespace launcher {
 
 class QtFormMaker final : public FormMaker {
 public:
-    std::unique_ptr<FormView> MakeForm2(Form2Presenter& presenter) override;
-    std::unique_ptr<FormView> MakeForm4(Form4Presenter& presenter) override;
-    std::unique_ptr<FormView> MakeBrowseForm(const FormTable& table,
-                                             BrowsePresenter& presenter) override;
+    std::unique_ptr<FormView> Make(const FormTable& table, FormEvents& events) override;
 };
 
 }  // namespace launcher

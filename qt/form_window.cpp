@@ -4,14 +4,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 
+#include "form/layout_rules.h"
 #include "qt/folder_list.h"
 #include "qt/form_kit.h"
+#include "qt/picture_box.h"
 
 namespace launcher {
 
@@ -37,52 +38,29 @@ QString UnescapedTitle(const QString& title) {
     return caption.replace(QStringLiteral("[*][*]"), QStringLiteral("[*]"));
 }
 
-// The picture file at `path`, relative to the working folder, as it stands.
-// Only BMP, PNG, JPEG and GIF, which Qt reads out of the box, are taken, told
-// by the file's content rather than its name, so whether a picture shows does
-// not hang on which further image plugins a machine has. An empty path, a
-// missing file, another format or a damaged picture all give no picture.
-QPixmap LoadPicture(const std::string& path) {
-    if (path.empty()) {
-        return {};
-    }
-    QImageReader reader(ToQt(path));
-    reader.setDecideFormatFromContent(true);
-    static const QList<QByteArray> kFormats{"bmp", "png", "jpeg", "gif"};
-    if (!kFormats.contains(reader.format())) {
-        return {};
-    }
-    return QPixmap::fromImage(reader.read());
-}
-
 void SetTextColour(QWidget& widget, Rgb rgb) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(rgb)));
     widget.setPalette(palette);
 }
 
+// The layouts are kept in twips, as designed, and drawn in device-independent
+// pixels, so a window keeps its 96-DPI proportions at any display scale.
 QRect Geometry(const ControlSpec& design) {
-    return kit::Twips(design.left, design.top, design.width, design.height);
+    return {TwipsToPixels(design.left), TwipsToPixels(design.top), TwipsToPixels(design.width),
+            TwipsToPixels(design.height)};
 }
 
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
-    setScaledContents(false);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
-
-void PictureBox::setPicture(const QPixmap& picture) {
-    if (picture.isNull()) {
-        clear();
-        return;
+FormWindow::FormWindow(const FormTable& table, FormEvents& events)
+    : QWidget(nullptr, table.role == WindowRole::kMain ? Qt::Window : Qt::Dialog),
+      table_(table),
+      events_(events) {
+    if (table.role == WindowRole::kDialog) {
+        // A dialog's closing never ends the program.
+        setAttribute(Qt::WA_QuitOnClose, false);
     }
-    setPixmap(picture);
-    resize(picture.deviceIndependentSize().toSize());
-}
-
-FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags), table_(table) {
     setObjectName(ToQt(table.name));
     setWindowTitle(EscapedTitle(ToQt(table.caption)));
     setFont(kit::ClassicFont());
@@ -92,22 +70,14 @@ FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
         setPalette(palette);
         setAutoFillBackground(true);
     }
-    resize(table.clientWidth / 15, table.clientHeight / 15);
+    resize(TwipsToPixels(table.clientWidth), TwipsToPixels(table.clientHeight));
 
     // Created bottom up: later controls stack above earlier ones.
     for (const ControlSpec* design : table.CreationOrder()) {
         QWidget* parent = design->container.empty() ? this : &control(design->container);
         controls_.emplace(design->name, Build(*design, parent));
     }
-    // Readers announce a field by the caption that names it.
-    for (const ControlSpec& design : table.controls) {
-        if (!design.captionOf.empty()) {
-            kit::SetCaption(control<QLabel>(design.name), control(design.captionOf));
-        } else if (!design.container.empty() && design.kind != ControlKind::kLabel) {
-            kit::SetAccessibleName(control(design.name),
-                                   control<QGroupBox>(design.container).title());
-        }
-    }
+    ApplyHints();
 
     const std::vector<const ControlSpec*> focus = table.FocusOrder();
     for (std::size_t i = 1; i < focus.size(); ++i) {
@@ -117,16 +87,52 @@ FormWindow::FormWindow(const FormTable& table, Qt::WindowFlags flags)
         control(focus.front()->name).setFocus();
     }
 
+    // A window's timers run from its making on.
     for (const TimerSpec& design : table.timers) {
         auto* timer = new QTimer(this);
         timer->setObjectName(ToQt(design.name));
         timer->setInterval(design.intervalMs);
-        connect(timer, &QTimer::timeout, this, [this, name = design.name] { OnTimer(name); });
-        timers_.push_back(timer);
+        connect(timer, &QTimer::timeout, this,
+                [this, name = design.name] { events_.OnTick(name); });
+        timer->start();
     }
 }
 
 FormWindow::~FormWindow() = default;
+
+void FormWindow::ApplyHints() {
+    for (const ControlSpec& design : table_.controls) {
+        QWidget& widget = control(design.name);
+        if (!design.captionOf.empty()) {
+            // Readers announce a field by the caption that names it.
+            auto& caption = control<QLabel>(design.name);
+            kit::SetCaption(caption, control(design.captionOf));
+            const QSize room(TwipsToPixels(CaptionRoomTwips(table_, design)), caption.height());
+            QFont face = caption.font();
+            const int halfPoints = CaptionHalfPoints(design, [&](int half) {
+                face.setPointSizeF(half / 2.0);
+                return kit::TextFits(face, caption.text(), room);
+            });
+            face.setPointSizeF(halfPoints / 2.0);
+            if (face != caption.font()) {
+                caption.setFont(face);
+            }
+        } else if (!design.container.empty() && design.kind != ControlKind::kLabel) {
+            kit::SetAccessibleName(widget, control<QGroupBox>(design.container).title());
+        }
+        if (!design.accessibleName.empty()) {
+            kit::SetAccessibleName(widget, ToQt(design.accessibleName));
+        }
+        if (!design.describedBy.empty()) {
+            widget.setAccessibleDescription(control<QLabel>(design.describedBy).text());
+        }
+        if (design.growsToRightEdge) {
+            widget.resize(GrownWidth(widget.width(), widget.sizeHint().width(),
+                                     TwipsToPixels(table_.clientWidth) - widget.x()),
+                          widget.height());
+        }
+    }
+}
 
 QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
     const QString name = ToQt(design.name);
@@ -137,7 +143,7 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             widget = new QGroupBox(caption, parent);
             break;
         case ControlKind::kLabel: {
-            QLabel* label = kit::MakeLabel(parent, name, caption, Geometry(design));
+            QLabel* label = kit::MakeLabel(parent, caption);
             if (design.align == TextAlign::kCentre) {
                 label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             }
@@ -149,14 +155,14 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             connect(edit, &QLineEdit::textChanged, this,
                     [this, name = design.name](const QString& text) {
                         if (!setting_) {
-                            OnTextChanged(name, text.toStdString());
+                            events_.OnTextChanged(name, text.toStdString());
                         }
                     });
             widget = edit;
             break;
         }
         case ControlKind::kEditableList: {
-            QComboBox* combo = kit::MakeEditableChoice(parent, name, Geometry(design));
+            QComboBox* combo = kit::MakeEditableChoice(parent);
             for (const std::string& item : design.items) {
                 combo->addItem(ToQt(item));
             }
@@ -167,12 +173,12 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             connect(combo->lineEdit(), &QLineEdit::textChanged, this,
                     [this, name = design.name](const QString& text) {
                         if (!setting_) {
-                            OnTextChanged(name, text.toStdString());
+                            events_.OnTextChanged(name, text.toStdString());
                         }
                     });
             connect(combo, &QComboBox::activated, this, [this, name = design.name] {
                 if (!setting_) {
-                    OnPick(name);
+                    events_.OnPick(name);
                 }
             });
             widget = combo;
@@ -182,9 +188,9 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             widget = new QCheckBox(caption, parent);
             break;
         case ControlKind::kButton: {
-            QPushButton* button = kit::MakeButton(parent, name, caption);
+            QPushButton* button = kit::MakeButton(parent, caption);
             connect(button, &QPushButton::clicked, this,
-                    [this, name = design.name] { OnClick(name); });
+                    [this, name = design.name] { events_.OnClick(name); });
             widget = button;
             break;
         }
@@ -305,11 +311,11 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
 
 void FormWindow::SetLeft(std::string_view name, int twips) {
     QWidget& widget = control(name);
-    widget.move(twips / 15, widget.y());
+    widget.move(TwipsToPixels(twips), widget.y());
 }
 
 void FormWindow::SetPicture(std::string_view name, const std::string& path) {
-    control<PictureBox>(name).setPicture(LoadPicture(path));
+    control<PictureBox>(name).setPicture(LoadPicture(ToQt(path)));
 }
 
 void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {
@@ -336,7 +342,7 @@ void FormWindow::ApplyOuterHeight() {
     }
     bool known = false;
     const QMargins frame = kit::FrameMargins(*this, &known);
-    const int client = outerHeightTwips_ / 15 - frame.top() - frame.bottom();
+    const int client = TwipsToPixels(outerHeightTwips_) - frame.top() - frame.bottom();
     resize(width(), std::max(client, 1));
     frameSettled_ = known;
 }
@@ -357,15 +363,9 @@ void FormWindow::Discard() {
     deleteLater();
 }
 
-void FormWindow::StartTimers() {
-    for (QTimer* timer : timers_) {
-        timer->start();
-    }
-}
-
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    OnClose();
+    events_.OnClose();
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

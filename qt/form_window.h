@@ -1,10 +1,9 @@
 // A window built from its form table: one widget per control, found by name,
-// moving values between the widgets and the presenter that runs the window.
-// The five windows derive from it and only route their events.
+// moving values between the widgets and the presenter that runs the window,
+// and passing the user's actions, its timers' ticks and its close box on to
+// that presenter. It decides nothing itself.
 #pragma once
 
-#include <QLabel>
-#include <QPixmap>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -13,26 +12,14 @@
 #include "form/form_table.h"
 #include "form/form_view.h"
 
-class QTimer;
-
 namespace launcher {
-
-// Shows a picture at its own size, never stretched.
-class PictureBox : public QLabel {
-    Q_OBJECT
-public:
-    explicit PictureBox(QWidget* parent = nullptr);
-    // Takes the picture's size in device-independent pixels; a null picture
-    // empties the box and leaves its size alone.
-    void setPicture(const QPixmap& picture);
-};
 
 class FormWindow : public QWidget, public FormView {
     Q_OBJECT
 public:
-    // Builds every control of `table`, hidden; `table` must outlive the
-    // window.
-    FormWindow(const FormTable& table, Qt::WindowFlags flags);
+    // Builds every control of `table`, hidden, and starts its timers; what
+    // the user does is reported to `events`. Both must outlive the window.
+    FormWindow(const FormTable& table, FormEvents& events);
     ~FormWindow() override;
 
     const FormTable& table() const { return table_; }
@@ -61,31 +48,20 @@ public:
     void Discard() override;
 
 protected:
-    // The user's actions, each reported once; what the window sets itself
-    // is never reported back.
-    virtual void OnClick(std::string_view /*button*/) {}
-    // An item was picked from an editable list's drop-down (never typing).
-    virtual void OnPick(std::string_view /*list*/) {}
-    // The text of a text box or an editable list changed, typed or picked.
-    virtual void OnTextChanged(std::string_view /*control*/, const std::string& /*text*/) {}
-    virtual void OnTimer(std::string_view /*timer*/) {}
-    // The close box or the system menu closed the window.
-    virtual void OnClose() {}
-
-    // Starts the table's timers; a window's timers run from its load on.
-    void StartTimers();
-
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
     QWidget* Build(const ControlSpec& design, QWidget* parent);
+    // What the table tells readers and how its captions and prompt fit the
+    // face at hand.
+    void ApplyHints();
     void ApplyOuterHeight();
 
     const FormTable& table_;
+    FormEvents& events_;
     std::map<std::string, QWidget*, std::less<>> controls_;
-    std::vector<QTimer*> timers_;
     // True while the window sets a control itself, so that the change is
     // not reported as the user's.
     bool setting_ = false;

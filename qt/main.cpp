@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/form1_presenter.h"
 #include "launch/system_starter.h"
 #include "profile/paths.h"
-#include "qt/form1.h"
 #include "qt/form_kit.h"
+#include "qt/form_maker.h"
+#include "qt/form_window.h"
 #include "qt/system_volumes.h"
 #include "qt/system_world.h"
 
@@ -27,10 +29,12 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramStarter starter(
         launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::SystemErrorReporter errors;
-    launcher::Form1 form({location, ender, volumes, clock, starter, errors});
+    launcher::QtFormMaker maker;
+    launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
+    form1.Form_Load();
     if (ender.HasEnded()) {
         return 0;
     }
-    form.show();
+    dynamic_cast<launcher::FormWindow&>(form1.view()).show();
     return QApplication::exec();
 }

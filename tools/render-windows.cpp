@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <string>
 
-#include "qt/form1.h"
-#include "qt/form2.h"
-#include "qt/form4.h"
+#include "app/form1_presenter.h"
 #include "qt/form_kit.h"
+#include "qt/form_maker.h"
+#include "qt/form_window.h"
 #include "qt/system_volumes.h"
 #include "tools/idle_world.h"
 
@@ -39,9 +39,9 @@ void Settle() {
     loop.exec();
 }
 
-bool Save(QWidget& window, const QDir& output, const char* name) {
+bool Save(launcher::FormView& view, const QDir& output, const char* name) {
     const QString path = output.filePath(QString::fromLatin1(name));
-    if (!window.grab().save(path, "PNG")) {
+    if (!dynamic_cast<QWidget&>(view).grab().save(path, "PNG")) {
         std::fprintf(stderr, "render-windows: could not save %s\n", qPrintable(path));
         return false;
     }
@@ -92,12 +92,15 @@ int main(int argc, char* argv[]) {
     NoClock clock;
     NoStarter starter;
     NoReporter errors;
-    launcher::Form1 form({location, ender, volumes, clock, starter, errors});
+    launcher::QtFormMaker maker;
+    launcher::Form1Presenter presenter(maker, {location, ender, volumes, clock, starter, errors});
+    presenter.Form_Load();
+    auto& form = dynamic_cast<launcher::FormWindow&>(presenter.view());
     form.show();
     Settle();
 
     // The first group's first position, picked as from its list.
-    QComboBox& first = form.combo(1);
+    auto& first = form.control<QComboBox>("Combo1");
     if (first.count() > 0) {
         first.setCurrentIndex(0);
         emit first.activated(0);
@@ -107,17 +110,17 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    form.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    form.control<QPushButton>("Command1").click();
     Settle();
-    if (form.form2() == nullptr) {
+    if (presenter.form2() == nullptr) {
         std::fprintf(stderr, "render-windows: Launch opened no Final Setup dialog\n");
         return 1;
     }
-    if (!Save(*form.form2(), output, "final-setup.png")) {
+    if (!Save(presenter.form2()->view(), output, "final-setup.png")) {
         return 1;
     }
 
-    form.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+    form.control<QPushButton>("Command3").click();
     Settle();
-    return Save(form.form4(), output, "preferences.png") ? 0 : 1;
+    return Save(presenter.form4().view(), output, "preferences.png") ? 0 : 1;
 }

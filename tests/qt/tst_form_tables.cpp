@@ -1,7 +1,8 @@
 // Each window built from its form table, control by control, as designed:
-// widget class, container, caption, geometry, font, colour, alignment, focus
-// chain. Runs at display scale 1 and 1.5: geometry is in device-independent
-// pixels, so every expected value holds at both.
+// window or dialog, widget class, container, caption, geometry, font, colour,
+// alignment, focus chain; and what it reports. Runs at display scale 1 and
+// 1.5: geometry is in device-independent pixels, so every expected value holds
+// at both.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,8 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 #include "app/form1_table.h"
 #include "launch/form2_table.h"
@@ -67,6 +70,20 @@ bool IsKind(const QWidget& widget, ControlKind kind) {
     return false;
 }
 
+// Notes each event a window reports.
+class RecordingEvents final : public FormEvents {
+public:
+    QStringList log;
+
+    void OnClick(std::string_view button) override { log << "click " + ToQt(std::string(button)); }
+    void OnPick(std::string_view list) override { log << "pick " + ToQt(std::string(list)); }
+    void OnTextChanged(std::string_view control, const std::string& text) override {
+        log << "text " + ToQt(std::string(control)) + "=" + ToQt(text);
+    }
+    void OnTick(std::string_view timer) override { log << "tick " + ToQt(std::string(timer)); }
+    void OnClose() override { log << QStringLiteral("close"); }
+};
+
 QString CaptionOf(const QWidget& widget) {
     if (const auto* frame = qobject_cast<const QGroupBox*>(&widget)) {
         return frame->title();
@@ -96,6 +113,8 @@ private slots:
     void eachControlAsItsTableSays();
     void focusFollowsTheTabIndexes_data() { eachControlAsItsTableSays_data(); }
     void focusFollowsTheTabIndexes();
+    void eachUserActionIsReportedOnce();
+    void twipsRoundToTheNearestPixel();
 };
 
 void FormTablesTest::eachControlAsItsTableSays_data() {
@@ -108,11 +127,16 @@ void FormTablesTest::eachControlAsItsTableSays_data() {
 void FormTablesTest::eachControlAsItsTableSays() {
     QFETCH(QString, form);
     const FormTable& table = *TableNamed(form);
-    FormWindow window(table, Qt::Window);
+    FormEvents ignored;
+    FormWindow window(table, ignored);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QCOMPARE(window.objectName(), form);
+    // The main window stands alone; a dialog's closing never ends the program.
+    const bool main = form == QLatin1String("Form1");
+    QCOMPARE(window.windowType(), main ? Qt::Window : Qt::Dialog);
+    QCOMPARE(window.testAttribute(Qt::WA_QuitOnClose), main);
     QCOMPARE(window.windowTitle(), ToQt(table.caption));
     QCOMPARE(window.size(), QSize(table.clientWidth / 15, table.clientHeight / 15));
     const QRgb background = table.background.value_or(0);
@@ -123,6 +147,7 @@ void FormTablesTest::eachControlAsItsTableSays() {
         const auto* qtTimer = window.findChild<QTimer*>(ToQt(timer.name));
         QVERIFY(qtTimer != nullptr);
         QCOMPARE(qtTimer->interval(), timer.intervalMs);
+        QVERIFY(qtTimer->isActive());  // from the window's making on
     }
 
     for (const ControlSpec& design : table.controls) {
@@ -181,7 +206,8 @@ void FormTablesTest::eachControlAsItsTableSays() {
 void FormTablesTest::focusFollowsTheTabIndexes() {
     QFETCH(QString, form);
     const FormTable& table = *TableNamed(form);
-    FormWindow window(table, Qt::Window);
+    FormEvents ignored;
+    FormWindow window(table, ignored);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -204,6 +230,44 @@ void FormTablesTest::focusFollowsTheTabIndexes() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     QCOMPARE(walked, expected);
+}
+
+void FormTablesTest::eachUserActionIsReportedOnce() {
+    RecordingEvents events;
+    FormWindow window(Form4Table(), events);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // What the window is told to show is not the user's doing.
+    window.SetText("userName", "Set");
+    window.SetText("datebox", "USA");
+    window.AddItems("rwip", {"rw1.example"});
+    QCOMPARE(events.log, QStringList());
+
+    QTest::keyClicks(&window.control("userName"), "J");
+    QTest::mouseClick(&window.control("Command1"), Qt::LeftButton);
+    QLineEdit& datebox = *window.control<QComboBox>("datebox").lineEdit();
+    datebox.setFocus();
+    QTest::keyClick(&datebox, Qt::Key_Down);  // a pick: the list's first item
+    QVERIFY(window.close());
+    QCOMPARE(events.log, (QStringList{"text userName=SetJ", "click Command1", "text datebox=UK",
+                                      "pick datebox", "close"}));
+
+    events.log.clear();
+    FormWindow browse(Form5Table(), events);
+    QSignalSpy tick(browse.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
+    QVERIFY(tick.wait(5000));
+    QCOMPARE(events.log.first(), QStringLiteral("tick Timer1"));
+}
+
+void FormTablesTest::twipsRoundToTheNearestPixel() {
+    FormEvents ignored;
+    FormWindow window(Form1Table(), ignored);
+    const QWidget& banner = window.control("Image1");
+    for (const auto& [twips, pixels] : {std::pair{22, 1}, {23, 2}, {-23, -2}, {1500, 100}}) {
+        window.SetLeft("Image1", twips);
+        QCOMPARE(banner.x(), pixels);
+    }
 }
 
 QTEST_MAIN(FormTablesTest)

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -19,13 +20,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/form1_table.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "qt/form1.h"
-#include "qt/form2.h"
-#include "qt/form4.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
@@ -48,7 +48,7 @@ const QByteArray kRadarSettings =
 // and a Windows folder (windows/ inside it) holding the radar client's
 // rvsb.ini.
 struct LoadedForm : testing::ScratchProgram {
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<testing::QtLauncher> launcher;
 
     LoadedForm() {
         clock.now = {2026, 3, 1, 0, 7};
@@ -67,8 +67,13 @@ struct LoadedForm : testing::ScratchProgram {
                                   "\r\nRWIP=VS\r\nRDVIP=rdv.example\r\nNAME=Pat\r\nRWDIR=" +
                                   path("rw") + "\r\nRDVDIR=" + path("rv") + "\r\nDATE=UK\r\n" +
                                   "RWY=27R\r\nADDITIONAL=until late\r\n");
-        form = std::make_unique<Form1>(world());
+        launcher = std::make_unique<testing::QtLauncher>(world());
     }
+
+    FormWindow& form() const { return launcher->form1(); }
+    // The Final Setup dialog; null until load and once its close box dropped it.
+    FormWindow* form2() const { return launcher->window("Form2"); }
+    FormWindow& form4() const { return *launcher->window("Form4"); }
 
     std::string file(const char* name) const { return InFolder(location.folder, name); }
     // The native path, as the launcher writes it into files.
@@ -85,32 +90,31 @@ struct LoadedForm : testing::ScratchProgram {
     }
 
     void showAndActivate() const {
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form().show();
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
     }
     // Picks the first position of group n, as a user does, and waits for
     // the tick that shows it.
     void pick(int n) const {
-        QComboBox& combo = form->combo(n);
+        auto& combo = form().control<QComboBox>(ComboName(n));
         combo.showPopup();
         QAbstractItemView* list = combo.view();
         QVERIFY(QTest::qWaitForWindowExposed(list->window()));
         const QRect item = list->visualRect(list->model()->index(0, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-        QSignalSpy tick(form->findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
+        QSignalSpy tick(form().findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
         QVERIFY(tick.wait(1000));
     }
     void launch() const {
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(&form().control<QPushButton>("Command1"), Qt::LeftButton);
     }
 };
 
 int Form2Count() {
     int count = 0;
     for (const QWidget* window : QApplication::topLevelWidgets()) {
-        count += qobject_cast<const Form2*>(window) != nullptr ? 1 : 0;
+        count += window->objectName() == QLatin1String("Form2") ? 1 : 0;
     }
     return count;
 }
@@ -134,19 +138,20 @@ void LaunchTest::initTestCase() {
 
 void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     // Created hidden at load, so Launch finds it.
-    Form2* dialog = form.form2();
+    FormWindow* dialog = loaded.form2();
     QVERIFY(dialog != nullptr && !dialog->isVisible());
     loaded.showAndActivate();
-    form.comfreq().setText(QStringLiteral("stale"));
+    auto& comfreq = form.control<QLabel>("comfreq");
+    comfreq.setText(QStringLiteral("stale"));
 
     loaded.launch();
 
-    QCOMPARE(form.form2(), dialog);
+    QCOMPARE(loaded.form2(), dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);  // the main window stays usable
-    QCOMPARE(form.comfreq().text(), QString());
+    QCOMPARE(comfreq.text(), QString());
     QCOMPARE(loaded.radar("CALLSIGN"), "");
     QCOMPARE(loaded.radar("COM 1 FREQ"), "");
     QCOMPARE(loaded.radar("SERVER IP"), "rdv.example");
@@ -162,26 +167,25 @@ void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
 
 void LaunchTest::launchAfterCloseBoxLoadsTheDialogAfresh() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
     loaded.showAndActivate();
     loaded.launch();
-    QPointer<Form2> first = form.form2();
-    QCOMPARE(first->rwy().text(), QStringLiteral("27R"));
-    first->rwy().setText(QStringLiteral("typed"));
-    first->check1().setChecked(true);
+    QPointer<FormWindow> first = loaded.form2();
+    QCOMPARE(first->control<QLineEdit>("rwy").text(), QStringLiteral("27R"));
+    first->control<QLineEdit>("rwy").setText(QStringLiteral("typed"));
+    first->control<QCheckBox>("Check1").setChecked(true);
     loaded.write("var.ini", "[MAIN]\r\nRWY=09L\r\n");
 
     QVERIFY(first->close());
-    QCOMPARE(form.form2(), nullptr);
+    QCOMPARE(loaded.form2(), nullptr);
     QCOMPARE(loaded.ender.calls, 0);
     loaded.launch();
 
-    Form2* second = form.form2();
+    FormWindow* second = loaded.form2();
     QVERIFY(second != nullptr && second != first);
     QVERIFY(second->isVisible());
-    QCOMPARE(second->rwy().text(), QStringLiteral("09L"));
-    QCOMPARE(second->addinfo().text(), QString());
-    QVERIFY(!second->check1().isChecked());
+    QCOMPARE(second->control<QLineEdit>("rwy").text(), QStringLiteral("09L"));
+    QCOMPARE(second->control<QLineEdit>("addinfo").text(), QString());
+    QVERIFY(!second->control<QCheckBox>("Check1").isChecked());
     // The dropped dialog goes once control is back in the event loop.
     QTRY_VERIFY(first.isNull());
     QCOMPARE(Form2Count(), 1);
@@ -189,18 +193,20 @@ void LaunchTest::launchAfterCloseBoxLoadsTheDialogAfresh() {
 
 void LaunchTest::launchAndGoUseWhatTheWindowsHoldAtThatMoment() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     loaded.showAndActivate();
     loaded.pick(1);
     // Preferences edited, then Cancel: the edits are in force, unsaved.
-    Form4& preferences = form.form4();
+    FormWindow& preferences = loaded.form4();
     preferences.ShowModeless();
-    preferences.windowsdir().setText(QString::fromStdString(loaded.file("other windows")));
-    preferences.serverip().setEditText(QStringLiteral("rdv2.example"));
-    preferences.rwip().setEditText(QStringLiteral("VS2"));
-    preferences.userName().setText(QStringLiteral("Sam"));
-    preferences.rdvdir().setText(QString::fromStdString(loaded.file("radar 2")));
-    QTest::mouseClick(&preferences.command(2), Qt::LeftButton);
+    preferences.control<QLineEdit>("windowsdir")
+        .setText(QString::fromStdString(loaded.file("other windows")));
+    preferences.control<QComboBox>("serverip").setEditText(QStringLiteral("rdv2.example"));
+    preferences.control<QComboBox>("rwip").setEditText(QStringLiteral("VS2"));
+    preferences.control<QLineEdit>("userName").setText(QStringLiteral("Sam"));
+    preferences.control<QLineEdit>("rdvdir").setText(
+        QString::fromStdString(loaded.file("radar 2")));
+    QTest::mouseClick(&preferences.control<QPushButton>("Command2"), Qt::LeftButton);
     QVERIFY(!preferences.isVisible());
 
     loaded.launch();
@@ -214,7 +220,7 @@ void LaunchTest::launchAndGoUseWhatTheWindowsHoldAtThatMoment() {
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     loaded.pick(2);
-    QTest::mouseClick(&form.form2()->command1(), Qt::LeftButton);
+    QTest::mouseClick(&loaded.form2()->control<QPushButton>("Command1"), Qt::LeftButton);
 
     QCOMPARE(loaded.radar("CALLSIGN", "other windows"), "EGLL_TWR");
     // The box is clear, so London Control's auto-ATIS notice is left out.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -14,11 +15,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "qt/browse_dialog.h"
-#include "qt/form1.h"
-#include "qt/form2.h"
-#include "qt/form4.h"
+#include "app/form1_table.h"
+#include "qt/picture_box.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
@@ -28,7 +28,7 @@ namespace {
 // The main window over a program folder with several groups, both pictures,
 // a title and a web address, and every window it opens, shown.
 struct AllWindows : testing::ScratchProgram {
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<testing::QtLauncher> launcher;
 
     AllWindows() {
         QImage picture(40, 30, QImage::Format_RGB32);
@@ -44,8 +44,12 @@ struct AllWindows : testing::ScratchProgram {
         // Launch writes rvsb.ini in the Windows folder: keep it in the scratch folder.
         write("settings.ini",
               "[MAIN]\nWINDIR=" + folderPath + "\nRWIP=voice1.example.net\nNAME=Pat\nDATE=UK\n");
-        form = std::make_unique<Form1>(world());
+        launcher = std::make_unique<testing::QtLauncher>(world());
     }
+
+    FormWindow& form() const { return launcher->form1(); }
+    // "Form2", "Form4", ...: null until made.
+    FormWindow* window(const char* name) const { return launcher->window(name); }
 
     QPushButton& Button(const QWidget& window, const char* name) const {
         auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
@@ -55,25 +59,24 @@ struct AllWindows : testing::ScratchProgram {
 
     // Launch, User Preferences and both Browse buttons, pressed.
     void OpenEveryWindow() {
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::mouseClick(&Button(*form, "Command1"), Qt::LeftButton);
-        QVERIFY(form->form2() != nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(form->form2()));
-        QTest::mouseClick(&Button(*form, "Command3"), Qt::LeftButton);
-        Form4& preferences = form->form4();
+        form().show();
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        QTest::mouseClick(&Button(form(), "Command1"), Qt::LeftButton);
+        QVERIFY(window("Form2") != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(window("Form2")));
+        QTest::mouseClick(&Button(form(), "Command3"), Qt::LeftButton);
+        FormWindow& preferences = *window("Form4");
         QVERIFY(QTest::qWaitForWindowExposed(&preferences));
-        QTest::mouseClick(&preferences.command(3), Qt::LeftButton);
-        QTest::mouseClick(&preferences.command(4), Qt::LeftButton);
-        QVERIFY(preferences.form5() != nullptr && preferences.form6() != nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(preferences.form5()));
-        QVERIFY(QTest::qWaitForWindowExposed(preferences.form6()));
+        QTest::mouseClick(&Button(preferences, "Command3"), Qt::LeftButton);
+        QTest::mouseClick(&Button(preferences, "Command4"), Qt::LeftButton);
+        QVERIFY(window("Form5") != nullptr && window("Form6") != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(window("Form5")));
+        QVERIFY(QTest::qWaitForWindowExposed(window("Form6")));
     }
 
     QList<QWidget*> Windows() const {
-        return {form.get(), form->form2(), &form->form4(), form->form4().form5(),
-                form->form4().form6()};
+        return {&form(), window("Form2"), window("Form4"), window("Form5"), window("Form6")};
     }
 };
 
@@ -176,16 +179,20 @@ void AccessibilityTest::everyControlShownHasAName() {
 void AccessibilityTest::controlsAreNamedByTheirCaptions() {
     AllWindows all;
     all.OpenEveryWindow();
-    Form1& form = *all.form;
+    FormWindow& form = all.form();
+    auto& combo1 = form.control<QComboBox>("Combo1");
     // Lists that hold a text are still announced by their captions.
-    QTest::keyClick(&Field(form.combo(1)), Qt::Key_Down);
-    QCOMPARE(form.combo(1).currentText(), QStringLiteral("EGLL_DEL"));
+    QTest::keyClick(&Field(combo1), Qt::Key_Down);
+    QCOMPARE(combo1.currentText(), QStringLiteral("EGLL_DEL"));
     struct Expected {
         QWidget* window;
         const char* control;
         QString name;
     };
-    const Form4& preferences = form.form4();
+    FormWindow* form2 = all.window("Form2");
+    FormWindow* form4 = all.window("Form4");
+    FormWindow* form5 = all.window("Form5");
+    FormWindow* form6 = all.window("Form6");
     const QList<Expected> expected = {
         {&form, "Command1", "Launch"},
         {&form, "Command2", "Exit"},
@@ -197,25 +204,25 @@ void AccessibilityTest::controlsAreNamedByTheirCaptions() {
         {&form, "Combo1", "Heathrow"},
         {&form, "Combo2", "Gatwick"},
         {&form, "Combo7", "Liverpool"},
-        {form.form2(), "Command1", "Go"},
-        {form.form2(), "rwy", "RWY in Use Info (Unless Center)"},
-        {form.form2(), "addinfo", "Online Until (if known)"},
-        {form.form2(), "Check1", "Show Auto ATIS"},
-        {&form.form4(), "rwip", "RW IP"},
-        {&form.form4(), "serverip", "Server IP"},
-        {&form.form4(), "userName", "Name"},
-        {&form.form4(), "rdvdir", "Rdv Directory"},
-        {&form.form4(), "rwdir", "RW Directory"},
-        {&form.form4(), "windowsdir", "WIN Directory"},
-        {&form.form4(), "datebox", "Date Format"},
-        {&form.form4(), "Command1", "OK"},
-        {&form.form4(), "Command2", "Cancel"},
-        {preferences.form5(), "Drive1", "Drive"},
-        {preferences.form5(), "Dir1", "Folder"},
-        {preferences.form5(), "Command1", "OK"},
-        {preferences.form6(), "Drive1", "Drive"},
-        {preferences.form6(), "Dir1", "Folder"},
-        {preferences.form6(), "Command2", "Cancel"},
+        {form2, "Command1", "Go"},
+        {form2, "rwy", "RWY in Use Info (Unless Center)"},
+        {form2, "addinfo", "Online Until (if known)"},
+        {form2, "Check1", "Show Auto ATIS"},
+        {form4, "rwip", "RW IP"},
+        {form4, "serverip", "Server IP"},
+        {form4, "userName", "Name"},
+        {form4, "rdvdir", "Rdv Directory"},
+        {form4, "rwdir", "RW Directory"},
+        {form4, "windowsdir", "WIN Directory"},
+        {form4, "datebox", "Date Format"},
+        {form4, "Command1", "OK"},
+        {form4, "Command2", "Cancel"},
+        {form5, "Drive1", "Drive"},
+        {form5, "Dir1", "Folder"},
+        {form5, "Command1", "OK"},
+        {form6, "Drive1", "Drive"},
+        {form6, "Dir1", "Folder"},
+        {form6, "Command2", "Cancel"},
     };
     for (const Expected& control : expected) {
         auto* widget = control.window->findChild<QWidget*>(QString::fromLatin1(control.control));
@@ -231,19 +238,25 @@ void AccessibilityTest::controlsAreNamedByTheirCaptions() {
         }
     }
 
-    // The two Browse buttons tell which folder each is for.
-    QCOMPARE(Accessible(&preferences.command(3))->text(QAccessible::Description),
+    // The two Browse buttons tell which folder each is for; the folder lists,
+    // where the focus starts, what to look for.
+    QCOMPARE(Accessible(&all.Button(*form4, "Command3"))->text(QAccessible::Description),
              QStringLiteral("Rdv Directory"));
-    QCOMPARE(Accessible(&preferences.command(4))->text(QAccessible::Description),
+    QCOMPARE(Accessible(&all.Button(*form4, "Command4"))->text(QAccessible::Description),
              QStringLiteral("RW Directory"));
+    QCOMPARE(Accessible(&form5->control("Dir1"))->text(QAccessible::Description),
+             QStringLiteral("Please Browse to the directory that contains Radavue"));
+    QCOMPARE(Accessible(&form6->control("Dir1"))->text(QAccessible::Description),
+             QStringLiteral("Please Browse to the directory that contains Roger Wilco"));
     // The caption labels point at their fields.
     const QList<QPair<QAccessibleInterface*, QAccessible::Relation>> labels =
-        Accessible(&form.form4().userName())->relations(QAccessible::Label);
+        Accessible(&form4->control("userName"))->relations(QAccessible::Label);
     QCOMPARE(labels.size(), 1);
     QCOMPARE(labels.first().first->object()->objectName(), QStringLiteral("Label3"));
 
     // The pictures are branding only: shown, yet passed over.
-    for (PictureBox* picture : {&form.image1(), &form.image2()}) {
+    for (PictureBox* picture :
+         {&form.control<PictureBox>("Image1"), &form.control<PictureBox>("Image2")}) {
         QVERIFY(picture->isVisible() && !picture->pixmap().isNull());
         QVERIFY(Accessible(picture)->state().invisible);
     }
@@ -253,27 +266,28 @@ void AccessibilityTest::controlsAreNamedByTheirCaptions() {
     catalogue.group(1).name = "Heathrow North";
     catalogue.group(1).entries = {"EGLL_N_TWR"};
     ShowPositionCatalogue(catalogue, form);
-    QCOMPARE(Announced(form.combo(1)), QStringLiteral("Heathrow North"));
-    QCOMPARE(form.combo(1).accessibleName(), QStringLiteral("Heathrow North"));
-    QCOMPARE(Name(&Field(form.combo(1))), QStringLiteral("Heathrow North"));
+    QCOMPARE(Announced(combo1), QStringLiteral("Heathrow North"));
+    QCOMPARE(combo1.accessibleName(), QStringLiteral("Heathrow North"));
+    QCOMPARE(Name(&Field(combo1)), QStringLiteral("Heathrow North"));
 }
 
 void AccessibilityTest::valueLabelsAnnounceCaptionWithTheValue() {
     AllWindows all;
-    Form1& form = *all.form;
+    FormWindow& form = all.form();
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QAccessibleInterface* selected = Accessible(&form.selected());
-    QAccessibleInterface* frequency = Accessible(&form.comfreq());
+    QAccessibleInterface* selected = Accessible(&form.control("selected"));
+    QAccessibleInterface* frequency = Accessible(&form.control("comfreq"));
     QCOMPARE(selected->text(QAccessible::Value), QString());
 
     // A pick with the keyboard; the labels follow at the next tick.
-    Field(form.combo(1)).setFocus();
-    QTest::keyClick(&Field(form.combo(1)), Qt::Key_Down);
+    QLineEdit& field = Field(form.control<QComboBox>("Combo1"));
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_Down);
     QSignalSpy tick(form.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
     QVERIFY(tick.wait(1000));
-    QCOMPARE(form.selected().text(), QStringLiteral("EGLL_DEL"));
+    QCOMPARE(form.control<QLabel>("selected").text(), QStringLiteral("EGLL_DEL"));
 
     QCOMPARE(selected->text(QAccessible::Name), QStringLiteral("Selected Position"));
     QCOMPARE(selected->text(QAccessible::Value), QStringLiteral("EGLL_DEL"));

@@ -18,10 +18,9 @@
 #include "prefs/preferences.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "qt/form2.h"
-#include "qt/form_maker.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 
 using namespace launcher;
 
@@ -44,7 +43,7 @@ struct LoadedForm {
     QtFormMaker maker;
     std::unique_ptr<Form2Presenter> presenter;
     // Null once the close box dropped the dialog.
-    QPointer<Form2> form;
+    QPointer<FormWindow> form;
 
     explicit LoadedForm(const QByteArray& varIni = {}) {
         programFolder = QDir::toNativeSeparators(folder.path()).toStdString();
@@ -73,7 +72,7 @@ struct LoadedForm {
                 // As the owner does: the next use makes a new dialog.
                 presenter.reset();
             });
-        form = &static_cast<Form2&>(presenter->view());
+        form = &testing::WindowOf(presenter->view());
     }
 
     QByteArray path(const char* name) const { return QByteArray::fromStdString(file(name)); }
@@ -90,6 +89,10 @@ struct LoadedForm {
         QVERIFY(QTest::qWaitForWindowActive(form.data()));
     }
 };
+
+QGroupBox& Frame(const FormWindow& form, int n) {
+    return form.control<QGroupBox>("Frame" + std::to_string(n));
+}
 
 }  // namespace
 
@@ -113,53 +116,53 @@ void Form2Test::initTestCase() {
 
 void Form2Test::controlsAsDesigned() {
     LoadedForm loaded;
-    Form2& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Final Setup"));
     QVERIFY(form.isWindow() && !form.isVisible());
     QCOMPARE(form.windowType(), Qt::Dialog);
+    QVERIFY(!form.testAttribute(Qt::WA_QuitOnClose));  // its closing never ends the program
     QCOMPARE(form.size(), QSize(6480 / 15, 3120 / 15));
 
     // Later parts and the end-to-end test find the controls by name.
-    QCOMPARE(form.findChild<QLineEdit*>("rwy")->parentWidget(), &form.frame(1));
-    QCOMPARE(form.findChild<QLineEdit*>("addinfo")->parentWidget(), &form.frame(2));
-    QCOMPARE(form.findChild<QCheckBox*>("Check1")->parentWidget(), &form.frame(3));
+    QCOMPARE(form.findChild<QLineEdit*>("rwy")->parentWidget(), &Frame(form, 1));
+    QCOMPARE(form.findChild<QLineEdit*>("addinfo")->parentWidget(), &Frame(form, 2));
+    QCOMPARE(form.findChild<QCheckBox*>("Check1")->parentWidget(), &Frame(form, 3));
     QCOMPARE(form.findChild<QPushButton*>("Command1")->text(), QStringLiteral("Go"));
-    QCOMPARE(form.frame(1).title(), QStringLiteral("RWY in Use Info (Unless Center)"));
-    QCOMPARE(form.frame(2).title(), QStringLiteral("Online Until (if known)"));
-    QCOMPARE(form.frame(3).title(), QStringLiteral("Show Auto ATIS"));
+    QCOMPARE(Frame(form, 1).title(), QStringLiteral("RWY in Use Info (Unless Center)"));
+    QCOMPARE(Frame(form, 2).title(), QStringLiteral("Online Until (if known)"));
+    QCOMPARE(Frame(form, 3).title(), QStringLiteral("Show Auto ATIS"));
 
     // Positions are relative to the frame; the check box shows its box only.
-    QCOMPARE(form.rwy().geometry(), QRect(16, 16, 385, 19));
-    QCOMPARE(form.check1().geometry(), QRect(38, 16, 17, 16));
-    QVERIFY(form.check1().sizeHint().width() > form.check1().width());
-    QVERIFY(!form.check1().isChecked());
-    QCOMPARE(form.command1().geometry(), QRect(174, 165, 73, 33));
+    QCOMPARE(form.control<QLineEdit>("rwy").geometry(), QRect(16, 16, 385, 19));
+    QCOMPARE(form.control<QCheckBox>("Check1").geometry(), QRect(38, 16, 17, 16));
+    QVERIFY(form.control<QCheckBox>("Check1").sizeHint().width() >
+            form.control<QCheckBox>("Check1").width());
+    QVERIFY(!form.control<QCheckBox>("Check1").isChecked());
+    QCOMPARE(form.control<QPushButton>("Command1").geometry(), QRect(174, 165, 73, 33));
 }
 
 void Form2Test::focusOrderStartsOnGo() {
     LoadedForm loaded;
     loaded.showAndActivate();
-    Form2& form = *loaded.form;
-    QCOMPARE(QApplication::focusWidget(), &form.command1());
+    FormWindow& form = *loaded.form;
+    QCOMPARE(QApplication::focusWidget(), &form.control<QPushButton>("Command1"));
     // Frames take no focus.
-    for (QWidget* next :
-         {static_cast<QWidget*>(&form.rwy()), static_cast<QWidget*>(&form.addinfo()),
-          static_cast<QWidget*>(&form.check1()), static_cast<QWidget*>(&form.command1())}) {
+    for (const char* next : {"rwy", "addinfo", "Check1", "Command1"}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), next);
+        QCOMPARE(QApplication::focusWidget(), &form.control(next));
     }
 }
 
 void Form2Test::loadShowsVarIniInTheTextBoxes() {
     LoadedForm loaded("[main]\r\nrwy=27L arrivals\r\nADDINFO=1800z\r\n");
-    QCOMPARE(loaded.form->rwy().text(), QStringLiteral("27L arrivals"));
-    QCOMPARE(loaded.form->addinfo().text(), QStringLiteral("1800z"));
-    QVERIFY(!loaded.form->check1().isChecked());
+    QCOMPARE(loaded.form->control<QLineEdit>("rwy").text(), QStringLiteral("27L arrivals"));
+    QCOMPARE(loaded.form->control<QLineEdit>("addinfo").text(), QStringLiteral("1800z"));
+    QVERIFY(!loaded.form->control<QCheckBox>("Check1").isChecked());
 }
 
 void Form2Test::opensCentred() {
     LoadedForm loaded;
-    Form2& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
     const QRect area = form.screen()->availableGeometry();
     // Without a window manager there is no frame; the typical frame assumed
@@ -184,15 +187,15 @@ void Form2Test::closeBoxDropsTheDialog() {
 
 void Form2Test::goTakesWhatWasTypedAndEnds() {
     LoadedForm loaded("[MAIN]\r\nRWY=from var.ini\r\n");
-    Form2& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
-    form.rwy().clear();
-    QTest::keyClicks(&form.rwy(), "Runway 27R in use");
-    QTest::keyClicks(&form.addinfo(), "2100z");
-    QTest::mouseClick(&form.check1(), Qt::LeftButton);
-    QVERIFY(form.check1().isChecked());
+    form.control<QLineEdit>("rwy").clear();
+    QTest::keyClicks(&form.control<QLineEdit>("rwy"), "Runway 27R in use");
+    QTest::keyClicks(&form.control<QLineEdit>("addinfo"), "2100z");
+    QTest::mouseClick(&form.control<QCheckBox>("Check1"), Qt::LeftButton);
+    QVERIFY(form.control<QCheckBox>("Check1").isChecked());
 
-    QTest::mouseClick(&form.command1(), Qt::LeftButton);
+    QTest::mouseClick(&form.control<QPushButton>("Command1"), Qt::LeftButton);
 
     QCOMPARE(loaded.setting("rwy"), "Runway 27R in use");
     QCOMPARE(loaded.setting("additional"), "2100z");

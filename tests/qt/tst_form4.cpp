@@ -13,15 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string>
 
 #include "prefs/form4_presenter.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "qt/browse_dialog.h"
-#include "qt/form4.h"
-#include "qt/form_maker.h"
+#include "qt/folder_list.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 
 using namespace launcher;
 
@@ -37,7 +37,7 @@ struct LoadedForm {
     std::string settingsFile;
     QtFormMaker maker;
     std::unique_ptr<Form4Presenter> presenter;
-    Form4* form = nullptr;
+    FormWindow* form = nullptr;
 
     explicit LoadedForm(const QByteArray& settings = {}) {
         const std::string programFolder = QDir::toNativeSeparators(folder.path()).toStdString();
@@ -48,7 +48,14 @@ struct LoadedForm {
             testing::WriteBytes(QString::fromStdString(settingsFile), settings);
         }
         presenter = std::make_unique<Form4Presenter>(maker, settingsFile, volumes);
-        form = &static_cast<Form4&>(presenter->view());
+        form = &testing::WindowOf(presenter->view());
+    }
+
+    const Preferences& preferences() const { return presenter->preferences(); }
+    // Form5 or Form6, null until its Browse button is first pressed.
+    FormWindow* browse(int n) const {
+        const BrowsePresenter* dialog = n == 5 ? presenter->form5() : presenter->form6();
+        return dialog == nullptr ? nullptr : &testing::WindowOf(dialog->view());
     }
 
     QByteArray settingsBytes() const {
@@ -68,6 +75,17 @@ QStringList Items(const QComboBox& combo) {
         items << combo.itemText(i);
     }
     return items;
+}
+
+QComboBox& List(const FormWindow& form, const char* name) {
+    return form.control<QComboBox>(name);
+}
+QLineEdit& Edit(const FormWindow& form, const char* name) {
+    return form.control<QLineEdit>(name);
+}
+// OK, Cancel, Browse beside "Rdv Directory", Browse beside "RW Directory".
+QPushButton& Command(const FormWindow& form, int n) {
+    return form.control<QPushButton>("Command" + std::to_string(n));
 }
 
 QWidget* FocusedControl() {
@@ -112,21 +130,22 @@ void Form4Test::initTestCase() {
 void Form4Test::createdWithDefaultsAndServerLists() {
     // Filling a list selects its first entry; the defaults must survive that.
     LoadedForm loaded(kServers + "[MAIN]\r\nNAME=Not read yet\r\nDATE=USA\r\n");
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Preferences"));
     QVERIFY(form.isWindow() && !form.isVisible());
     QCOMPARE(form.size(), QSize(6690 / 15, 4590 / 15));
 
-    QCOMPARE(Items(form.rwip()),
+    QCOMPARE(Items(List(form, "rwip")),
              (QStringList{"rw1.example", "rw2.example", "", "", "rw5.example", "", "", ""}));
-    QCOMPARE(Items(form.serverip()),
+    QCOMPARE(Items(List(form, "serverip")),
              (QStringList{"rdv1.example", "", "", "", "", "", "", "", "", "rdv10.example"}));
-    QCOMPARE(Items(form.datebox()), (QStringList{"UK", "USA"}));
+    QCOMPARE(Items(List(form, "datebox")), (QStringList{"UK", "USA"}));
 
-    QCOMPARE(form.rwip().currentText(), QStringLiteral("voice.example.net"));
-    QCOMPARE(form.datebox().currentText(), QStringLiteral("UK"));
-    QCOMPARE(form.serverip().currentText(), QString());
-    for (QLineEdit* edit : {&form.userName(), &form.rdvdir(), &form.rwdir(), &form.windowsdir()}) {
+    QCOMPARE(List(form, "rwip").currentText(), QStringLiteral("voice.example.net"));
+    QCOMPARE(List(form, "datebox").currentText(), QStringLiteral("UK"));
+    QCOMPARE(List(form, "serverip").currentText(), QString());
+    for (QLineEdit* edit : {&Edit(form, "userName"), &Edit(form, "rdvdir"), &Edit(form, "rwdir"),
+                            &Edit(form, "windowsdir")}) {
         QCOMPARE(edit->text(), QString());
     }
 }
@@ -135,31 +154,32 @@ void Form4Test::loadPreferencesReplacesEveryControl() {
     LoadedForm loaded(kServers +
                       "[main]\r\nWINDIR=C:\\WINDOWS\r\nRDVIP=10.1.2.3\r\nNAME=  Jo Smith  \r\n"
                       "RWDIR=C:\\RW\r\nRDVDIR=D:\\Radavue\r\n");
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.presenter->LoadPreferences();
 
     // Absent keys empty the default voice server and date style too.
-    QCOMPARE(form.rwip().currentText(), QString());
-    QCOMPARE(form.datebox().currentText(), QString());
-    QCOMPARE(form.serverip().currentText(), QStringLiteral("10.1.2.3"));
-    QCOMPARE(form.userName().text(), QStringLiteral("Jo Smith"));
-    QCOMPARE(form.rdvdir().text(), QStringLiteral("D:\\Radavue"));
-    QCOMPARE(form.rwdir().text(), QStringLiteral("C:\\RW"));
-    QCOMPARE(form.windowsdir().text(), QStringLiteral("C:\\WINDOWS"));
-    QCOMPARE(form.preferences().windowsdir, "C:\\WINDOWS");
-    QCOMPARE(form.preferences().rwip, "");
-    QCOMPARE(form.rwip().count(), 8);  // the lists are not touched
+    QCOMPARE(List(form, "rwip").currentText(), QString());
+    QCOMPARE(List(form, "datebox").currentText(), QString());
+    QCOMPARE(List(form, "serverip").currentText(), QStringLiteral("10.1.2.3"));
+    QCOMPARE(Edit(form, "userName").text(), QStringLiteral("Jo Smith"));
+    QCOMPARE(Edit(form, "rdvdir").text(), QStringLiteral("D:\\Radavue"));
+    QCOMPARE(Edit(form, "rwdir").text(), QStringLiteral("C:\\RW"));
+    QCOMPARE(Edit(form, "windowsdir").text(), QStringLiteral("C:\\WINDOWS"));
+    QCOMPARE(loaded.preferences().windowsdir, "C:\\WINDOWS");
+    QCOMPARE(loaded.preferences().rwip, "");
+    QCOMPARE(List(form, "rwip").count(), 8);  // the lists are not touched
 }
 
 void Form4Test::tabOrderStartsInRwip() {
     LoadedForm loaded;
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
 
-    QWidget* const expected[] = {&form.rwip(),     &form.command(1),   &form.command(2),
-                                 &form.serverip(), &form.userName(),   &form.command(3),
-                                 &form.rdvdir(),   &form.rwdir(),      &form.command(4),
-                                 &form.datebox(),  &form.windowsdir(), &form.rwip()};
+    QWidget* const expected[] = {
+        &List(form, "rwip"),     &Command(form, 1),         &Command(form, 2),
+        &List(form, "serverip"), &Edit(form, "userName"),   &Command(form, 3),
+        &Edit(form, "rdvdir"),   &Edit(form, "rwdir"),      &Command(form, 4),
+        &List(form, "datebox"),  &Edit(form, "windowsdir"), &List(form, "rwip")};
     QCOMPARE(FocusedControl(), expected[0]);
     for (std::size_t i = 1; i < std::size(expected); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -169,29 +189,29 @@ void Form4Test::tabOrderStartsInRwip() {
 
 void Form4Test::editsAreInForceAtOnce() {
     LoadedForm loaded(kServers);
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
-    const Preferences& record = form.preferences();
+    const Preferences& record = loaded.preferences();
 
-    form.userName().setFocus();
-    QTest::keyClicks(&form.userName(), " Jo ");
+    Edit(form, "userName").setFocus();
+    QTest::keyClicks(&Edit(form, "userName"), " Jo ");
     QCOMPARE(record.userName, " Jo ");
-    QTest::keyClick(&form.userName(), Qt::Key_Backspace);
+    QTest::keyClick(&Edit(form, "userName"), Qt::Key_Backspace);
     QCOMPARE(record.userName, " Jo");
 
-    QTest::keyClicks(&form.windowsdir(), "C:\\WIN");
-    QTest::keyClicks(&form.rdvdir(), "D:\\R");
-    QTest::keyClicks(&form.rwdir(), "E:\\W");
+    QTest::keyClicks(&Edit(form, "windowsdir"), "C:\\WIN");
+    QTest::keyClicks(&Edit(form, "rdvdir"), "D:\\R");
+    QTest::keyClicks(&Edit(form, "rwdir"), "E:\\W");
     QCOMPARE(record.windowsdir, "C:\\WIN");
     QCOMPARE(record.rdvdir, "D:\\R");
     QCOMPARE(record.rwdir, "E:\\W");
 
-    form.rwip().lineEdit()->clear();
-    QTest::keyClicks(form.rwip().lineEdit(), "not.listed");
+    List(form, "rwip").lineEdit()->clear();
+    QTest::keyClicks(List(form, "rwip").lineEdit(), "not.listed");
     QCOMPARE(record.rwip, "not.listed");
 
     // A pick from the list is an edit like typing.
-    QComboBox& serverip = form.serverip();
+    QComboBox& serverip = List(form, "serverip");
     serverip.showPopup();
     QAbstractItemView* list = serverip.view();
     QVERIFY(QTest::qWaitForWindowExposed(list->window()));
@@ -205,10 +225,10 @@ void Form4Test::editsAreInForceAtOnce() {
 
 void Form4Test::typingAddsNothingAndKeepsCase() {
     LoadedForm loaded(kServers);
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
 
-    QComboBox& datebox = form.datebox();
+    QComboBox& datebox = List(form, "datebox");
     QLineEdit* field = datebox.lineEdit();
     field->setFocus();
     field->clear();
@@ -219,27 +239,27 @@ void Form4Test::typingAddsNothingAndKeepsCase() {
     QTest::keyClick(field, Qt::Key_Tab);
     QVERIFY(!field->hasFocus());
     QCOMPARE(datebox.currentText(), QStringLiteral("uk"));
-    QCOMPARE(form.preferences().datebox, "uk");
+    QCOMPARE(loaded.preferences().datebox, "uk");
     QCOMPARE(Items(datebox), (QStringList{"UK", "USA"}));
 
-    QComboBox& rwip = form.rwip();
+    QComboBox& rwip = List(form, "rwip");
     rwip.lineEdit()->setFocus();
     rwip.lineEdit()->clear();
     QTest::keyClicks(rwip.lineEdit(), "RW2.EXAMPLE");
     QTest::keyClick(rwip.lineEdit(), Qt::Key_Enter);
     QTest::keyClick(rwip.lineEdit(), Qt::Key_Tab);
-    QCOMPARE(form.preferences().rwip, "RW2.EXAMPLE");
+    QCOMPARE(loaded.preferences().rwip, "RW2.EXAMPLE");
     QCOMPARE(rwip.count(), 8);
 }
 
 void Form4Test::okSavesAndHides() {
     LoadedForm loaded;
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
-    form.userName().setFocus();
-    QTest::keyClicks(&form.userName(), "Jo Smith");
+    Edit(form, "userName").setFocus();
+    QTest::keyClicks(&Edit(form, "userName"), "Jo Smith");
 
-    QTest::mouseClick(&form.command(1), Qt::LeftButton);
+    QTest::mouseClick(&Command(form, 1), Qt::LeftButton);
     QVERIFY(!form.isVisible());
     QCOMPARE(ReadIni("MAIN", "NAME", loaded.settingsFile), "Jo Smith");
     QCOMPARE(ReadIni("MAIN", "DATE", loaded.settingsFile), "UK");
@@ -248,39 +268,40 @@ void Form4Test::okSavesAndHides() {
 void Form4Test::cancelAndCloseBoxHideKeepingEdits() {
     const QByteArray saved = "[MAIN]\r\nNAME=Saved\r\nDATE=UK\r\n";
     LoadedForm loaded(saved);
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.presenter->LoadPreferences();
 
     loaded.showAndActivate();
-    form.userName().setText(QStringLiteral("Edited"));
-    QTest::mouseClick(&form.command(2), Qt::LeftButton);
+    Edit(form, "userName").setText(QStringLiteral("Edited"));
+    QTest::mouseClick(&Command(form, 2), Qt::LeftButton);
     QVERIFY(!form.isVisible());
-    QCOMPARE(form.preferences().userName, "Edited");
+    QCOMPARE(loaded.preferences().userName, "Edited");
     QCOMPARE(loaded.settingsBytes(), saved);
 
     loaded.showAndActivate();
-    QCOMPARE(form.userName().text(), QStringLiteral("Edited"));
-    form.datebox().setEditText(QStringLiteral("USA"));
+    QCOMPARE(Edit(form, "userName").text(), QStringLiteral("Edited"));
+    List(form, "datebox").setEditText(QStringLiteral("USA"));
     QVERIFY(form.close());
     QVERIFY(!form.isVisible());
-    QCOMPARE(form.preferences().datebox, "USA");
+    QCOMPARE(loaded.preferences().datebox, "USA");
     QCOMPARE(loaded.settingsBytes(), saved);
 
     // Reopened after the close box: the same dialog with the same fields.
     loaded.showAndActivate();
-    QCOMPARE(form.datebox().currentText(), QStringLiteral("USA"));
-    QCOMPARE(form.userName().text(), QStringLiteral("Edited"));
+    QCOMPARE(List(form, "datebox").currentText(), QStringLiteral("USA"));
+    QCOMPARE(Edit(form, "userName").text(), QStringLiteral("Edited"));
 }
 
 void Form4Test::enterAndEscapeDoNothing() {
     LoadedForm loaded;
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
-    const Preferences before = form.preferences();
+    const Preferences before = loaded.preferences();
 
     for (QWidget* control :
-         {static_cast<QWidget*>(&form.command(1)), static_cast<QWidget*>(&form.command(2)),
-          static_cast<QWidget*>(form.rwip().lineEdit()), static_cast<QWidget*>(&form.userName())}) {
+         {static_cast<QWidget*>(&Command(form, 1)), static_cast<QWidget*>(&Command(form, 2)),
+          static_cast<QWidget*>(List(form, "rwip").lineEdit()),
+          static_cast<QWidget*>(&Edit(form, "userName"))}) {
         control->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             QTest::keyClick(control, key);
@@ -288,12 +309,12 @@ void Form4Test::enterAndEscapeDoNothing() {
         }
     }
     QVERIFY(!loaded.settingsExist());
-    QCOMPARE(form.preferences(), before);
+    QCOMPARE(loaded.preferences(), before);
 }
 
 void Form4Test::opensCentredAndComesToFront() {
     LoadedForm loaded;
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
     const QRect area = form.screen()->availableGeometry();
     // Without a window manager there is no frame; the typical frame assumed
@@ -320,41 +341,41 @@ void Form4Test::opensCentredAndComesToFront() {
 
 void Form4Test::browseDialogsSetTheirFolderOnly() {
     LoadedForm loaded;
-    Form4& form = *loaded.form;
+    FormWindow& form = *loaded.form;
     loaded.showAndActivate();
-    QVERIFY(form.form5() == nullptr && form.form6() == nullptr);
+    QVERIFY(loaded.browse(5) == nullptr && loaded.browse(6) == nullptr);
 
-    QTest::mouseClick(&form.command(3), Qt::LeftButton);
-    BrowseDialog* form5 = form.form5();
+    QTest::mouseClick(&Command(form, 3), Qt::LeftButton);
+    FormWindow* form5 = loaded.browse(5);
     QVERIFY(form5 != nullptr && form5->isVisible() && form5->isWindow());
     QCOMPARE(form5->objectName(), QStringLiteral("Form5"));
-    QVERIFY(form.form6() == nullptr);
-    QTest::mouseClick(&form.command(3), Qt::LeftButton);
-    QCOMPARE(form.form5(), form5);  // created once
+    QVERIFY(loaded.browse(6) == nullptr);
+    QTest::mouseClick(&Command(form, 3), Qt::LeftButton);
+    QCOMPARE(loaded.browse(5), form5);  // created once
 
     // OK in Form5 takes the folder its list shows, the working folder here.
     QTest::mouseClick(&form5->control<QPushButton>("Command1"), Qt::LeftButton);
     QVERIFY(!form5->isVisible());
     const QString working = QString::fromStdString(loaded.volumes.working);
-    QCOMPARE(form.rdvdir().text(), working);
-    QCOMPARE(form.preferences().rdvdir, loaded.volumes.working);
-    QCOMPARE(form.rwdir().text(), QString());
+    QCOMPARE(Edit(form, "rdvdir").text(), working);
+    QCOMPARE(loaded.preferences().rdvdir, loaded.volumes.working);
+    QCOMPARE(Edit(form, "rwdir").text(), QString());
 
     // Form6 fills the voice folder, also while Preferences is hidden; nothing
     // reaches the file before OK.
     QVERIFY(QDir(loaded.folder.path()).mkdir(QStringLiteral("Roger Wilco")));
     const QString voice = QDir::toNativeSeparators(loaded.folder.filePath("Roger Wilco"));
-    QTest::mouseClick(&form.command(4), Qt::LeftButton);
-    BrowseDialog* form6 = form.form6();
+    QTest::mouseClick(&Command(form, 4), Qt::LeftButton);
+    FormWindow* form6 = loaded.browse(6);
     QVERIFY(form6 != nullptr && form6 != form5 && form6->isVisible());
     QCOMPARE(form6->objectName(), QStringLiteral("Form6"));
-    QTest::mouseClick(&form.command(2), Qt::LeftButton);
+    QTest::mouseClick(&Command(form, 2), Qt::LeftButton);
     QVERIFY(!form.isVisible());
-    QVERIFY(form6->dir1().setPath(voice));
+    QVERIFY(form6->control<FolderList>("Dir1").setPath(voice));
     QTest::mouseClick(&form6->control<QPushButton>("Command1"), Qt::LeftButton);
-    QCOMPARE(form.preferences().rwdir, voice.toStdString());
-    QCOMPARE(form.rwdir().text(), voice);
-    QCOMPARE(form.rdvdir().text(), working);
+    QCOMPARE(loaded.preferences().rwdir, voice.toStdString());
+    QCOMPARE(Edit(form, "rwdir").text(), voice);
+    QCOMPARE(Edit(form, "rdvdir").text(), working);
     QVERIFY(!loaded.settingsExist());
 }
 

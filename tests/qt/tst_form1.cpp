@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -13,10 +14,13 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "qt/form1.h"
-#include "qt/form4.h"
+#include "app/form1_table.h"
+#include "qt/picture_box.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
@@ -28,7 +32,7 @@ namespace {
 // Form1 loaded over its own program folder, holding `config` as config.ini
 // (no config.ini when empty).
 struct LoadedForm : testing::ScratchProgram {
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<testing::QtLauncher> launcher;
 
     explicit LoadedForm(const QByteArray& config = {}) {
         if (!config.isEmpty()) {
@@ -38,19 +42,31 @@ struct LoadedForm : testing::ScratchProgram {
     }
 
     // Loads the window afresh over the folder as it now stands.
-    void reload() { form = std::make_unique<Form1>(world()); }
+    void reload() { launcher = std::make_unique<testing::QtLauncher>(world()); }
 
+    FormWindow& form() const { return launcher->form1(); }
     template <typename T>
     T* find(const QString& name) const {
-        return form->findChild<T*>(name);
+        return form().findChild<T*>(name);
     }
 
     void showAndActivate() const {
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form().show();
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
     }
 };
+
+// Group n's frame and list, 1..30.
+QGroupBox& Frame(const FormWindow& form, int n) {
+    return form.control<QGroupBox>(FrameName(n));
+}
+QComboBox& Combo(const FormWindow& form, int n) {
+    return form.control<QComboBox>(ComboName(n));
+}
+QLabel& Label(const FormWindow& form, const char* name) {
+    return form.control<QLabel>(name);
+}
 
 struct GroupDesign {
     int number;
@@ -89,16 +105,16 @@ void WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& 
 }
 
 // Waits for the next tick of the window's polling timer.
-void WaitOneTick(const Form1& form) {
+void WaitOneTick(const FormWindow& form) {
     QSignalSpy tick(form.findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout);
     QVERIFY(tick.wait(1000));
 }
 
 // The group whose list holds the keyboard focus, 0 for none.
-int FocusedGroup(const Form1& form) {
+int FocusedGroup(const FormWindow& form) {
     const QWidget* focus = QApplication::focusWidget();
     for (int n = 1; n <= kGroupCount; ++n) {
-        if (focus == &form.combo(n) || form.combo(n).isAncestorOf(focus)) {
+        if (focus == &Combo(form, n) || Combo(form, n).isAncestorOf(focus)) {
             return n;
         }
     }
@@ -147,12 +163,12 @@ void Form1Test::loadShowsCatalogueOfProgramFolder() {
         "[combo names]\n1=Heathrow\n6=Manchester\n\n"
         "[1 items]\n1=EGLL_DEL\n3=EGLL_TWR\n\n"
         "[6 items]\n1=EGCC_TWR\n");
-    Form1& form = *loaded.form;
-    QVERIFY(form.frame(1).isVisibleTo(&form));
-    QCOMPARE(form.frame(1).title(), QStringLiteral("Heathrow"));
-    QCOMPARE(Items(form.combo(1)), (QStringList{"EGLL_DEL", "EGLL_TWR"}));
-    QVERIFY(form.frame(6).isVisibleTo(&form));
-    QVERIFY(!form.frame(2).isVisibleTo(&form));
+    FormWindow& form = loaded.form();
+    QVERIFY(Frame(form, 1).isVisibleTo(&form));
+    QCOMPARE(Frame(form, 1).title(), QStringLiteral("Heathrow"));
+    QCOMPARE(Items(Combo(form, 1)), (QStringList{"EGLL_DEL", "EGLL_TWR"}));
+    QVERIFY(Frame(form, 6).isVisibleTo(&form));
+    QVERIFY(!Frame(form, 2).isVisibleTo(&form));
 
     form.show();
     QTRY_COMPARE(form.frameGeometry().height(), 5865 / 15);
@@ -160,10 +176,10 @@ void Form1Test::loadShowsCatalogueOfProgramFolder() {
 
 void Form1Test::showsNamedGroupsOnly() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     // A group left visible by an earlier catalogue must go too.
     ShowPositionCatalogue(Catalogue({{8, "Earlier", {}}}), form);
-    QVERIFY(form.frame(8).isVisibleTo(&form));
+    QVERIFY(Frame(form, 8).isVisibleTo(&form));
 
     ShowPositionCatalogue(Catalogue({
                               {1, "Heathrow", {"EGLL_DEL", "EGLL_TWR", "EGLL_TWR"}},
@@ -175,19 +191,19 @@ void Form1Test::showsNamedGroupsOnly() {
 
     for (int n = 1; n <= kGroupCount; ++n) {
         const bool named = n == 1 || n == 3 || n == 30;
-        QVERIFY2(form.frame(n).isVisibleTo(&form) == named, qPrintable(QString::number(n)));
-        QVERIFY(form.combo(n).isVisibleTo(&form) == named);
+        QVERIFY2(Frame(form, n).isVisibleTo(&form) == named, qPrintable(QString::number(n)));
+        QVERIFY(Combo(form, n).isVisibleTo(&form) == named);
     }
-    QCOMPARE(form.frame(1).title(), QStringLiteral("Heathrow"));
-    QCOMPARE(form.frame(3).title(), QStringLiteral("Stansted"));
-    QCOMPARE(form.frame(30).title(), QStringLiteral("Last & final"));
-    QCOMPARE(Items(form.combo(1)), (QStringList{"EGLL_DEL", "EGLL_TWR", "EGLL_TWR"}));
-    QCOMPARE(form.combo(2).count(), 0);
-    QCOMPARE(form.combo(3).count(), 0);
-    QCOMPARE(Items(form.combo(30)), QStringList{"EGXX_CTR"});
+    QCOMPARE(Frame(form, 1).title(), QStringLiteral("Heathrow"));
+    QCOMPARE(Frame(form, 3).title(), QStringLiteral("Stansted"));
+    QCOMPARE(Frame(form, 30).title(), QStringLiteral("Last & final"));
+    QCOMPARE(Items(Combo(form, 1)), (QStringList{"EGLL_DEL", "EGLL_TWR", "EGLL_TWR"}));
+    QCOMPARE(Combo(form, 2).count(), 0);
+    QCOMPARE(Combo(form, 3).count(), 0);
+    QCOMPARE(Items(Combo(form, 30)), QStringList{"EGXX_CTR"});
     for (int n : {1, 30}) {
-        QCOMPARE(form.combo(n).currentIndex(), -1);
-        QCOMPARE(form.combo(n).currentText(), QString());
+        QCOMPARE(Combo(form, n).currentIndex(), -1);
+        QCOMPARE(Combo(form, n).currentText(), QString());
     }
 }
 
@@ -204,7 +220,7 @@ void Form1Test::windowHeightFitsRowsInUse() {
     QFETCH(PositionCatalogue, catalogue);
     QFETCH(int, twips);
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     // Set before the first show, while the frame is still unknown: the outer
     // height must come out right once the window is framed.
     ShowPositionCatalogue(catalogue, form);
@@ -217,7 +233,7 @@ void Form1Test::windowHeightFitsRowsInUse() {
 
 void Form1Test::laterHeightKeepsWidthAndPosition() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QPoint position = form.pos();
@@ -230,7 +246,7 @@ void Form1Test::laterHeightKeepsWidthAndPosition() {
 
 void Form1Test::tabOrderStartsOnLaunch() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     ShowPositionCatalogue(Catalogue({{2, "B", {"x"}}, {5, "E", {}}, {17, "Q", {"y"}}}), form);
     loaded.showAndActivate();
 
@@ -265,7 +281,7 @@ void Form1Test::exitAndCloseBoxEndProgram() {
     {
         LoadedForm loaded;
         loaded.showAndActivate();
-        loaded.form->close();
+        loaded.form().close();
         QCOMPARE(loaded.ender.calls, 1);
     }
 }
@@ -275,10 +291,11 @@ void Form1Test::userPreferencesShowsTheOneLoadedDialog() {
     const QByteArray settings = "[MAIN]\r\nNAME=Pat\r\nRWIP=voice2.example.net\r\n";
     WriteFile(loaded.folder, "settings.ini", settings);
     loaded.reload();
-    Form4& preferences = loaded.form->form4();
+    const Preferences& record = loaded.launcher->presenter().form4().preferences();
+    FormWindow& preferences = *loaded.launcher->window("Form4");
     QVERIFY(!preferences.isVisible());
-    QCOMPARE(preferences.preferences().userName, "Pat");
-    QCOMPARE(preferences.preferences().datebox, "");  // loaded, not the design-time "UK"
+    QCOMPARE(record.userName, "Pat");
+    QCOMPARE(record.datebox, "");  // loaded, not the design-time "UK"
     loaded.showAndActivate();
 
     for (int press = 0; press < 2; ++press) {
@@ -291,11 +308,10 @@ void Form1Test::userPreferencesShowsTheOneLoadedDialog() {
 
 void Form1Test::typingAddsNothingAndPicksNothing() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     ShowPositionCatalogue(Catalogue({{1, "Heathrow", {"EGLL_DEL", "EGLL_TWR"}}}), form);
     loaded.showAndActivate();
-    QSignalSpy picks(&form, &Form1::groupPicked);
-    QComboBox& combo = form.combo(1);
+    QComboBox& combo = Combo(form, 1);
     QLineEdit* field = combo.lineEdit();
     field->setFocus();
 
@@ -321,22 +337,23 @@ void Form1Test::typingAddsNothingAndPicksNothing() {
     QCOMPARE(combo.currentIndex(), -1);
 
     QCOMPARE(Items(combo), (QStringList{"EGLL_DEL", "EGLL_TWR"}));
-    QCOMPARE(picks.count(), 0);
+    QCOMPARE(loaded.launcher->maker.picks, std::vector<std::string>());
 }
 
 void Form1Test::pickingFromListFiresPickHandler() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     ShowPositionCatalogue(Catalogue({{7, "Liverpool", {"EGGP_GND", "EGGP_TWR"}}}), form);
     loaded.showAndActivate();
-    QSignalSpy picks(&form, &Form1::groupPicked);
-    QComboBox& combo = form.combo(7);
+    QComboBox& combo = Combo(form, 7);
 
     PickItem(combo, 1);
 
-    QCOMPARE(picks.count(), 1);
-    QCOMPARE(picks.first().first().toInt(), 7);
+    QCOMPARE(loaded.launcher->maker.picks, std::vector<std::string>{"Form1 Combo7"});
     QCOMPARE(combo.currentText(), QStringLiteral("EGGP_TWR"));
+    // The presenter took it as group 7's pick.
+    WaitOneTick(form);
+    QCOMPARE(Label(form, "selected").text(), QStringLiteral("EGGP_TWR"));
 }
 
 void Form1Test::oneGroupKeepsThePickAndLabelsFollowWithinATick() {
@@ -344,34 +361,34 @@ void Form1Test::oneGroupKeepsThePickAndLabelsFollowWithinATick() {
         "[combo names]\n3=Gatwick\n7=Liverpool\n12=Control\n"
         "[3 items]\n1=EGKK_TWR\n[7 items]\n1=EGGP_GND\n2=EGGP_TWR\n[12 items]\n1=LON_CTR\n");
     WriteFile(loaded.folder, "freq.ini", "[FREQ]\nEGKK_TWR=124.225\negGP_twr=126.350\n");
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     loaded.showAndActivate();
-    QCOMPARE(form.selected().text(), QString());
+    QCOMPARE(Label(form, "selected").text(), QString());
 
-    PickItem(form.combo(3), 0);
-    PickItem(form.combo(7), 1);
-    QCOMPARE(form.combo(3).currentText(), QString());
-    QCOMPARE(form.selected().text(), QString());  // the display follows at the next tick
+    PickItem(Combo(form, 3), 0);
+    PickItem(Combo(form, 7), 1);
+    QCOMPARE(Combo(form, 3).currentText(), QString());
+    QCOMPARE(Label(form, "selected").text(), QString());  // the display follows at the next tick
     WaitOneTick(form);
-    QCOMPARE(form.selected().text(), QStringLiteral("EGGP_TWR"));
-    QCOMPARE(form.comfreq().text(), QStringLiteral("126.350"));
+    QCOMPARE(Label(form, "selected").text(), QStringLiteral("EGGP_TWR"));
+    QCOMPARE(Label(form, "comfreq").text(), QStringLiteral("126.350"));
 
     // Typing in a higher group takes over without emptying the pick.
-    QTest::keyClicks(form.combo(12).lineEdit(), QStringLiteral("LON_S"));
+    QTest::keyClicks(Combo(form, 12).lineEdit(), QStringLiteral("LON_S"));
     WaitOneTick(form);
-    QCOMPARE(form.selected().text(), QStringLiteral("LON_S"));
-    QCOMPARE(form.comfreq().text(), QString());
-    QCOMPARE(form.combo(7).currentText(), QStringLiteral("EGGP_TWR"));
+    QCOMPARE(Label(form, "selected").text(), QStringLiteral("LON_S"));
+    QCOMPARE(Label(form, "comfreq").text(), QString());
+    QCOMPARE(Combo(form, 7).currentText(), QStringLiteral("EGGP_TWR"));
 
     // The file is read on every tick.
     WriteFile(loaded.folder, "freq.ini", "[FREQ]\nLON_S=129.425\n");
     WaitOneTick(form);
-    QCOMPARE(form.comfreq().text(), QStringLiteral("129.425"));
+    QCOMPARE(Label(form, "comfreq").text(), QStringLiteral("129.425"));
 }
 
 void Form1Test::picturesTakeTheirSizeBeneathControls() {
     LoadedForm loaded;
-    Form1& form = *loaded.form;
+    FormWindow& form = loaded.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -380,12 +397,12 @@ void Form1Test::picturesTakeTheirSizeBeneathControls() {
     QPixmap banner(1300, 600);
     banner.setDevicePixelRatio(2);
     banner.fill(Qt::darkGreen);
-    form.image1().setPicture(banner);
-    QCOMPARE(form.image1().size(), QSize(650, 300));
-    form.image2().setPicture(QPixmap(40, 30));
-    QCOMPARE(form.image2().size(), QSize(40, 30));
-    form.image2().setPicture(QPixmap());
-    QCOMPARE(form.image2().size(), QSize(40, 30));
+    form.control<PictureBox>("Image1").setPicture(banner);
+    QCOMPARE(form.control<PictureBox>("Image1").size(), QSize(650, 300));
+    form.control<PictureBox>("Image2").setPicture(QPixmap(40, 30));
+    QCOMPARE(form.control<PictureBox>("Image2").size(), QSize(40, 30));
+    form.control<PictureBox>("Image2").setPicture(QPixmap());
+    QCOMPARE(form.control<PictureBox>("Image2").size(), QSize(40, 30));
 
     for (const char* name : {"wwwaddy", "Command1", "Label1", "accname"}) {
         auto* control = loaded.find<QWidget>(QString::fromLatin1(name));

@@ -13,7 +13,8 @@
 #include <QTest>
 #include <memory>
 
-#include "qt/form1.h"
+#include "app/form1_table.h"
+#include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
@@ -57,8 +58,12 @@ private slots:
     void drawnPictureFollowsTheLayout();
 
 private:
+    FormWindow& form() const { return launcher_->form1(); }
+    QComboBox& combo(int n) const { return form().control<QComboBox>(ComboName(n)); }
+    QGroupBox& frame(int n) const { return form().control<QGroupBox>(FrameName(n)); }
+
     std::unique_ptr<testing::ScratchProgram> program_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<testing::QtLauncher> launcher_;
     qreal scale_ = 1;
 };
 
@@ -66,20 +71,20 @@ void DisplayScaleTest::init() {
     scale_ = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     program_ = std::make_unique<testing::ScratchProgram>();
     program_->write(QStringLiteral("config.ini"), AllGroupsConfig());
-    form_ = std::make_unique<Form1>(program_->world());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    launcher_ = std::make_unique<testing::QtLauncher>(program_->world());
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
 }
 
 void DisplayScaleTest::cleanup() {
-    form_.reset();
+    launcher_.reset();
     program_.reset();
 }
 
 void DisplayScaleTest::layoutInDeviceIndependentPixels() {
-    QCOMPARE(form_->devicePixelRatioF(), scale_);
+    QCOMPARE(form().devicePixelRatioF(), scale_);
     // The designed width; the height follows the rows in use (tst_form1).
-    QCOMPARE(form_->width(), 650);
+    QCOMPARE(form().width(), 650);
 
     const std::pair<const char*, QRect> fixed[] = {
         {"Image2", Twips(0, 0, 1935, 1575)},        {"wwwaddy", Twips(0, 1560, 9615, 255)},
@@ -89,26 +94,26 @@ void DisplayScaleTest::layoutInDeviceIndependentPixels() {
         {"comfreq", Twips(5760, 2520, 1695, 255)},  {"accname", Twips(2400, 3000, 5055, 315)},
     };
     for (const auto& [name, expected] : fixed) {
-        const auto* control = form_->findChild<QWidget*>(QString::fromLatin1(name));
+        const auto* control = form().findChild<QWidget*>(QString::fromLatin1(name));
         QVERIFY2(control != nullptr, name);
         QCOMPARE(control->geometry(), expected);
         // Hit-testing agrees with the drawn layout, as clicks need it to; the
         // banner lies over the corner picture by design.
         if (control->objectName() != QLatin1String("Image2")) {
-            QCOMPARE(form_->childAt(control->geometry().center()), control);
+            QCOMPARE(form().childAt(control->geometry().center()), control);
         }
     }
     for (int n = 1; n <= kGroupCount; ++n) {
-        QVERIFY(form_->frame(n).isVisible());
-        QCOMPARE(form_->frame(n).geometry(), FrameTwips(n));
-        QCOMPARE(form_->combo(n).geometry(), ComboTwips(n));
+        QVERIFY(frame(n).isVisible());
+        QCOMPARE(frame(n).geometry(), FrameTwips(n));
+        QCOMPARE(combo(n).geometry(), ComboTwips(n));
     }
 }
 
 void DisplayScaleTest::drawnPictureFollowsTheLayout() {
-    const QImage picture = form_->grab().toImage();
+    const QImage picture = form().grab().toImage();
     QCOMPARE(picture.size(),
-             QSize(qRound(form_->width() * scale_), qRound(form_->height() * scale_)));
+             QSize(qRound(form().width() * scale_), qRound(form().height() * scale_)));
     const auto pixelAt = [&](QPoint independent) {
         return QColor(picture.pixel(qFloor(independent.x() * scale_) + 1,
                                     qFloor(independent.y() * scale_) + 1));
@@ -120,7 +125,7 @@ void DisplayScaleTest::drawnPictureFollowsTheLayout() {
         // The empty field's inside, away from its border and its arrow, is
         // drawn in the list's base colour; the gap to the next column is
         // the window's own grey.
-        const QColor base = form_->combo(n).lineEdit()->palette().color(QPalette::Base);
+        const QColor base = combo(n).lineEdit()->palette().color(QPalette::Base);
         QCOMPARE(pixelAt(field.topLeft() + QPoint(6, field.height() / 2)), base);
         QCOMPARE(pixelAt(QPoint(frame.right() + 2, frame.center().y())), background);
     }

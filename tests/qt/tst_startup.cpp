@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,10 +16,9 @@
 
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "qt/form1.h"
-#include "qt/form2.h"
-#include "qt/form4.h"
+#include "qt/picture_box.h"
 #include "tests/support/qt_files.h"
+#include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
@@ -29,15 +29,18 @@ namespace {
 // started from its own folder; files are written before the window loads.
 struct ProgramFolder : testing::ScratchProgram {
     QString previousWorking = QDir::currentPath();
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<testing::QtLauncher> launcher;
 
     ProgramFolder() { QDir::setCurrent(folder.path()); }
     ~ProgramFolder() {
-        form.reset();
+        launcher.reset();
         QDir::setCurrent(previousWorking);
     }
 
-    void load() { form = std::make_unique<Form1>(world()); }
+    void load() { launcher = std::make_unique<testing::QtLauncher>(world()); }
+    FormWindow& form() const { return launcher->form1(); }
+    FormWindow& form2() const { return *launcher->window("Form2"); }
+    PictureBox& image(const char* name) const { return form().control<PictureBox>(name); }
     // Every file under the folder, relative to it.
     QStringList tree() const {
         QStringList files;
@@ -88,16 +91,17 @@ void StartupTest::captionShowsTheComposedTextAsItIs() {
     program.write("config.ini",
                   "[GENERAL]\r\nTITLE=Demo [*] One\r\nWEBSITE=www.example.net/atc\r\n");
     program.load();
-    program.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(program.form.get()));
-    QCOMPARE(program.form->windowHandle()->title(),
+    program.form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.form()));
+    QCOMPARE(program.form().windowHandle()->title(),
              QStringLiteral("Radavue Launcher Demo [*] One Edition Version 4.0.6 "
                             "(c) 2026 Radavue Launcher developers"));
-    QCOMPARE(program.form->Caption(),
+    QCOMPARE(program.form().Caption(),
              "Radavue Launcher Demo [*] One Edition Version 4.0.6 "
              "(c) 2026 Radavue Launcher developers");
-    QCOMPARE(program.form->accname().text(), QStringLiteral("Demo [*] One"));
-    QCOMPARE(program.form->wwwaddy().text(), QStringLiteral("www.example.net/atc"));
+    QCOMPARE(program.form().control<QLabel>("accname").text(), QStringLiteral("Demo [*] One"));
+    QCOMPARE(program.form().control<QLabel>("wwwaddy").text(),
+             QStringLiteral("www.example.net/atc"));
 }
 
 void StartupTest::autoAtisTicksOnlyForOne_data() {
@@ -120,9 +124,9 @@ void StartupTest::autoAtisTicksOnlyForOne() {
         program.write("settings.ini", settings);
     }
     program.load();
-    QVERIFY(program.form->form2() != nullptr);
-    QCOMPARE(program.form->form2()->check1().isChecked(), ticked);
-    QVERIFY(program.form->form2()->isHidden());
+    QVERIFY(program.launcher->window("Form2") != nullptr);
+    QCOMPARE(program.form2().control<QCheckBox>("Check1").isChecked(), ticked);
+    QVERIFY(program.form2().isHidden());
 }
 
 void StartupTest::finalSetupAnswersReplaceTheDialogsOwn() {
@@ -130,26 +134,27 @@ void StartupTest::finalSetupAnswersReplaceTheDialogsOwn() {
     program.write("var.ini", "[MAIN]\r\nRWY=27L\r\nADDINFO=2200z\r\n");
     program.write("settings.ini", "[MAIN]\r\nRWY=09R\r\nADDITIONAL=till late\r\n");
     program.load();
-    QCOMPARE(program.form->form2()->rwy().text(), QStringLiteral("09R"));
-    QCOMPARE(program.form->form2()->addinfo().text(), QStringLiteral("till late"));
+    QCOMPARE(program.form2().control<QLineEdit>("rwy").text(), QStringLiteral("09R"));
+    QCOMPARE(program.form2().control<QLineEdit>("addinfo").text(), QStringLiteral("till late"));
 
     // Absent answers empty the boxes rather than keep var.ini's.
     QVERIFY(QFile::remove(program.path("settings.ini")));
     program.load();
-    QCOMPARE(program.form->form2()->rwy().text(), QString());
-    QCOMPARE(program.form->form2()->addinfo().text(), QString());
+    QCOMPARE(program.form2().control<QLineEdit>("rwy").text(), QString());
+    QCOMPARE(program.form2().control<QLineEdit>("addinfo").text(), QString());
 }
 
 void StartupTest::preferencesReplaceTheirDesignTimeTexts() {
     ProgramFolder program;
     program.write("settings.ini", "[MAIN]\r\nNAME=Jo\r\n[rdvservers]\r\n1=radar.example.net\r\n");
     program.load();
-    const Form4& form4 = program.form->form4();
+    const FormWindow& form4 = *program.launcher->window("Form4");
+    const Preferences& record = program.launcher->presenter().form4().preferences();
     QVERIFY(form4.isHidden());
-    QCOMPARE(form4.preferences().userName, "Jo");
-    QCOMPARE(form4.preferences().datebox, "");
-    QCOMPARE(form4.datebox().currentText(), QString());
-    QCOMPARE(form4.preferences().rdvservers.front(), "radar.example.net");
+    QCOMPARE(record.userName, "Jo");
+    QCOMPARE(record.datebox, "");
+    QCOMPARE(form4.control<QComboBox>("datebox").currentText(), QString());
+    QCOMPARE(record.rdvservers.front(), "radar.example.net");
 }
 
 void StartupTest::atisFileNameGoesIntoTheWindowsFolder() {
@@ -183,7 +188,8 @@ void StartupTest::emptyWindowsFolderWritesNoFile() {
     }
     QVERIFY(!written);
     QCOMPARE(program.tree(), before);
-    QCOMPARE(program.form->form4().preferences().userName, "Jo");  // start-up went on
+    // Start-up went on.
+    QCOMPARE(program.launcher->presenter().form4().preferences().userName, "Jo");
 }
 
 void StartupTest::picturesFromTheWorkingFolder() {
@@ -193,9 +199,9 @@ void StartupTest::picturesFromTheWorkingFolder() {
     SavePicture(program.path("art/back.jpg"), "JPEG", {16, 20});
     program.write("config.ini", "[GENERAL]\r\nLOGO=art/logo.png\r\nBACK=art/back.jpg\r\n");
     program.load();
-    QCOMPARE(program.form->image1().pixmap().size(), QSize(40, 12));
-    QCOMPARE(program.form->image1().size(), QSize(40, 12));
-    QCOMPARE(program.form->image2().pixmap().size(), QSize(16, 20));
+    QCOMPARE(program.image("Image1").pixmap().size(), QSize(40, 12));
+    QCOMPARE(program.image("Image1").size(), QSize(40, 12));
+    QCOMPARE(program.image("Image2").pixmap().size(), QSize(16, 20));
 }
 
 void StartupTest::unusablePictureLeavesTheImageEmpty_data() {
@@ -217,11 +223,11 @@ void StartupTest::unusablePictureLeavesTheImageEmpty() {
     program.write("config.ini",
                   "[GENERAL]\r\nLOGO=" + logo.toUtf8() + "\r\nBACK=back.bmp\r\nTITLE=Demo\r\n");
     program.load();
-    QVERIFY(program.form->image1().pixmap().isNull());
+    QVERIFY(program.image("Image1").pixmap().isNull());
     // The rest of start-up went on.
-    QCOMPARE(program.form->image2().pixmap().size(), QSize(16, 20));
+    QCOMPARE(program.image("Image2").pixmap().size(), QSize(16, 20));
     QVERIFY(
-        program.form->windowTitle().startsWith(QStringLiteral("Radavue Launcher Demo Edition")));
+        program.form().windowTitle().startsWith(QStringLiteral("Radavue Launcher Demo Edition")));
 }
 
 void StartupTest::logoLeftMovesTheBanner_data() {
@@ -239,7 +245,7 @@ void StartupTest::logoLeftMovesTheBanner() {
     ProgramFolder program;
     program.write("config.ini", "[GENERAL]\r\nLOGOLEFT=" + logoLeft + "\r\n");
     program.load();
-    QCOMPARE(program.form->image1().pos(), QPoint(left, 120 / 15));
+    QCOMPARE(program.image("Image1").pos(), QPoint(left, 120 / 15));
 }
 
 QTEST_MAIN(StartupTest)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -13,15 +14,15 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <string>
 
 #include "prefs/browse_presenter.h"
 #include "prefs/form4_presenter.h"
 #include "prefs/form_tables.h"
 #include "prefs/volumes.h"
-#include "qt/browse_dialog.h"
-#include "qt/form4.h"
-#include "qt/form_maker.h"
+#include "qt/folder_list.h"
 #include "qt/system_volumes.h"
+#include "tests/support/qt_launcher.h"
 
 using namespace launcher;
 
@@ -60,13 +61,13 @@ struct Browse {
     QStringList chosen;
     std::unique_ptr<BrowsePresenter> presenter;
     // Null should the dialog ever delete itself.
-    QPointer<BrowseDialog> dialog;
+    QPointer<FormWindow> dialog;
 
     explicit Browse(const FormTable& table) {
         presenter = std::make_unique<BrowsePresenter>(
             maker, table, drives,
             [this](const std::string& folder) { chosen.append(QString::fromStdString(folder)); });
-        dialog = &static_cast<BrowseDialog&>(presenter->view());
+        dialog = &testing::WindowOf(presenter->view());
     }
     ~Browse() {
         // A dialog that deleted itself must fail its test, not crash the rest
@@ -84,16 +85,17 @@ struct WithPreferences {
     QtFormMaker maker;
     Form4Presenter presenter{
         maker, drives.root.filePath(QStringLiteral("settings.ini")).toStdString(), drives};
-    Form4& form = static_cast<Form4&>(presenter.view());
+    FormWindow& form = testing::WindowOf(presenter.view());
 
     void showAndActivate() {
         presenter.ShowModeless();
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
     // Presses Browse beside "Rdv Directory" (3) or "RW Directory" (4).
-    BrowseDialog& browse(int button) {
-        QTest::mouseClick(&form.command(button), Qt::LeftButton);
-        return *(button == 3 ? form.form5() : form.form6());
+    FormWindow& browse(int button) {
+        QTest::mouseClick(&form.control<QPushButton>("Command" + std::to_string(button)),
+                          Qt::LeftButton);
+        return testing::WindowOf((button == 3 ? presenter.form5() : presenter.form6())->view());
     }
 };
 
@@ -175,7 +177,7 @@ private slots:
         QFETCH(QRect, drive1);
         QFETCH(QRect, dir1);
         Browse browse(form6 ? Form6Table() : Form5Table());
-        BrowseDialog& dialog = *browse.dialog;
+        FormWindow& dialog = *browse.dialog;
         const ScratchDrives& drives = browse.drives;
         QVERIFY(!dialog.isVisible());
         const auto* timer = dialog.findChild<QTimer*>(QStringLiteral("Timer1"));
@@ -233,7 +235,7 @@ private slots:
     void buttonsHideAndKeepState() {
         Browse browse(Form6Table());
         const ScratchDrives& drives = browse.drives;
-        BrowseDialog& dialog = *browse.dialog;
+        FormWindow& dialog = *browse.dialog;
         browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "beta");
 
@@ -273,7 +275,7 @@ private slots:
     void timerFollowsANewlyPickedDriveOnly() {
         Browse browse(Form5Table());
         const ScratchDrives& drives = browse.drives;
-        BrowseDialog& dialog = *browse.dialog;
+        FormWindow& dialog = *browse.dialog;
         browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "beta");
         WaitForTick(dialog);
@@ -304,22 +306,24 @@ private slots:
     void bothDialogsAtOnceFillTheirOwnField() {
         WithPreferences preferences;
         preferences.showAndActivate();
-        BrowseDialog& form5 = preferences.browse(3);
-        BrowseDialog& form6 = preferences.browse(4);
+        FormWindow& form5 = preferences.browse(3);
+        FormWindow& form6 = preferences.browse(4);
         QVERIFY(&form5 != &form6 && form5.isVisible() && form6.isVisible());
         DoubleClick(Dir1(form5), "beta");
         DoubleClick(Dir1(form6), "Gamma");
         QTest::mouseClick(&Button(form6, "Command1"), Qt::LeftButton);
         QTest::mouseClick(&Button(form5, "Command1"), Qt::LeftButton);
-        QCOMPARE(preferences.form.rdvdir().text(), preferences.drives.drive("vol1/beta"));
-        QCOMPARE(preferences.form.rwdir().text(), preferences.drives.drive("vol1/Gamma"));
+        QCOMPARE(preferences.form.control<QLineEdit>("rdvdir").text(),
+                 preferences.drives.drive("vol1/beta"));
+        QCOMPARE(preferences.form.control<QLineEdit>("rwdir").text(),
+                 preferences.drives.drive("vol1/Gamma"));
     }
 
     void placedByTheWindowSystemNotOnPreferences() {
         WithPreferences preferences;
         preferences.showAndActivate();
         for (int button : {3, 4}) {
-            BrowseDialog& dialog = preferences.browse(button);
+            FormWindow& dialog = preferences.browse(button);
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             // No parent: neither kept above Preferences nor placed over it.
             QVERIFY(dialog.parentWidget() == nullptr);
@@ -335,7 +339,7 @@ private slots:
     void minimizedDialogIsRestoredByItsBrowseButton() {
         WithPreferences preferences;
         preferences.showAndActivate();
-        BrowseDialog& dialog = preferences.browse(3);
+        FormWindow& dialog = preferences.browse(3);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         DoubleClick(Dir1(dialog), "beta");
         dialog.showMinimized();
