@@ -26,6 +26,7 @@ struct Control {
     HFONT font = nullptr;
     HBITMAP picture = nullptr;
     bool listDropped = false;             // an editable list's drop-down is open
+    LRESULT pickInHand = CB_ERR;          // the item of the pick in hand, of an editable list
     bool shown = true;                    // its own visibility; a hidden frame hides it too
     std::unique_ptr<FolderList> folders;  // a folder list's
 };

@@ -12,6 +12,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"RadavueLauncherForm";
 // Posted to a discarded window: it goes once the event in hand is done.
 constexpr UINT kDiscardMessage = WM_APP + 1;
+// Posted at a pick, for the list whose id it carries: the user's action in
+// hand is over, so a later notification of the same item is a new pick.
+constexpr UINT kPickDoneMessage = WM_APP + 2;
 
 void RegisterFormClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -332,6 +335,11 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         case kDiscardMessage:
             delete this;
             return 0;
+        case kPickDoneMessage:
+            if (Control* list = controls_->FindById(int(w)); list != nullptr) {
+                list->pickInHand = CB_ERR;
+            }
+            return 0;
         default:
             return DefWindowProcW(window_, message, w, l);
     }
@@ -383,14 +391,17 @@ void FormWindow::ListCommand(Control& list, int code) {
         case CBN_SELCHANGE: {
             // A pick: an item chosen from the dropped list, or moved to with
             // the keyboard on the closed one. Moving through an open list
-            // picks nothing yet.
+            // picks nothing yet. The closed list tells of a move with both
+            // notifications, in the system's order: one pick.
             if (code == CBN_SELCHANGE && list.listDropped) {
                 break;
             }
             const LRESULT index = SendMessageW(list.window, CB_GETCURSEL, 0, 0);
-            if (index < 0) {
+            if (index < 0 || index == list.pickInHand) {
                 break;
             }
+            list.pickInHand = index;
+            PostMessageW(window_, kPickDoneMessage, WPARAM(list.id), 0);
             // The field shows the item only after this notification.
             const std::wstring item = ListText(list.window, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
             setting_ = true;
