@@ -1,7 +1,7 @@
 // Each Win32 window built from its form table, control by control: window
 // class, style, caption, place at the window's DPI and at 144 DPI, and the
-// Tab order; then what a window reports to its presenter of picks, typing and
-// clicks. Runs under Wine in the Windows build.
+// Tab order; then what each window reports to its presenter: picks, typing,
+// clicks, its close box and its timers. Runs under Wine in the Windows build.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -262,10 +262,67 @@ TEST_P(win32_forms, FollowsTheWindowToEveryCommonDpi) {
     }
 }
 
+TEST_P(win32_forms, CloseBoxIsReportedAndNothingMore) {
+    RecordingEvents events;
+    FormWindow form(*GetParam(), events);
+    SendMessageW(form.handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(events.heard, std::vector<std::string>{"close"});
+    // What closing does is the presenter's: the window itself stays.
+    EXPECT_TRUE(IsWindow(form.handle()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, win32_forms,
                          ::testing::Values(&Form1Table(), &Form2Table(), &Form4Table(),
                                            &Form5Table(), &Form6Table()),
                          [](const auto& test) { return test.param->name; });
+
+// A few controls at pixels worked out by hand from their twips, at 100 % and
+// 150 %: a button, a label, a list inside its frame, a text box, a folder
+// list. A list's height is its field's and its drop-down's, not the layout's.
+TEST(win32_forms_pixels, PinnedAt96And144Dpi) {
+    struct Pin {
+        const FormTable* table;
+        const char* control;
+        int dpi;
+        RECT place;
+        bool list;
+    };
+    const Pin pins[] = {
+        {&Form1Table(), "Command1", 96, {276, 127, 381, 152}, false},
+        {&Form1Table(), "selected", 96, {200, 168, 329, 193}, false},
+        {&Form1Table(), "Combo7", 96, {159, 310, 246, 0}, true},
+        {&Form1Table(), "Command1", 144, {414, 191, 572, 228}, false},
+        {&Form1Table(), "selected", 144, {300, 252, 494, 290}, false},
+        {&Form1Table(), "Combo7", 144, {239, 465, 369, 0}, true},
+        {&Form4Table(), "rdvdir", 96, {80, 112, 361, 131}, false},
+        {&Form4Table(), "rdvdir", 144, {120, 168, 542, 197}, false},
+        {&Form5Table(), "Dir1", 96, {48, 88, 361, 199}, false},
+        {&Form5Table(), "Dir1", 144, {72, 132, 542, 299}, false},
+    };
+    RecordingEvents events;
+    std::map<const FormTable*, std::unique_ptr<FormWindow>> windows;
+    for (const Pin& pin : pins) {
+        SCOPED_TRACE(pin.table->name + "." + pin.control + " at " + std::to_string(pin.dpi));
+        std::unique_ptr<FormWindow>& window = windows[pin.table];
+        if (window == nullptr) {
+            window = std::make_unique<FormWindow>(*pin.table, events);
+        }
+        FormWindow& form = *window;
+        if (form.dpi() != pin.dpi) {
+            RECT outer;
+            GetWindowRect(form.handle(), &outer);
+            SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(pin.dpi, pin.dpi),
+                         reinterpret_cast<LPARAM>(&outer));
+        }
+        const RECT actual = PlaceOf(form.handle(), form.control(pin.control));
+        EXPECT_EQ(actual.left, pin.place.left);
+        EXPECT_EQ(actual.top, pin.place.top);
+        EXPECT_EQ(actual.right, pin.place.right);
+        if (!pin.list) {
+            EXPECT_EQ(actual.bottom, pin.place.bottom);
+        }
+    }
+}
 
 // A group's list reports a pick only when an item is chosen from it, by the
 // keyboard on the closed list or from the dropped one; typing in its field,
@@ -324,6 +381,132 @@ TEST(win32_events, APickFromAListIsReportedTypingIsNot) {
     SendMessageW(prefs.control("userName"), WM_CHAR, L'e', 1);
     EXPECT_EQ(events.heard, Heard{"click Command3"});
     EXPECT_EQ(prefsEvents.heard, Heard{"text userName=eJo"});
+}
+
+// Rows by depth under the open folder; a double-click opens the row's folder;
+// pointed at its own drive again, the list keeps the user's folder.
+TEST(win32_events, TheFolderListDrawsItsListing) {
+    testing::ScratchFolder scratch;
+    const std::filesystem::path clients = scratch.path() / "clients";
+    std::filesystem::create_directories(clients / "beta");
+    std::filesystem::create_directories(clients / "Alpha");
+    RecordingEvents events;
+    FormWindow form(Form5Table(), events);
+    HWND list = form.control("Dir1");
+    const auto row = [&](LRESULT index) {
+        return WideToUtf8(ListText(list, LB_GETTEXTLEN, LB_GETTEXT, index));
+    };
+
+    form.SetText("Dir1", clients.string());
+    const LRESULT open = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), open + 3);
+    const std::string root = clients.root_path().string();
+    EXPECT_EQ(row(0), root);
+    const std::string openRow = row(open);
+    ASSERT_TRUE(openRow.ends_with(" clients"));
+    const std::string indent(openRow.size() - std::string("clients").size(), ' ');
+    EXPECT_EQ(indent.size(), std::size_t(open) * 2);
+    EXPECT_EQ(row(open + 1), indent + "  Alpha");
+    EXPECT_EQ(row(open + 2), indent + "  beta");
+
+    SendMessageW(list, LB_SETCURSEL, WPARAM(open + 1), 0);
+    SendMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(form.Text("Dir1"), (clients / "Alpha").string());
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), open + 2);
+
+    form.PointAtDrive("Dir1", root);
+    EXPECT_EQ(form.Text("Dir1"), root);
+    form.SetText("Dir1", clients.string());
+    form.PointAtDrive("Dir1", root);
+    EXPECT_EQ(form.Text("Dir1"), clients.string());
+    EXPECT_EQ(events.heard, std::vector<std::string>{});
+}
+
+// Through the presenters, each close box does what its window's does: the
+// main window's ends the program, Final Setup's drops the dialog, and
+// Preferences' and a browse dialog's only hide theirs.
+TEST(win32_events, EachCloseBoxDoesWhatItsWindowDoes) {
+    testing::ScratchFolder scratch;
+    testing::FakeLocation location;
+    location.folder = scratch.path().string();
+    testing::RecordingEnder ender;
+    testing::FakeVolumes volumes;
+    volumes.volumes = {scratch.path().root_path().string()};
+    volumes.working = location.folder;
+    testing::FixedClock clock;
+    testing::RecordingStarter starter;
+    testing::RecordingErrors errors;
+    FormMaker maker;
+    Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
+    form1.Form_Load();
+    const auto closed = [](FormView& view) {
+        HWND window = static_cast<FormWindow&>(view).handle();
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        DispatchPending();
+        return window;
+    };
+
+    form1.Command3_Click();
+    HWND preferences = closed(form1.form4().view());
+    EXPECT_TRUE(IsWindow(preferences));
+    EXPECT_FALSE(IsWindowVisible(preferences));
+    form1.form4().Command3_Click();
+    HWND browse = closed(form1.form4().form5()->view());
+    EXPECT_TRUE(IsWindow(browse));
+    EXPECT_FALSE(IsWindowVisible(browse));
+
+    form1.Command1_Click();
+    HWND finalSetup = closed(form1.form2()->view());
+    EXPECT_EQ(form1.form2(), nullptr);
+    EXPECT_FALSE(IsWindow(finalSetup));
+
+    EXPECT_EQ(ender.calls, 0);
+    closed(form1.view());
+    EXPECT_EQ(ender.calls, 1);
+    EXPECT_EQ(errors.messages, std::vector<std::string>{});
+}
+
+// Every timer runs from its window's making, at its own interval: over the
+// time the test pumps, no timer ticks more often than its interval allows.
+TEST(win32_events, EachTimerTicksAtItsInterval) {
+    struct Timed {
+        const FormTable* table;
+        DWORD intervalMs;
+    };
+    const Timed timed[] = {{&Form1Table(), 100}, {&Form5Table(), 150}, {&Form6Table(), 200}};
+    std::vector<RecordingEvents> events(std::size(timed));
+    std::vector<std::unique_ptr<FormWindow>> windows;
+    for (std::size_t i = 0; i < std::size(timed); ++i) {
+        windows.push_back(std::make_unique<FormWindow>(*timed[i].table, events[i]));
+    }
+    // Making a window takes a while: the ticks due meanwhile are counted out.
+    DispatchPending();
+    for (RecordingEvents& heard : events) {
+        heard.ticks = 0;
+    }
+    const DWORD start = GetTickCount();
+    const auto slowest = [&] {
+        std::size_t least = events[0].ticks;
+        for (const RecordingEvents& heard : events) {
+            least = std::min(least, heard.ticks);
+        }
+        return least;
+    };
+    // Five ticks each, however busy the machine, or ten seconds.
+    while (slowest() < 5 && GetTickCount() - start < 10000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        DispatchPending();
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    for (std::size_t i = 0; i < std::size(timed); ++i) {
+        SCOPED_TRACE(timed[i].table->name);
+        EXPECT_GE(events[i].ticks, 5u);
+        // One tick may be due as the count starts and one as the interval
+        // ends.
+        EXPECT_LE(events[i].ticks, elapsed / timed[i].intervalMs + 2);
+        EXPECT_EQ(events[i].heard, std::vector<std::string>{});
+    }
 }
 
 }  // namespace
