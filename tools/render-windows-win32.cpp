@@ -19,9 +19,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/form1_presenter.h"
 #include "profile/win32_text.h"
 #include "tools/idle_world.h"
-#include "win32/form1.h"
+#include "win32/form_maker.h"
 #include "win32/system_world.h"
 
 namespace {
@@ -109,8 +110,12 @@ bool Save(HWND window, const std::string& path) {
     return saved;
 }
 
+FormWindow& WindowOf(launcher::FormView& view) {
+    return static_cast<FormWindow&>(view);
+}
+
 HWND HandleOf(launcher::FormView& view) {
-    return static_cast<FormWindow&>(view).handle();
+    return WindowOf(view).handle();
 }
 
 }  // namespace
@@ -135,8 +140,10 @@ int main(int argc, char* argv[]) {
     NoClock clock;
     NoStarter starter;
     NoReporter errors;
-    launcher::win32::Form1 form({location, ender, volumes, clock, starter, errors});
-    launcher::Form1Presenter& presenter = form.presenter();
+    launcher::win32::FormMaker maker;
+    launcher::Form1Presenter presenter(maker, {location, ender, volumes, clock, starter, errors});
+    presenter.Form_Load();
+    FormWindow& form = WindowOf(presenter.view());
     form.ShowModeless();
     Settle();
 

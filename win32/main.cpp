@@ -5,8 +5,9 @@
 #include <objbase.h>
 // clang-format on
 
+#include "app/form1_presenter.h"
 #include "launch/system_starter.h"
-#include "win32/form1.h"
+#include "win32/form_maker.h"
 #include "win32/system_world.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
@@ -21,9 +22,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     launcher::SystemClock clock;
     launcher::SystemProgramStarter starter;
     launcher::win32::SystemErrorReporter errors;
-    launcher::win32::Form1 form({location, ender, volumes, clock, starter, errors});
+    launcher::win32::FormMaker maker;
+    launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
+    form1.Form_Load();
     if (!ender.HasEnded()) {
-        form.ShowModeless();
+        form1.view().ShowModeless();
         (void)show;
         MSG message;
         while (!ender.HasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -1,0 +1,74 @@
+// The controls of one window, built from its form table as plain Windows
+// controls and placed at the window's DPI: classes and styles, fonts, the
+// fitting of captions and the growing of prompts, the stacking of what
+// overlaps, and what readers are told of a control.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/form_table.h"
+#include "win32/folder_list.h"
+
+struct IAccPropServices;
+
+namespace launcher::win32 {
+
+struct Control {
+    const ControlSpec* design = nullptr;
+    HWND window = nullptr;
+    int id = 0;
+    HFONT font = nullptr;
+    HBITMAP picture = nullptr;
+    bool listDropped = false;             // an editable list's drop-down is open
+    LRESULT pickInHand = CB_ERR;          // the item of the pick in hand, of an editable list
+    bool shown = true;                    // its own visibility; a hidden frame hides it too
+    std::unique_ptr<FolderList> folders;  // a folder list's
+};
+
+class FormControls {
+public:
+    // Builds every control of `table` as a child of `parent`, placed at
+    // `dpi`. A frame's controls are the window's children placed inside it:
+    // a group box passes no messages on to children of its own.
+    FormControls(const FormTable& table, HWND parent, int dpi);
+    // After the parent window is gone: the controls' fonts and pictures.
+    ~FormControls();
+    FormControls(const FormControls&) = delete;
+    FormControls& operator=(const FormControls&) = delete;
+
+    int dpi() const { return dpi_; }
+    int Pixels(int twips) const;
+    // Sizes every font and places every control again at `dpi`.
+    void Rescale(int dpi);
+
+    // By name or by child id; null for one the window does not have.
+    Control* Find(std::string_view name);
+    const Control* Find(std::string_view name) const;
+    Control* FindById(int id);
+    std::vector<Control>& all() { return controls_; }
+
+private:
+    void Build(Control& control);
+    void Place(const Control& control);
+    void FitCaption(Control& caption);
+    void GrowToRightEdge(const Control& label);
+    void Fit();
+    void Stack();
+    void Annotate();
+    RECT TwipsRect(const ControlSpec& design) const;
+
+    const FormTable& table_;
+    HWND parent_;
+    int dpi_;
+    std::vector<Control> controls_;  // in creation order
+    std::map<std::string, std::size_t, std::less<>> byName_;
+    IAccPropServices* annotations_ = nullptr;  // while any control is annotated
+};
+
+}  // namespace launcher::win32
