@@ -304,14 +304,19 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
 #endif
 
 LocalTime SystemClock::Now() const {
+#ifdef _WIN32
+    // The system's own time zone: the C runtime would read TZ, which many
+    // Unix-like shells on Windows set to names it does not know, and take
+    // UTC for them.
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
+#else
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
     localtime_r(&now, &local);
-#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+#endif
 }
 
 }  // namespace launcher

@@ -39,7 +39,8 @@ private:
     std::string settingsFile_;
 };
 
-// The local date and time of the system clock and time zone.
+// The local date and time of the system clock and time zone: on Windows the
+// system's own (GetLocalTime), whatever TZ says; elsewhere localtime_r's.
 class SystemClock final : public Clock {
 public:
     LocalTime Now() const override;
