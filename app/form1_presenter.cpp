@@ -68,6 +68,7 @@ void Form1Presenter::LoadForm2() {
         FinalSetupWorld{
             world_.location.ProgramFolder(),
             [this] { return view_.Text("selected"); },
+            [this] { return view_.Text("comfreq"); },
             form4_->preferences(),
             world_.clock,
             world_.starter,

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "launch/atis.h"
+#include "launch/radar_settings.h"
 #include "launch/voice_client.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
@@ -50,6 +51,11 @@ void Form2Presenter::Command1_Click() {
     if (EndedBy(WriteAtisFileFor(details))) {
         return;
     }
+    // The controller may have picked again since Launch, with this dialog
+    // open: the radar client gets the position the voice client and the ATIS
+    // get. Nothing changed, nothing changes in the file.
+    WriteRadarSettings(preferences.windowsdir, world_.selectedPosition(),
+                       world_.selectedFrequency(), preferences.serverip);
 
     const StartResult voice =
         StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,

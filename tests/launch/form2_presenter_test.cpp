@@ -21,6 +21,7 @@ public:
         WindowShow show;
         std::string settings;  // settings.ini at that moment
         std::string atis;      // the ATIS file at that moment
+        std::string rvsb;      // rvsb.ini at that moment
         int endsBefore;        // how often the program had been ended
     };
 
@@ -32,7 +33,8 @@ public:
 
     StartResult Start(const CommandLine& command, WindowShow show) override {
         starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
-                          testing::ReadBytes(folder_.File("atis")), ender_.calls});
+                          testing::ReadBytes(folder_.File("atis")),
+                          testing::ReadBytes(folder_.File("rvsb.ini")), ender_.calls});
         if (!missing.empty() && command.program.ends_with(missing)) {
             return {command.program + ": No such file or directory"};
         }
@@ -52,6 +54,8 @@ protected:
         preferences_.userName = "USER";
         preferences_.rwdir = folder_.File("rw");
         preferences_.rdvdir = folder_.File("rdv");
+        preferences_.windowsdir = folder_.path().string();
+        preferences_.serverip = "RS";
         folder_.Write("voice.ini", "[voice]\r\negll_twr=Heathrow Tower\r\n");
         folder_.Write("config.ini", "[GENERAL]\r\nWEBSITE=INFO\r\n");
         folder_.Write("autoatis.ini", "[AUTOATIS]\r\nEGLL_TWR=CHANNEL 2\r\n");
@@ -62,8 +66,9 @@ protected:
             presenter_ = std::make_unique<Form2Presenter>(
                 maker_,
                 FinalSetupWorld{
-                    folder_.path().string(), [this] { return selected_; }, preferences_, clock_,
-                    starter_, [this](const std::string& message) { errors_.ReportError(message); },
+                    folder_.path().string(), [this] { return selected_; },
+                    [this] { return frequency_; }, preferences_, clock_, starter_,
+                    [this](const std::string& message) { errors_.ReportError(message); },
                     [this] { ender_.EndProgram(); }},
                 [this] { dropped_ = true; });
         }
@@ -85,6 +90,7 @@ protected:
     testing::ScratchFolder folder_;
     Preferences preferences_;
     std::string selected_ = "EGLL_TWR";
+    std::string frequency_ = "118.500";
     testing::FixedClock clock_{{2024, 3, 6, 9, 5}};
     testing::RecordingEnder ender_;
     testing::RecordingErrors errors_;
@@ -104,6 +110,11 @@ TEST_F(launch_form2_presenter, LoadFillsTheTextBoxesFromVarIniAndLeavesTheBoxCle
 }
 
 TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
+    // As Launch left it, with a key of the radar client's own in between.
+    const std::string rvsb =
+        "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nRANGE RINGS=5\r\nCOM 1 FREQ=118.500\r\n"
+        "SERVER IP=RS\r\n";
+    folder_.Write("rvsb.ini", rvsb);
     Dialog();
     Answer();
     Dialog().Command1_Click();
@@ -127,6 +138,7 @@ TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
     EXPECT_EQ(voice.settings,
               "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
     EXPECT_EQ(voice.atis, atis);
+    EXPECT_EQ(voice.rvsb, rvsb);  // nothing picked since Launch, nothing changed
     EXPECT_EQ(voice.endsBefore, 0);
     EXPECT_EQ(radar.endsBefore, 0);
     EXPECT_EQ(ender_.calls, 1);
@@ -134,10 +146,16 @@ TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
 }
 
 TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
+    folder_.Write("rvsb.ini",
+                  "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nCOM 1 FREQ=118.500\r\n"
+                  "SERVER IP=RS\r\n[DISPLAY]\r\nCOLOUR SCHEME=night\r\n");
     Dialog();
     View().At("Check1").value = 0;
     preferences_.datebox = "USA";  // edited after the dialog was made
+    preferences_.serverip = "RS2";
+    // Picked again after Launch, with the dialog open.
     selected_ = "London Control";
+    frequency_ = "";
     Dialog().Command1_Click();
     ASSERT_EQ(starter_.starts.size(), 2u);
     EXPECT_EQ(starter_.starts[0].atis,
@@ -146,6 +164,10 @@ TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
               "USER  -  For More info INFO\r\n");
     EXPECT_EQ(starter_.starts[0].command,
               In("rw", "roger.exe") + " /join1 VS/London Control /callsign ");
+    // The radar client follows the same position before either client starts.
+    EXPECT_EQ(starter_.starts[0].rvsb,
+              "[RV 2.0]\r\nCALLSIGN=London Control\r\nCOM 1 FREQ=\r\nSERVER IP=RS2\r\n"
+              "[DISPLAY]\r\nCOLOUR SCHEME=night\r\n");
     EXPECT_NE(testing::ReadBytes(folder_.File("settings.ini")).find("autoatis=0\r\n"),
               std::string::npos);
 }
