@@ -51,6 +51,9 @@ void Form2Presenter::Command1_Click() {
     if (EndedBy(WriteAtisFileFor(details))) {
         return;
     }
+    if (!BothClientsStartable()) {
+        return;
+    }
     // The controller may have picked again since Launch, with this dialog
     // open: the radar client gets the position the voice client and the ATIS
     // get. Nothing changed, nothing changes in the file.
@@ -69,6 +72,42 @@ void Form2Presenter::Command1_Click() {
         return;
     }
     world_.endProgram();
+}
+
+bool Form2Presenter::BothClientsStartable() {
+    const Preferences& preferences = world_.preferences;
+    const struct {
+        const char* name;
+        std::string program;
+        std::string_view file;
+        const char* field;  // the Preferences field that names its folder
+    } clients[] = {
+        {"voice", VoiceClientProgram(preferences.rwdir), kVoiceClientProgram, "RW Directory"},
+        {"radar", RadarCommandLine(preferences.rdvdir).program, kRadarClientProgram,
+         "Rdv Directory"},
+    };
+    std::string message;
+    for (const auto& client : clients) {
+        const std::string reason = world_.starter.CheckStartable(client.program);
+        if (!reason.empty()) {
+            message.append("Cannot start the ")
+                .append(client.name)
+                .append(" client.\nTried: ")
+                .append(client.program)
+                .append("\nReason: ")
+                .append(reason)
+                .append("\nSet \"")
+                .append(client.field)
+                .append("\" in User Preferences to the folder that holds ")
+                .append(client.file)
+                .append(".\n\n");
+        }
+    }
+    if (message.empty()) {
+        return true;
+    }
+    EndedBy(message + "Neither client has been started.");
+    return false;
 }
 
 bool Form2Presenter::EndedBy(const std::string& error) {

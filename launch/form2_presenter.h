@@ -1,7 +1,7 @@
 // What the "Final Setup" dialog does: its load fills the two text boxes from
-// var.ini, and "Go" saves the three answers, writes the ATIS file, hands the
-// radar client the position once more, starts both clients and ends the
-// launcher. The close box drops the dialog.
+// var.ini, and "Go" saves the three answers, writes the ATIS file, checks
+// that both clients can start, hands the radar client the position once more,
+// starts both clients and ends the launcher. The close box drops the dialog.
 #pragma once
 
 #include <functional>
@@ -54,6 +54,9 @@ public:
 
 private:
     void Form_Load();
+    // Checks both clients before either starts; on a failure it reports
+    // what to set and ends the launcher, and returns false.
+    bool BothClientsStartable();
     // Reports `error` and ends the launcher; true when there was one.
     bool EndedBy(const std::string& error);
 

@@ -29,19 +29,24 @@ public:
         : folder_(folder), ender_(ender) {}
 
     std::vector<Probe> starts;
-    std::string missing;  // a program whose path ends so fails to start
+    std::string missing;       // a program whose path ends so is not there
+    std::string failsToStart;  // one that is there but fails as it starts
 
     StartResult Start(const CommandLine& command, WindowShow show) override {
         starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
                           testing::ReadBytes(folder_.File("atis")),
                           testing::ReadBytes(folder_.File("rvsb.ini")), ender_.calls});
-        if (!missing.empty() && command.program.ends_with(missing)) {
-            return {command.program + ": No such file or directory"};
-        }
-        return {};
+        const bool fails = Ends(command.program, missing) || Ends(command.program, failsToStart);
+        return {fails ? command.program + ": No such file or directory" : ""};
+    }
+    std::string CheckStartable(const std::string& program) const override {
+        return Ends(program, missing) ? "No such file or directory" : "";
     }
 
 private:
+    static bool Ends(const std::string& s, const std::string& end) {
+        return !end.empty() && s.ends_with(end);
+    }
     const testing::ScratchFolder& folder_;
     const testing::RecordingEnder& ender_;
 };
@@ -176,6 +181,7 @@ struct Failure {
     const char* name;
     bool atisBlocked;
     const char* missing;
+    const char* failsToStart;
     std::size_t starts;  // how many starts were tried
 };
 
@@ -189,10 +195,12 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
         std::filesystem::create_directory(folder_.File("atis"));
     }
     starter_.missing = failure.missing;
+    starter_.failsToStart = failure.failsToStart;
     Dialog();
     Answer();
     Dialog().Command1_Click();
     EXPECT_EQ(starter_.starts.size(), failure.starts);
+    EXPECT_EQ(std::filesystem::is_regular_file(folder_.File("atis")), !failure.atisBlocked);
     EXPECT_EQ(errors_.messages.size(), 1u);
     EXPECT_EQ(ender_.calls, 1);
     // The answers were saved before anything could fail.
@@ -201,10 +209,29 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, launch_form2_failure,
-                         ::testing::Values(Failure{"atis", true, "", 0},
-                                           Failure{"voice", false, "roger.exe", 1},
-                                           Failure{"radar", false, "rv.exe", 2}),
+                         ::testing::Values(Failure{"atis", true, "", "", 0},
+                                           // A client not there: neither starts.
+                                           Failure{"voiceMissing", false, "roger.exe", "", 0},
+                                           Failure{"radarMissing", false, "rv.exe", "", 0},
+                                           Failure{"voice", false, "", "roger.exe", 1},
+                                           Failure{"radar", false, "", "rv.exe", 2}),
                          [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(launch_form2_presenter, MissingClientsAreNamedWithThePathAndTheFieldToSet) {
+    starter_.missing = ".exe";
+    Dialog();
+    Dialog().Command1_Click();
+    ASSERT_EQ(errors_.messages.size(), 1u);
+    EXPECT_EQ(errors_.messages[0],
+              "Cannot start the voice client.\nTried: " + In("rw", "roger.exe") +
+                  "\nReason: No such file or directory\n"
+                  "Set \"RW Directory\" in User Preferences to the folder that holds roger.exe."
+                  "\n\nCannot start the radar client.\nTried: " +
+                  In("rdv", "rv.exe") +
+                  "\nReason: No such file or directory\n"
+                  "Set \"Rdv Directory\" in User Preferences to the folder that holds rv.exe."
+                  "\n\nNeither client has been started.");
+}
 
 TEST_F(launch_form2_presenter, TheCloseBoxDiscardsTheWindowAndTellsTheOwner) {
     Dialog();
