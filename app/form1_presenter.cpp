@@ -69,6 +69,7 @@ void Form1Presenter::LoadForm2() {
         FinalSetupWorld{
             world_.location.ProgramFolder(),
             [this] { return view_->Text(form1::kSelected); },
+            [this] { return view_->Text(form1::kFrequency); },
             form4_->preferences(),
             world_.clock,
             world_.starter,

@@ -1,6 +1,7 @@
 // What the "Final Setup" dialog does: its load fills the two text boxes from
-// var.ini, and "Go" saves the three answers, writes the ATIS file, starts both
-// clients and ends the launcher. The close box drops the dialog.
+// var.ini, and "Go" saves the three answers, writes the ATIS file, checks
+// that both clients can start, hands the radar client the position once more,
+// starts both clients and ends the launcher. The close box drops the dialog.
 #pragma once
 
 #include <functional>
@@ -20,8 +21,9 @@ namespace launcher {
 // moment a step of "Go" needs it; the references must outlive the dialog.
 struct FinalSetupWorld {
     std::string programFolder;
-    // The caption of the main window's `selected` label.
+    // The captions of the main window's `selected` and `comfreq` labels.
     std::function<std::string()> selectedPosition;
+    std::function<std::string()> selectedFrequency;
     // The live record of the Preferences dialog: edits count, saved or not.
     const Preferences& preferences;
     const Clock& clock;
@@ -57,6 +59,9 @@ public:
 
 private:
     void Form_Load();
+    // Checks both clients before either starts; on a failure it reports
+    // what to set and ends the launcher, and returns false.
+    bool BothClientsStartable();
     // Reports `error` and ends the launcher; true when there was one.
     bool EndedBy(const std::string& error);
 

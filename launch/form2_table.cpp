@@ -15,13 +15,13 @@ FormTable MakeForm2() {
     using enum ControlKind;
     form.controls = {
         MakeControl("Frame1", kFrame, "RWY in Use Info (Unless Center)", 240, 120, 6135, 615, 0),
-        MakeControl("rwy", kTextBox, "", 240, 240, 5775, 285, 3, "Frame1"),
+        MakeControl(form2::kRunway, kTextBox, "", 240, 240, 5775, 285, 3, "Frame1"),
         MakeControl("Frame2", kFrame, "Online Until (if known)", 240, 960, 6135, 615, 1),
-        MakeControl("addinfo", kTextBox, "", 240, 240, 5775, 285, 4, "Frame2"),
+        MakeControl(form2::kOnlineUntil, kTextBox, "", 240, 240, 5775, 285, 4, "Frame2"),
         MakeControl("Frame3", kFrame, "Show Auto ATIS", 2400, 1680, 1515, 600, 5),
         // Too narrow for its caption: only the box shows, the frame labels it.
-        MakeControl("Check1", kCheckBox, "Check1", 570, 240, 255, 240, 6, "Frame3"),
-        MakeControl("Command1", kButton, "Go", 2610, 2475, 1095, 495, 2),
+        MakeControl(form2::kAutoAtis, kCheckBox, "Check1", 570, 240, 255, 240, 6, "Frame3"),
+        MakeControl(form2::kGo, kButton, "Go", 2610, 2475, 1095, 495, 2),
     };
     return form;
 }

@@ -36,6 +36,10 @@ public:
     virtual ~ProgramStarter() = default;
     // Starts `command` with the launcher's current folder and returns at once.
     virtual StartResult Start(const CommandLine& command, WindowShow show) = 0;
+    // Whether `program` exists and this system can start it, asked before
+    // anything is started: "" when it can, else the reason, without the
+    // path, fit to show the user.
+    virtual std::string CheckStartable(const std::string& program) const = 0;
 };
 
 }  // namespace launcher

@@ -10,6 +10,7 @@
 #else
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,8 @@ namespace {
 StartResult Failure(const std::string& program, const std::string& reason) {
     return {"Cannot start \"" + program + "\": " + reason};
 }
+
+constexpr const char* kFolderNotProgram = "it is a folder, not a program";
 
 #ifdef _WIN32
 
@@ -131,6 +134,26 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     return {};
 }
 
+std::string SystemProgramStarter::CheckStartable(const std::string& program) const {
+    const std::wstring path = Utf8ToWide(program);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return SystemErrorText(GetLastError());
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return kFolderNotProgram;
+    }
+    DWORD type = 0;
+    if (!GetBinaryTypeW(path.c_str(), &type)) {
+        const DWORD error = GetLastError();
+        // The system's own text for a bad program holds a "%1" to fill in.
+        return error == ERROR_SUCCESS || error == ERROR_BAD_EXE_FORMAT
+                   ? "it is not a program that Windows can start"
+                   : SystemErrorText(error);
+    }
+    return {};
+}
+
 #else
 
 namespace {
@@ -219,6 +242,28 @@ void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) 
     MakeCharactersUtf8(run.environment);
 }
 
+// The Wine that runs Windows programs: the one settings.ini names, else
+// "wine" on PATH. "" when there is none, with `reason` saying so.
+std::string FindWine(const std::string& settingsFile, std::string& reason) {
+    std::string named =
+        settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
+    if (named.empty()) {
+        named = "wine";
+    }
+    const char* path = std::getenv("PATH");
+    std::string wine = wine::FindProgram(named, path != nullptr ? path : "");
+    if (wine.empty()) {
+        reason = "it is a Windows program, and Wine is needed to start it (no \"" + named +
+                 "\" was found on PATH)";
+    }
+    return wine;
+}
+
+std::string WineCannotRun(const std::string& wine, int error) {
+    return "it is a Windows program, and Wine (\"" + wine +
+           "\") cannot run: " + std::generic_category().message(error);
+}
+
 }  // namespace
 
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
@@ -228,17 +273,10 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
         run.environment.emplace_back(*variable);
     }
     if (wine::IsWindowsProgram(command.program)) {
-        std::string named =
-            settingsFile_.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile_);
-        if (named.empty()) {
-            named = "wine";
-        }
-        const char* path = std::getenv("PATH");
-        run.wine = wine::FindProgram(named, path != nullptr ? path : "");
+        std::string reason;
+        run.wine = FindWine(settingsFile_, reason);
         if (run.wine.empty()) {
-            return Failure(command.program,
-                           "it is a Windows program, and Wine is needed to start it (no \"" +
-                               named + "\" was found on PATH)");
+            return Failure(command.program, reason);
         }
         RunUnderWine(run, command.program, show);
     } else {
@@ -261,12 +299,10 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     envp.push_back(nullptr);
 
     const auto failed = [&](int error) {
-        const std::string reason = std::generic_category().message(error);
         if (run.wine.empty()) {
-            return Failure(command.program, reason);
+            return Failure(command.program, std::generic_category().message(error));
         }
-        return Failure(command.program, "it is a Windows program, and Wine (\"" + run.wine +
-                                            "\") cannot run: " + reason);
+        return Failure(command.program, WineCannotRun(run.wine, error));
     };
     int status[2];
     if (!MakePipe(status)) {
@@ -301,17 +337,44 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     return {};
 }
 
+std::string SystemProgramStarter::CheckStartable(const std::string& program) const {
+    struct stat file {};
+    if (stat(program.c_str(), &file) != 0) {
+        return std::generic_category().message(errno);
+    }
+    if (S_ISDIR(file.st_mode)) {
+        return kFolderNotProgram;
+    }
+    if (wine::IsWindowsProgram(program)) {
+        std::string reason;
+        const std::string wine = FindWine(settingsFile_, reason);
+        if (!wine.empty() && access(wine.c_str(), X_OK) != 0) {
+            return WineCannotRun(wine, errno);
+        }
+        return reason;
+    }
+    if (access(program.c_str(), X_OK) != 0) {
+        return std::generic_category().message(errno);
+    }
+    return {};
+}
+
 #endif
 
 LocalTime SystemClock::Now() const {
+#ifdef _WIN32
+    // The system's own time zone: the C runtime would read TZ, which many
+    // Unix-like shells on Windows set to names it does not know, and take
+    // UTC for them.
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
+#else
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
     localtime_r(&now, &local);
-#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+#endif
 }
 
 }  // namespace launcher

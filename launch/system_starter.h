@@ -34,12 +34,17 @@ public:
     explicit SystemProgramStarter(std::string settingsFile = {});
 
     StartResult Start(const CommandLine& command, WindowShow show) override;
+    // A missing file or a folder fails; on Windows so does a file that is no
+    // Windows program; elsewhere a native program needs the right to run, a
+    // Windows program the Wine that Start would use.
+    std::string CheckStartable(const std::string& program) const override;
 
 private:
     std::string settingsFile_;
 };
 
-// The local date and time of the system clock and time zone.
+// The local date and time of the system clock and time zone: on Windows the
+// system's own (GetLocalTime), whatever TZ says; elsewhere localtime_r's.
 class SystemClock final : public Clock {
 public:
     LocalTime Now() const override;

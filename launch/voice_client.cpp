@@ -7,10 +7,14 @@
 
 namespace launcher {
 
+std::string VoiceClientProgram(std::string_view voiceFolder) {
+    return InFolder(voiceFolder, kVoiceClientProgram);
+}
+
 CommandLine BuildVoiceCommandLine(std::string_view voiceFolder, std::string_view voiceServer,
                                   std::string_view position, std::string_view voiceCallsign) {
     CommandLine command;
-    command.program = InFolder(voiceFolder, kVoiceClientProgram);
+    command.program = VoiceClientProgram(voiceFolder);
     command.arguments.append(" /join1 ")
         .append(voiceServer)
         .append("/")

@@ -2,6 +2,7 @@
 // channel and the radar client.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "launch/program_start.h"
@@ -11,7 +12,10 @@ namespace launcher {
 inline constexpr std::string_view kVoiceClientProgram = "roger.exe";
 inline constexpr std::string_view kRadarClientProgram = "rv.exe";
 
-// voiceFolder + separator + "roger.exe", then " /join1 " + voiceServer + "/" +
+// voiceFolder + separator + "roger.exe": the program StartVoiceClient starts.
+std::string VoiceClientProgram(std::string_view voiceFolder);
+
+// VoiceClientProgram(voiceFolder), then " /join1 " + voiceServer + "/" +
 // position + " /callsign " + voiceCallsign. Nothing is quoted, trimmed or
 // checked: a folder ending in a separator keeps it, and an empty callsign
 // leaves the line ending in " /callsign ".

@@ -36,6 +36,9 @@ public:
     StartResult Start(const CommandLine&, WindowShow) override {
         return {"the picture tools start no program"};
     }
+    std::string CheckStartable(const std::string&) const override {
+        return "the picture tools start no program";
+    }
 };
 
 class NoReporter final : public ErrorReporter {

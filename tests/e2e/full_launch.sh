@@ -2,8 +2,9 @@
 # A whole launch as a user makes it: a pick with the keyboard, a first Launch,
 # Final Setup answers dropped with the close box, a new pick with the mouse, a
 # Preferences edit left with Cancel, a second Launch on a fresh dialog, Go;
-# then every file handed over. Then a second start on the same folder, whose
-# Go must hand over the answers the first run saved.
+# then every file handed over. Then a second start on the same folder, with a
+# pick between Launch and Go, whose Go must hand over the answers the first
+# run saved and one position to both clients.
 #
 # usage: full_launch.sh LAUNCHER SCREENSHOT_TOOL WORK_DIR
 source "$(dirname "$0")/e2e_lib.sh"
@@ -94,11 +95,16 @@ diff -r --exclude=radavue-launcher --exclude=settings.ini --exclude=rvsb.ini --e
     --exclude='*.log' "$before" "$program" || fail "files Go does not own changed"
 
 # A second start on the same folder restores the saved answers into the
-# dialog: Go at once hands them over unchanged.
+# dialog: Go hands them over unchanged. Launch is on a Heathrow position;
+# then, with Final Setup open, Manchester is picked again in the main window:
+# the radar client gets the position the voice client joins.
 start_launcher
-pick_with_mouse 6 3 4
+pick_with_mouse 1 1 7
 click_launch
 final=$(wait_window "$final_caption" "Launch after a new start")
+expected_rvsb EGLL_DEL 118.325 radar1.example.net |
+    wait_for_content windows/rvsb.ini "rvsb.ini after a Launch on Heathrow"
+pick_with_mouse 6 3 4
 shot final-setup-restored
 click "$final" $final_go_xy
 expect_ended "Go after a new start"
@@ -107,4 +113,6 @@ expect_ended "Go after a new start"
 { rv_entry; rv_entry; } | wait_for_content radavue/rv.exe.log "the radar client's second start"
 same_ini "$work/settings-expected.ini" settings.ini || fail "settings.ini after a restored Go"
 check_atis "Manchester Tower" "Demo Controller"
+expected_rvsb EGCC_TWR 124.825 radar1.example.net |
+    diff - windows/rvsb.ini || fail "rvsb.ini after a pick between Launch and Go"
 echo "e2e full launch: ok"

@@ -2,7 +2,8 @@
 # Opens the launcher on a fresh copy of the demo program folder, checks the
 # main window, ends it with Exit and then with the close box and checks that
 # no file changed; then picks a position, launches, presses Go and checks
-# every file handed over and the command lines the stand-in clients recorded.
+# every file handed over and the command lines the stand-in clients recorded;
+# last the same launch with the radar client gone.
 #
 # usage: launcher_e2e.sh LAUNCHER SCREENSHOT_TOOL WORK_DIR
 source "$(dirname "$0")/e2e_lib.sh"
@@ -71,4 +72,21 @@ diff <(crlf "Voice on voice1.example.net/EGLL_DEL" "Runway 27L in use" "Online U
 # Go saved the restored answers back unchanged: byte for byte on Windows and
 # under Wine alike (Wine leaves a file alone when a value does not change).
 diff "$before/settings.ini" settings.ini || fail "settings.ini answers"
+
+# No radar client in its folder: Go saves the answers and writes the ATIS file
+# as before, starts neither client, reports, and ends once the report is read.
+rm radavue/rv.exe atis
+cp rogerwilco/roger.exe.log "$work/roger-before.log"
+start_launcher
+pick_with_mouse 1 1 7
+click_launch
+final=$(wait_window "$final_caption" "Launch without a radar client")
+click "$final" $final_go_xy
+report=$(wait_window '^Radavue Launcher$' "Go without a radar client")
+shot missing-radar-client
+expect_focus "$report" "the report of the missing radar client"
+press Return
+expect_ended "the report of the missing radar client"
+[[ -f atis ]] && diff "$before/settings.ini" settings.ini || fail "ATIS file or answers"
+cmp rogerwilco/roger.exe.log "$work/roger-before.log" || fail "the voice client started"
 echo "e2e: ok"

@@ -21,6 +21,7 @@ public:
         WindowShow show;
         std::string settings;  // settings.ini at that moment
         std::string atis;      // the ATIS file at that moment
+        std::string rvsb;      // rvsb.ini at that moment
         int endsBefore;        // how often the program had been ended
     };
 
@@ -28,18 +29,24 @@ public:
         : folder_(folder), ender_(ender) {}
 
     std::vector<Probe> starts;
-    std::string missing;  // a program whose path ends so fails to start
+    std::string missing;       // a program whose path ends so is not there
+    std::string failsToStart;  // one that is there but fails as it starts
 
     StartResult Start(const CommandLine& command, WindowShow show) override {
         starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
-                          testing::ReadBytes(folder_.File("atis")), ender_.calls});
-        if (!missing.empty() && command.program.ends_with(missing)) {
-            return {command.program + ": No such file or directory"};
-        }
-        return {};
+                          testing::ReadBytes(folder_.File("atis")),
+                          testing::ReadBytes(folder_.File("rvsb.ini")), ender_.calls});
+        const bool fails = Ends(command.program, missing) || Ends(command.program, failsToStart);
+        return {fails ? command.program + ": No such file or directory" : ""};
+    }
+    std::string CheckStartable(const std::string& program) const override {
+        return Ends(program, missing) ? "No such file or directory" : "";
     }
 
 private:
+    static bool Ends(const std::string& s, const std::string& end) {
+        return !end.empty() && s.ends_with(end);
+    }
     const testing::ScratchFolder& folder_;
     const testing::RecordingEnder& ender_;
 };
@@ -52,6 +59,8 @@ protected:
         preferences_.userName = "USER";
         preferences_.rwdir = folder_.File("rw");
         preferences_.rdvdir = folder_.File("rdv");
+        preferences_.windowsdir = folder_.path().string();
+        preferences_.serverip = "RS";
         folder_.Write("voice.ini", "[voice]\r\negll_twr=Heathrow Tower\r\n");
         folder_.Write("config.ini", "[GENERAL]\r\nWEBSITE=INFO\r\n");
         folder_.Write("autoatis.ini", "[AUTOATIS]\r\nEGLL_TWR=CHANNEL 2\r\n");
@@ -62,8 +71,9 @@ protected:
             presenter_ = std::make_unique<Form2Presenter>(
                 maker_,
                 FinalSetupWorld{
-                    folder_.path().string(), [this] { return selected_; }, preferences_, clock_,
-                    starter_, [this](const std::string& message) { errors_.ReportError(message); },
+                    folder_.path().string(), [this] { return selected_; },
+                    [this] { return frequency_; }, preferences_, clock_, starter_,
+                    [this](const std::string& message) { errors_.ReportError(message); },
                     [this] { ender_.EndProgram(); }},
                 [this] { dropped_ = true; });
         }
@@ -85,6 +95,7 @@ protected:
     testing::ScratchFolder folder_;
     Preferences preferences_;
     std::string selected_ = "EGLL_TWR";
+    std::string frequency_ = "118.500";
     testing::FixedClock clock_{{2024, 3, 6, 9, 5}};
     testing::RecordingEnder ender_;
     testing::RecordingErrors errors_;
@@ -104,6 +115,11 @@ TEST_F(launch_form2_presenter, LoadFillsTheTextBoxesFromVarIniAndLeavesTheBoxCle
 }
 
 TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
+    // As Launch left it, with a key of the radar client's own in between.
+    const std::string rvsb =
+        "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nRANGE RINGS=5\r\nCOM 1 FREQ=118.500\r\n"
+        "SERVER IP=RS\r\n";
+    folder_.Write("rvsb.ini", rvsb);
     Dialog();
     Answer();
     Dialog().Command1_Click();
@@ -127,6 +143,7 @@ TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
     EXPECT_EQ(voice.settings,
               "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
     EXPECT_EQ(voice.atis, atis);
+    EXPECT_EQ(voice.rvsb, rvsb);  // nothing picked since Launch, nothing changed
     EXPECT_EQ(voice.endsBefore, 0);
     EXPECT_EQ(radar.endsBefore, 0);
     EXPECT_EQ(ender_.calls, 1);
@@ -134,10 +151,16 @@ TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
 }
 
 TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
+    folder_.Write("rvsb.ini",
+                  "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nCOM 1 FREQ=118.500\r\n"
+                  "SERVER IP=RS\r\n[DISPLAY]\r\nCOLOUR SCHEME=night\r\n");
     Dialog();
     View().At("Check1").value = 0;
     preferences_.datebox = "USA";  // edited after the dialog was made
+    preferences_.serverip = "RS2";
+    // Picked again after Launch, with the dialog open.
     selected_ = "London Control";
+    frequency_ = "";
     Dialog().Command1_Click();
     ASSERT_EQ(starter_.starts.size(), 2u);
     EXPECT_EQ(starter_.starts[0].atis,
@@ -146,6 +169,10 @@ TEST_F(launch_form2_presenter, GoReadsTheLiveRecordAndPositionWhenPressed) {
               "USER  -  For More info INFO\r\n");
     EXPECT_EQ(starter_.starts[0].command,
               In("rw", "roger.exe") + " /join1 VS/London Control /callsign ");
+    // The radar client follows the same position before either client starts.
+    EXPECT_EQ(starter_.starts[0].rvsb,
+              "[RV 2.0]\r\nCALLSIGN=London Control\r\nCOM 1 FREQ=\r\nSERVER IP=RS2\r\n"
+              "[DISPLAY]\r\nCOLOUR SCHEME=night\r\n");
     EXPECT_NE(testing::ReadBytes(folder_.File("settings.ini")).find("autoatis=0\r\n"),
               std::string::npos);
 }
@@ -154,6 +181,7 @@ struct Failure {
     const char* name;
     bool atisBlocked;
     const char* missing;
+    const char* failsToStart;
     std::size_t starts;  // how many starts were tried
 };
 
@@ -167,10 +195,12 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
         std::filesystem::create_directory(folder_.File("atis"));
     }
     starter_.missing = failure.missing;
+    starter_.failsToStart = failure.failsToStart;
     Dialog();
     Answer();
     Dialog().Command1_Click();
     EXPECT_EQ(starter_.starts.size(), failure.starts);
+    EXPECT_EQ(std::filesystem::is_regular_file(folder_.File("atis")), !failure.atisBlocked);
     EXPECT_EQ(errors_.messages.size(), 1u);
     EXPECT_EQ(ender_.calls, 1);
     // The answers were saved before anything could fail.
@@ -179,10 +209,29 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, launch_form2_failure,
-                         ::testing::Values(Failure{"atis", true, "", 0},
-                                           Failure{"voice", false, "roger.exe", 1},
-                                           Failure{"radar", false, "rv.exe", 2}),
+                         ::testing::Values(Failure{"atis", true, "", "", 0},
+                                           // A client not there: neither starts.
+                                           Failure{"voiceMissing", false, "roger.exe", "", 0},
+                                           Failure{"radarMissing", false, "rv.exe", "", 0},
+                                           Failure{"voice", false, "", "roger.exe", 1},
+                                           Failure{"radar", false, "", "rv.exe", 2}),
                          [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(launch_form2_presenter, MissingClientsAreNamedWithThePathAndTheFieldToSet) {
+    starter_.missing = ".exe";
+    Dialog();
+    Dialog().Command1_Click();
+    ASSERT_EQ(errors_.messages.size(), 1u);
+    EXPECT_EQ(errors_.messages[0],
+              "Cannot start the voice client.\nTried: " + In("rw", "roger.exe") +
+                  "\nReason: No such file or directory\n"
+                  "Set \"RW Directory\" in User Preferences to the folder that holds roger.exe."
+                  "\n\nCannot start the radar client.\nTried: " +
+                  In("rdv", "rv.exe") +
+                  "\nReason: No such file or directory\n"
+                  "Set \"Rdv Directory\" in User Preferences to the folder that holds rv.exe."
+                  "\n\nNeither client has been started.");
+}
 
 TEST_F(launch_form2_presenter, TheCloseBoxDiscardsTheWindowAndTellsTheOwner) {
     Dialog();

@@ -152,6 +152,7 @@ TEST_F(SystemStarterPosix, VoiceClientGetsEachWordAsAnArgumentAndTheCurrentFolde
 TEST_F(SystemStarterPosix, RadarClientWithoutArgumentsGetsNone) {
     const std::string rv = Install("radavue/rv.exe", "RV", "rv.exe");
 
+    EXPECT_EQ(starter_.CheckStartable(rv), "");
     ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
 
     EXPECT_EQ(WaitForRecords(rv + ".log", 1),
@@ -224,16 +225,20 @@ TEST_F(SystemStarterPosix, ProgramThatCannotRunIsReportedWithItsNameAndTheReason
                                                "ELF but not really");
     fs::permissions(garbage, fs::perms::owner_all);
 
+    // The check before any start finds all but what only running tells.
     const struct {
         std::string program;
         const char* reason;
+        const char* checked;
     } cases[] = {
-        {missing, "No such file or directory"},
-        {plain, "Permission denied"},  // even for root: no execute bit at all
-        {Utf8(scratch_.path()), "Permission denied"},
-        {garbage, "Exec format error"},
+        {missing, "No such file or directory", "No such file or directory"},
+        // Even for root: no execute bit at all.
+        {plain, "Permission denied", "Permission denied"},
+        {Utf8(scratch_.path()), "Permission denied", "it is a folder, not a program"},
+        {garbage, "Exec format error", ""},
     };
     for (const auto& c : cases) {
+        EXPECT_EQ(starter_.CheckStartable(c.program), c.checked) << c.program;
         const StartResult result = starter_.Start({c.program, " /join1 x"}, WindowShow::kNormal);
         EXPECT_FALSE(result.started()) << c.program;
         EXPECT_EQ(result.error, "Cannot start \"" + c.program + "\": " + c.reason);
@@ -324,6 +329,7 @@ TEST_F(SystemStarterWine, VoiceClientInAPrefixRunsThereAndSeesItsCommandLineAsOn
 TEST_F(SystemStarterWine, RadarClientOutsideAPrefixStartsMaximizedThroughDriveZ) {
     const std::string rv = Install(scratch_.path() / "Program Files" / "RV" / "rv.exe");
 
+    EXPECT_EQ(starter_.CheckStartable(rv), "");
     ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
 
     // Wine's start.exe puts a blank after the path even with no arguments.
@@ -377,6 +383,7 @@ TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
     };
     for (const auto& c : cases) {
         SystemProgramStarter starter(c.settings);
+        EXPECT_EQ(starter.CheckStartable(rv), "it is a Windows program, and " + c.reason);
         const StartResult result = starter.Start({rv, ""}, WindowShow::kMaximized);
         EXPECT_EQ(result.error,
                   "Cannot start \"" + rv + "\": it is a Windows program, and " + c.reason);
@@ -460,6 +467,7 @@ TEST_F(SystemStarterWindows, UnquotedStartWithoutModuleNameWouldRunTheDecoy) {
 TEST_F(SystemStarterWindows, RadarClientSeesOnlyItsQuotedPathAndStartsMaximized) {
     const std::string rv = Install(fs::path("Program Files") / "RV" / "rv.exe");
 
+    EXPECT_EQ(starter_.CheckStartable(rv), "");
     ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
 
     EXPECT_EQ(WaitForLog(rv), "command: \"" + rv + "\"\nfolder: " + workFolder_ +
@@ -475,6 +483,26 @@ TEST_F(SystemStarterWindows, MissingProgramIsReportedWithItsNameAndTheReason) {
     EXPECT_THAT(result.error, StartsWith("Cannot start \"" + missing + "\": "));
     EXPECT_GT(result.error.size(), ("Cannot start \"" + missing + "\": ").size());
     EXPECT_EQ(result.error.find('\n'), std::string::npos);
+
+    // The check before any start says the same, without the path.
+    EXPECT_EQ(starter_.CheckStartable(missing), result.error.substr(result.error.find(": ") + 2));
+    EXPECT_EQ(starter_.CheckStartable(Utf8(scratch_.path())), "it is a folder, not a program");
+    EXPECT_EQ(starter_.CheckStartable(scratch_.Write("rv.exe", "not a program\r\n")),
+              "it is not a program that Windows can start");
+}
+
+// ctest runs this once more with TZ=America/New_York, a name the C runtime
+// does not know.
+TEST(SystemStarterClock, NowIsTheLocalTimeWindowsReportsWhateverTZSays) {
+    const auto minute = [](const SYSTEMTIME& t) {
+        return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+    };
+    SYSTEMTIME before{}, after{};
+    GetLocalTime(&before);
+    const LocalTime now = SystemClock().Now();
+    GetLocalTime(&after);
+    // A minute may turn between the reads.
+    EXPECT_TRUE(now == minute(before) || now == minute(after)) << now.hour << ":" << now.minute;
 }
 
 #endif

@@ -19,6 +19,7 @@ public:
         started.emplace_back(command, show);
         return {error_};
     }
+    std::string CheckStartable(const std::string&) const override { return {}; }
 
     std::vector<std::pair<CommandLine, WindowShow>> started;
 

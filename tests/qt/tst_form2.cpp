@@ -61,6 +61,7 @@ struct LoadedForm {
             FinalSetupWorld{
                 programFolder,
                 [] { return std::string("EGLL_TWR"); },
+                [] { return std::string("118.500"); },
                 preferences,
                 clock,
                 starter,

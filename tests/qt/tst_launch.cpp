@@ -215,14 +215,15 @@ void LaunchTest::launchAndGoUseWhatTheWindowsHoldAtThatMoment() {
     QCOMPARE(loaded.radar("SERVER IP", "other windows"), "rdv2.example");
     QCOMPARE(loaded.bytes("windows/rvsb.ini"), loaded.radarSettingsAfterLoad());
 
-    // Another position picked while the dialog is open: Go takes it, while
-    // rvsb.ini keeps the moment of the last Launch.
+    // Another position picked while the dialog is open: Go takes it, and
+    // hands it to the radar client too.
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     loaded.pick(2);
     QTest::mouseClick(&loaded.form2()->control<QPushButton>("Command1"), Qt::LeftButton);
 
-    QCOMPARE(loaded.radar("CALLSIGN", "other windows"), "EGLL_TWR");
+    QCOMPARE(loaded.radar("CALLSIGN", "other windows"), "London Control");
+    QCOMPARE(loaded.radar("COM 1 FREQ", "other windows"), "127.100");
     // The box is clear, so London Control's auto-ATIS notice is left out.
     QCOMPARE(loaded.bytes("atis"), QByteArray("London Information Alpha 10007\r\n"
                                               "Voice on VS2/London Control\r\n"

@@ -41,7 +41,7 @@ public:
 };
 
 // Records every start asked for; a program whose path ends in `missing`
-// fails to start, as the system starter reports it.
+// is not there, for the check and the start alike.
 class RecordingStarter final : public ProgramStarter {
 public:
     std::vector<std::pair<std::string, WindowShow>> starts;
@@ -53,6 +53,9 @@ public:
             return {command.program + ": No such file or directory"};
         }
         return {};
+    }
+    std::string CheckStartable(const std::string& program) const override {
+        return !missing.empty() && program.ends_with(missing) ? "No such file or directory" : "";
     }
 };
 
