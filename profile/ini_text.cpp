@@ -1,14 +1,7 @@
 #include "profile/ini_text.h"
 
+#include <algorithm>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define LAUNCHER_INI_AVX2 1
-#endif
 
 namespace launcher::ini {
 namespace {
@@ -26,6 +19,10 @@ bool IsBreak(char c) {
 
 char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -56,23 +53,9 @@ std::string_view TrimBlanks(std::string_view s) {
     return s.substr(begin, end - begin);
 }
 
-// First CR or LF in [p, end), or end. The hot loop of every lookup inside a
-// section, so it looks at 16 bytes at a time where it can.
+// First CR or LF in [p, end), or end. Only ever asked for the end of one
+// line, so a plain loop does.
 const char* FindBreak(const char* p, const char* end) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (end - p >= 16) {
-        __m128i block;
-        std::memcpy(&block, p, sizeof block);
-        const int mask =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-        if (mask != 0) {
-            return p + __builtin_ctz(static_cast<unsigned>(mask));
-        }
-        p += 16;
-    }
-#endif
     while (p < end && !IsBreak(*p)) {
         ++p;
     }
@@ -174,6 +157,141 @@ std::string_view CutValue(std::string_view value) {
     return value.substr(0, cut);
 }
 
+namespace {
+
+// Where the blanks before `c` begin: the start of its line when `c` is the
+// line's first non-blank byte.
+const char* BackOverBlanks(const char* c, const char* base) {
+    while (c > base && IsBlank(c[-1])) {
+        --c;
+    }
+    return c;
+}
+
+bool StartsLine(const char* c, const char* base) {
+    const char* start = BackOverBlanks(c, base);
+    return start == base || IsBreak(start[-1]);
+}
+
+// The start of the last line in [base, end), which a piece may have cut.
+const char* LastLineStart(const char* base, const char* end) {
+    while (end > base && !IsBreak(end[-1])) {
+        --end;
+    }
+    return end;
+}
+
+// The next place at or after a point that holds either of two byte values,
+// found with memchr. The next hit of each value is kept, so a search that
+// moves forward reads each byte at most once per value.
+class NextOf {
+public:
+    NextOf(char a, char b, const char* end) : bytes_{a, b}, end_(end) {}
+
+    const char* From(const char* from) {
+        const char* next = end_;
+        for (int i = 0; i < (bytes_[0] == bytes_[1] ? 1 : 2); ++i) {
+            if (at_[i] == nullptr || at_[i] < from) {
+                const void* found =
+                    std::memchr(from, bytes_[i], static_cast<std::size_t>(end_ - from));
+                at_[i] = found == nullptr ? end_ : static_cast<const char*>(found);
+            }
+            next = std::min(next, at_[i]);
+        }
+        return next;
+    }
+
+private:
+    char bytes_[2];
+    const char* at_[2] = {nullptr, nullptr};
+    const char* end_;
+};
+
+// The offset of the key byte that is rarest, in either case, in a sample of
+// the section ahead. A search stops at every occurrence of the byte it looks
+// for, and the keys of one section tend to share most of their bytes.
+std::size_t RarestOffset(std::string_view key, const char* from, const char* end) {
+    constexpr std::ptrdiff_t kSample = 2048;
+    const char* stop = end - from > kSample ? from + kSample : end;
+    std::size_t count[256] = {};
+    for (const char* c = from; c < stop && *c != '['; ++c) {
+        ++count[static_cast<unsigned char>(*c)];
+    }
+    const auto rarity = [&](std::size_t at) {
+        const auto lower = static_cast<unsigned char>(FoldAscii(key[at]));
+        const auto upper = static_cast<unsigned char>(UpperAscii(key[at]));
+        return count[lower] + (upper == lower ? 0 : count[upper]);
+    };
+    std::size_t rarest = 0;
+    for (std::size_t at = 1; at < key.size(); ++at) {
+        if (rarity(at) < rarity(rarest)) {
+            rarest = at;
+        }
+    }
+    return rarest;
+}
+
+// The lines of a section that matter: a header, which ends the section, and
+// a line whose first non-blank bytes spell the key. memchr finds each '['
+// and each occurrence of the key's rarest byte, in either case; only there is
+// a line looked at. The empty key's lines start with '=' or a NUL (see
+// KeyName).
+class SectionLines {
+public:
+    SectionLines(std::string_view key, const char* base, const char* from, const char* end)
+        : key_(key),
+          base_(base),
+          end_(end),
+          open_('[', '[', end),
+          offset_(key.empty() ? 0 : RarestOffset(key, from, end)),
+          anchor_(key.empty() ? '=' : FoldAscii(key[offset_]),
+                  key.empty() ? '\0' : UpperAscii(key[offset_]), end) {}
+
+    // The first non-blank byte of the next line at or after `from` that is a
+    // header or starts with the whole key, or end. An unfinished last line
+    // holding only part of the key is not found.
+    const char* Next(const char* from) {
+        const char* header = open_.From(from);
+        while (header < end_ && !StartsLine(header, base_)) {
+            header = open_.From(header + 1);
+        }
+        for (const char* c = KeyFrom(from); c < header; c = KeyFrom(c + 1)) {
+            if (StartsLine(c, base_) && HoldsKey(c)) {
+                return c;
+            }
+        }
+        return header;
+    }
+
+private:
+    bool HoldsKey(const char* c) const {
+        if (key_.empty()) {
+            return *c == '=' || *c == '\0';
+        }
+        return static_cast<std::size_t>(end_ - c) >= key_.size() &&
+               SameName(std::string_view(c, key_.size()), key_);
+    }
+
+    // The next place at or after `from` where the key's rarest byte stands
+    // at its offset, or end.
+    const char* KeyFrom(const char* from) {
+        if (static_cast<std::size_t>(end_ - from) <= offset_) {
+            return end_;
+        }
+        const char* hit = anchor_.From(from + offset_);
+        return hit == end_ ? end_ : hit - offset_;
+    }
+
+    std::string_view key_;
+    const char* base_;
+    const char* end_;
+    NextOf open_;
+    std::size_t offset_;
+    NextOf anchor_;
+};
+
+}  // namespace
+
 ValueScanner::Status ValueScanner::Scan(std::string_view data, bool atEnd) {
     const char* const base = data.data();
     const char* const end = base + data.size();
@@ -212,27 +330,20 @@ ValueScanner::Status ValueScanner::ScanHeaders(const char* base, const char*& p,
             // Back to where the unfinished last line starts, which may lie
             // before `p` when a '[' inside it was passed over: the next piece
             // must not take the middle of a line for its start.
-            const char* last = end;
-            while (last > base && !IsBreak(last[-1])) {
-                --last;
-            }
+            const char* last = LastLineStart(base, end);
             if (SkipBlanks(last, end) < end) {
                 skipLine_ = true;  // the unfinished last line is no header
                 return NeedMore(static_cast<std::size_t>(end - base));
             }
             return NeedMore(static_cast<std::size_t>(last - base));
         }
-        const char* lineStart = open;
-        while (lineStart > base && IsBlank(lineStart[-1])) {
-            --lineStart;
-        }
-        if (lineStart > base && !IsBreak(lineStart[-1])) {
+        if (!StartsLine(open, base)) {
             p = open + 1;  // a '[' inside a line
             continue;
         }
         const char* lineEnd = FindBreak(open, end);
         if (lineEnd == end && !atEnd) {
-            return NeedMore(static_cast<std::size_t>(lineStart - base));
+            return NeedMore(static_cast<std::size_t>(BackOverBlanks(open, base) - base));
         }
         p = lineEnd;
         if (SameName(HeaderName(open, lineEnd), section_)) {
@@ -246,21 +357,16 @@ bool ValueScanner::MayStartKey(char c) const {
     return key_.empty() ? c == '=' || c == '\0' : FoldAscii(c) == FoldAscii(key_.front());
 }
 
-// Inside the section, a line matters only if it is a header (the section
-// ends) or its key starts with the key's first byte. NextCandidate finds such
-// lines without looking at every line.
 ValueScanner::Status ValueScanner::ScanSection(const char* base, const char* p, const char* end,
                                                bool atEnd) {
+    SectionLines lines(key_, base, p, end);
     for (;;) {
-        const char* first = NextCandidate(p, base, end);
+        const char* first = lines.Next(p);
         if (first == end) {
             if (atEnd) {
                 return Status::kAbsent;
             }
-            const char* last = end;
-            while (last > base && !IsBreak(last[-1])) {
-                --last;
-            }
+            const char* last = LastLineStart(base, end);
             const char* lastFirst = SkipBlanks(last, end);
             if (lastFirst < end && *lastFirst != '[' && !MayStartKey(*lastFirst)) {
                 skipLine_ = true;
@@ -268,16 +374,9 @@ ValueScanner::Status ValueScanner::ScanSection(const char* base, const char* p, 
             }
             return NeedMore(static_cast<std::size_t>(last - base));
         }
-        const char* lineStart = first;
-        while (lineStart > base && IsBlank(lineStart[-1])) {
-            --lineStart;
-        }
-        if (lineStart > base && !IsBreak(lineStart[-1])) {
-            p = first + 1;  // not the start of a line
-            continue;
-        }
         const char* lineEnd = FindBreak(first, end);
-        const Status status = CheckLine(base, lineStart, first, lineEnd, end, atEnd);
+        const Status status =
+            CheckLine(base, BackOverBlanks(first, base), first, lineEnd, end, atEnd);
         if (status != kNextLine) {
             return status;
         }
@@ -311,242 +410,6 @@ ValueScanner::Status ValueScanner::CheckLine(const char* base, const char* lineS
     value_ =
         CleanValue(std::string_view(equals + 1, static_cast<std::size_t>(lineEnd - equals - 1)));
     return Status::kFound;
-}
-
-namespace {
-
-// (byte | fold) == want: ASCII letters match in either case.
-struct ByteMatch {
-    unsigned char fold;
-    unsigned char want;
-};
-
-ByteMatch MatchOf(char c) {
-    const auto u = static_cast<unsigned char>(FoldAscii(c));
-    return u >= 'a' && u <= 'z' ? ByteMatch{0x20, u} : ByteMatch{0, u};
-}
-
-bool Matches(ByteMatch m, char c) {
-    return (static_cast<unsigned char>(c) | m.fold) == m.want;
-}
-
-// Could start a line: the byte before it is a line break or a blank (or
-// another control byte; the caller checks).
-bool AfterSpace(const char* c, const char* base) {
-    return c == base || static_cast<unsigned char>(c[-1]) <= 0x20;
-}
-
-// Where a block scan stopped: at the first candidate, or where fewer bytes
-// are left than a block needs.
-struct Blocks {
-    const char* at;
-    bool found;
-};
-
-// The key bytes a candidate must show at their offsets from its first byte.
-struct Anchors {
-    std::size_t midOffset;
-    std::size_t lastOffset;
-    ByteMatch first;
-    ByteMatch mid;
-    ByteMatch last;
-};
-
-// The candidate test of NextCandidate on 16 or 32 bytes at once. Most
-// blocks hold no line that matters, and the middle and last key bytes (or a
-// '[') rule out two blocks at a time with the fewest operations; a block they
-// let through gets the whole test. Reads one byte before `c`, so c > base.
-template <typename Vector, typename Ops>
-Blocks ScanBlocks(const char* c, const char* end, const Anchors& a) {
-    const Vector space = Ops::Splat(0x20);
-    const Vector open = Ops::Splat('[');
-    const Vector firstFold = Ops::Splat(static_cast<char>(a.first.fold));
-    const Vector firstWant = Ops::Splat(static_cast<char>(a.first.want));
-    const Vector midFold = Ops::Splat(static_cast<char>(a.mid.fold));
-    const Vector midWant = Ops::Splat(static_cast<char>(a.mid.want));
-    const Vector lastFold = Ops::Splat(static_cast<char>(a.last.fold));
-    const Vector lastWant = Ops::Splat(static_cast<char>(a.last.want));
-    const auto rough = [&](const char* at) {
-        return Ops::And(Ops::Equal(Ops::Or(Ops::Load(at + a.midOffset), midFold), midWant),
-                        Ops::Equal(Ops::Or(Ops::Load(at + a.lastOffset), lastFold), lastWant));
-    };
-    constexpr auto kBlock = static_cast<std::ptrdiff_t>(sizeof(Vector));
-    const auto lastOffset = static_cast<std::ptrdiff_t>(a.lastOffset);
-    while (end - c >= lastOffset + kBlock) {
-        if (end - c >= lastOffset + 2 * kBlock) {
-            const Vector open2 =
-                Ops::Or(Ops::Equal(Ops::Load(c), open), Ops::Equal(Ops::Load(c + kBlock), open));
-            if (Ops::Mask(Ops::Or(Ops::Or(rough(c), rough(c + kBlock)), open2)) == 0) {
-                c += 2 * kBlock;
-                continue;
-            }
-        }
-        const Vector before = Ops::Load(c - 1);
-        const Vector here = Ops::Load(c);
-        const Vector spaced = Ops::Equal(Ops::Min(before, space), before);
-        const Vector key = Ops::And(Ops::Equal(Ops::Or(here, firstFold), firstWant), rough(c));
-        const auto mask = Ops::Mask(Ops::And(spaced, Ops::Or(key, Ops::Equal(here, open))));
-        if (mask != 0) {
-            return {c + __builtin_ctz(mask), true};
-        }
-        c += kBlock;
-    }
-    return {c, false};
-}
-
-#if defined(__SSE2__)
-struct Sse2 {
-    static __m128i Splat(char c) { return _mm_set1_epi8(c); }
-    static __m128i Load(const char* p) {
-        __m128i v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    }
-    static __m128i Min(__m128i a, __m128i b) { return _mm_min_epu8(a, b); }
-    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
-    static __m128i And(__m128i a, __m128i b) { return _mm_and_si128(a, b); }
-    static __m128i Or(__m128i a, __m128i b) { return _mm_or_si128(a, b); }
-    static unsigned Mask(__m128i a) { return static_cast<unsigned>(_mm_movemask_epi8(a)); }
-};
-#endif
-
-#if defined(LAUNCHER_INI_AVX2)
-// ScanBlocks on 32 bytes, spelt out in one function: the target attribute
-// does not reach into a template's instances, and 32-byte vectors kept out of
-// memory spare MinGW's misaligned stack.
-__attribute__((target("avx2"))) Blocks ScanBlocksAvx2(const char* c, const char* end,
-                                                      const Anchors& a) {
-    const __m256i space = _mm256_set1_epi8(0x20);
-    const __m256i open = _mm256_set1_epi8('[');
-    const __m256i firstFold = _mm256_set1_epi8(static_cast<char>(a.first.fold));
-    const __m256i firstWant = _mm256_set1_epi8(static_cast<char>(a.first.want));
-    const __m256i midFold = _mm256_set1_epi8(static_cast<char>(a.mid.fold));
-    const __m256i midWant = _mm256_set1_epi8(static_cast<char>(a.mid.want));
-    const __m256i lastFold = _mm256_set1_epi8(static_cast<char>(a.last.fold));
-    const __m256i lastWant = _mm256_set1_epi8(static_cast<char>(a.last.want));
-    const auto lastOffset = static_cast<std::ptrdiff_t>(a.lastOffset);
-    const auto midOffset = static_cast<std::ptrdiff_t>(a.midOffset);
-    while (end - c >= lastOffset + 32) {
-        __m256i here;
-        __m256i middle;
-        __m256i tail;
-        if (end - c >= lastOffset + 64) {
-            __m256i here2;
-            __m256i middle2;
-            __m256i tail2;
-            std::memcpy(&here, c, sizeof here);
-            std::memcpy(&middle, c + midOffset, sizeof middle);
-            std::memcpy(&tail, c + lastOffset, sizeof tail);
-            std::memcpy(&here2, c + 32, sizeof here2);
-            std::memcpy(&middle2, c + 32 + midOffset, sizeof middle2);
-            std::memcpy(&tail2, c + 32 + lastOffset, sizeof tail2);
-            const __m256i rough =
-                _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(middle, midFold), midWant),
-                                 _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
-            const __m256i rough2 =
-                _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(middle2, midFold), midWant),
-                                 _mm256_cmpeq_epi8(_mm256_or_si256(tail2, lastFold), lastWant));
-            const __m256i open2 =
-                _mm256_or_si256(_mm256_cmpeq_epi8(here, open), _mm256_cmpeq_epi8(here2, open));
-            if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(rough, rough2), open2)) == 0) {
-                c += 64;
-                continue;
-            }
-        }
-        __m256i before;
-        std::memcpy(&before, c - 1, sizeof before);
-        std::memcpy(&here, c, sizeof here);
-        std::memcpy(&middle, c + midOffset, sizeof middle);
-        std::memcpy(&tail, c + lastOffset, sizeof tail);
-        const __m256i spaced = _mm256_cmpeq_epi8(_mm256_min_epu8(before, space), before);
-        const __m256i key = _mm256_and_si256(
-            _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(here, firstFold), firstWant),
-                             _mm256_cmpeq_epi8(_mm256_or_si256(middle, midFold), midWant)),
-            _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastFold), lastWant));
-        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
-            _mm256_and_si256(spaced, _mm256_or_si256(key, _mm256_cmpeq_epi8(here, open)))));
-        if (mask != 0) {
-            return {c + __builtin_ctz(mask), true};
-        }
-        c += 32;
-    }
-    return {c, false};
-}
-#endif
-
-Blocks CandidateBlocks(const char* c, const char* end, const Anchors& a) {
-#if defined(LAUNCHER_INI_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        return ScanBlocksAvx2(c, end, a);
-    }
-#endif
-#if defined(__SSE2__)
-    return ScanBlocks<__m128i, Sse2>(c, end, a);
-#else
-    return {c, false};
-#endif
-}
-
-bool IsAlnum(char c) {
-    return (c >= '0' && c <= '9') || (FoldAscii(c) >= 'a' && FoldAscii(c) <= 'z');
-}
-
-}  // namespace
-
-// Keys of one file tend to share their first bytes (a region letter) and
-// their last ones (a few repeated suffixes), so first and last byte alone let
-// many lines through. The byte that ends the first word (the second L of
-// EGLL in EGLL_N_TWR) is the one that changes from one key to the next in
-// such families; a key of one word has no such byte and gets its middle.
-std::size_t ValueScanner::MidOffset(std::string_view key) {
-    std::size_t word = 1;
-    while (word < key.size() && IsAlnum(key[word])) {
-        ++word;
-    }
-    return word > 1 && word + 1 < key.size() ? word - 1 : key.size() / 2;
-}
-
-// The first byte at or after `from` that may be the first non-blank byte of a
-// line starting a header or the key: it follows a byte <= 0x20, and it is '['
-// or the key's first byte with the key's middle and last bytes where they
-// belong. Every line that matters is found; the caller weeds out the rest.
-const char* ValueScanner::NextCandidate(const char* from, const char* base, const char* end) const {
-    const char* c = from;
-    if (key_.empty()) {
-        for (; c < end; ++c) {
-            if (AfterSpace(c, base) && (*c == '[' || MayStartKey(*c))) {
-                return c;
-            }
-        }
-        return end;
-    }
-    const Anchors anchors{midOffset_, key_.size() - 1, MatchOf(key_.front()),
-                          MatchOf(key_[midOffset_]), MatchOf(key_.back())};
-    const auto candidate = [&](const char* x) {
-        return AfterSpace(x, base) &&
-               (*x == '[' || (Matches(anchors.first, *x) &&
-                              (end - x <= static_cast<std::ptrdiff_t>(anchors.lastOffset) ||
-                               (Matches(anchors.mid, x[anchors.midOffset]) &&
-                                Matches(anchors.last, x[anchors.lastOffset])))));
-    };
-    if (c == base && c < end) {
-        if (candidate(c)) {
-            return c;
-        }
-        ++c;
-    }
-    const Blocks blocks = CandidateBlocks(c, end, anchors);
-    if (blocks.found) {
-        return blocks.at;
-    }
-    c = blocks.at;
-    for (; c < end; ++c) {
-        if (candidate(c)) {
-            return c;
-        }
-    }
-    return end;
 }
 
 std::string ReadValue(std::string_view text, std::string_view section, std::string_view key) {

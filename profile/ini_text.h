@@ -51,7 +51,6 @@ public:
     ValueScanner(std::string_view section, std::string_view key)
         : section_(section),
           key_(key),
-          midOffset_(MidOffset(key)),
           nameless_(!IsWritableName(section) || !IsWritableName(key)) {}
 
     // `atEnd`: data holds everything up to the end of the file.
@@ -69,15 +68,12 @@ private:
     // What one line of the section, starting with the non-blank `first`, says.
     Status CheckLine(const char* base, const char* lineStart, const char* first,
                      const char* lineEnd, const char* end, bool atEnd);
-    const char* NextCandidate(const char* from, const char* base, const char* end) const;
     bool MayStartKey(char c) const;
-    static std::size_t MidOffset(std::string_view key);
 
     static constexpr Status kNextLine = static_cast<Status>(-1);
 
     std::string_view section_;
     std::string_view key_;
-    std::size_t midOffset_;   // a third key byte NextCandidate checks
     bool nameless_;           // no line of any file can hold these names
     bool inSection_ = false;  // inside the first section that matches
     bool skipLine_ = false;   // the rest of the current line cannot matter

@@ -79,8 +79,7 @@ TEST(ValueScannerTest, PiecesOfAnySizeGiveTheAnswerOfTheWholeText) {
 }
 
 // A key family shares first and last bytes, so the search must tell keys
-// apart by their inner bytes, in either case, wherever a line falls among the
-// blocks of bytes tested at once.
+// apart by their inner bytes, in either case, wherever a line falls.
 TEST(ValueScannerTest, LookAlikeKeysAreToldApartByTheirInnerBytes) {
     for (std::size_t pad = 0; pad < 70; ++pad) {
         std::string text = "[FREQ]\r\n;" + std::string(pad, 'c') + "\r\n";
