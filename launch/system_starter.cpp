@@ -221,6 +221,17 @@ void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) 
 
 }  // namespace
 
+WineFound FindWine(std::string_view settingsFile) {
+    WineFound found;
+    found.named = settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
+    if (found.named.empty()) {
+        found.named = "wine";
+    }
+    const char* path = std::getenv("PATH");
+    found.path = wine::FindProgram(found.named, path != nullptr ? path : "");
+    return found;
+}
+
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
     // Everything the children need is built before fork.
     Invocation run;
@@ -228,17 +239,12 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
         run.environment.emplace_back(*variable);
     }
     if (wine::IsWindowsProgram(command.program)) {
-        std::string named =
-            settingsFile_.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile_);
-        if (named.empty()) {
-            named = "wine";
-        }
-        const char* path = std::getenv("PATH");
-        run.wine = wine::FindProgram(named, path != nullptr ? path : "");
+        WineFound found = FindWine(settingsFile_);
+        run.wine = std::move(found.path);
         if (run.wine.empty()) {
             return Failure(command.program,
                            "it is a Windows program, and Wine is needed to start it (no \"" +
-                               named + "\" was found on PATH)");
+                               found.named + "\" was found on PATH)");
         }
         RunUnderWine(run, command.program, show);
     } else {
