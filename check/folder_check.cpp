@@ -1,7 +1,6 @@
 #include "check/folder_check.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "app/position_selection.h"
 #include "app/startup.h"
 #include "catalogue/position_catalogue.h"
+#include "check/file_rules.h"
 #include "launch/voice_client.h"
 #include "prefs/preferences.h"
 #include "profile/ini.h"
@@ -32,67 +32,21 @@ using ini::IniListing;
 using ini::ListedKey;
 using ini::ListedSection;
 
-// The files in the order the report gives them.
-constexpr std::array<std::string_view, 6> kFiles = {
-    "config.ini", "freq.ini", "voice.ini", "autoatis.ini", "var.ini", kSettingsFileName,
-};
-constexpr std::string_view kConfig = kFiles[0];
-constexpr std::string_view kFreq = kFiles[1];
-constexpr std::string_view kVoice = kFiles[2];
-constexpr std::string_view kAutoAtis = kFiles[3];
-constexpr std::string_view kVar = kFiles[4];
-
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+// Asked without exceptions: a file the check may not look at is no file to
+// the launcher either.
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
 }
 
-std::vector<std::string> Numbers(int count) {
-    std::vector<std::string> keys;
-    for (int n = 1; n <= count; ++n) {
-        keys.push_back(std::to_string(n));
-    }
-    return keys;
+bool IsFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
 }
 
-// A section the launcher reads, and its keys; none listed: any key, a
-// position's text.
-struct SectionRead {
-    std::string name;
-    std::vector<std::string> keys;
-};
-
-std::vector<SectionRead> SectionsRead(std::string_view file) {
-    if (file == kConfig) {
-        std::vector<SectionRead> sections = {
-            {"GENERAL", {"LOGOLEFT", "LOGO", "BACK", "TITLE", "WEBSITE"}},
-            {"combo names", Numbers(kGroupCount)},
-        };
-        for (int group = 1; group <= kGroupCount; ++group) {
-            sections.push_back({std::to_string(group) + " items", Numbers(kEntriesPerGroup)});
-        }
-        return sections;
-    }
-    if (file == kFreq) {
-        return {{"FREQ", {}}};
-    }
-    if (file == kVoice) {
-        return {{"voice", {}}};
-    }
-    if (file == kAutoAtis) {
-        return {{"AUTOATIS", {}}};
-    }
-    if (file == kVar) {
-        return {{"MAIN", {"RWY", "ADDINFO"}}};
-    }
-    // The preferences, the last Final Setup answers, the Wine to use on
-    // Linux, and the two server lists.
-    SectionRead main{std::string(kPreferencesSection), {"RWY", "ADDITIONAL", "autoatis", "WINE"}};
-    for (const PreferenceKey& key : kPreferenceKeys) {
-        main.keys.emplace_back(key.key);
-    }
-    return {main,
-            {std::string(kVoiceServersSection), Numbers(kVoiceServerCount)},
-            {std::string(kRadarServersSection), Numbers(kRadarServerCount)}};
+bool IsFolder(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
 }
 
 bool HasPictureSignature(std::string_view head) {
@@ -116,7 +70,7 @@ public:
             File& file = files_.emplace_back();
             file.name = name;
             file.path = InFolder(folder, name);
-            file.exists = fs::exists(FileSystemPath(file.path));
+            file.exists = Exists(FileSystemPath(file.path));
             if (file.exists) {
                 file.listing = ini::ListIniFile(file.path);
             }
@@ -170,8 +124,6 @@ private:
         return FileSystemPath(folder_) / FileSystemPath(written);
     }
 
-    // What every file is checked for: its text, and lines the launcher
-    // never reads.
     void CheckText(File& file) {
         if (!file.exists) {
             return;
@@ -180,85 +132,9 @@ private:
             Add(file.name, 0, Severity::kWarning, "cannot be read");
             return;
         }
-        const IniListing& listing = *file.listing;
-        if (listing.utf16) {
-            Add(file.name, 1, Severity::kWarning,
-                "UTF-16 text, which only Windows reads, and only with a byte-order mark: save "
-                "the file as ANSI (Windows-1252)");
-            file.listing.reset();
-            return;
-        }
-        // The mark spoils line 1 for Windows; what that line then looks like
-        // is no news of its own.
-        const int spoilt = listing.byteOrderMark ? 1 : 0;
-        if (spoilt != 0) {
-            Add(file.name, 1, Severity::kWarning,
-                "a UTF-8 byte-order mark spoils this first line: save the file without one");
-        }
-        for (int line : listing.linesNotText) {
-            Add(file.name, line, Severity::kWarning, "text that is neither UTF-8 nor Windows-1252");
-        }
-        for (int line : listing.linesWithoutKey) {
-            if (line != spoilt) {
-                Add(file.name, line, Severity::kWarning,
-                    "no \"=\" on this line: the launcher takes it for no key at all");
-            }
-        }
-        for (const ListedKey& key : listing.keysBeforeFirstSection) {
-            if (key.line != spoilt) {
-                Add(file.name, key.line, Severity::kWarning,
-                    "key " + Quoted(key.name) + " stands before any section and is never read");
-            }
-        }
-        const std::vector<SectionRead> read = SectionsRead(file.name);
-        for (const ListedSection& section : listing.sections) {
-            const std::string name = "[" + section.name + "]";
-            if (!section.closed) {
-                Add(file.name, section.line, Severity::kWarning,
-                    "section header " + Quoted("[" + section.name) + " has no \"]\"");
-            }
-            const ListedSection* first = listing.FindSection(section.name);
-            if (first != &section) {
-                Add(file.name, section.line, Severity::kWarning,
-                    "section " + name + " again: only the one at line " +
-                        std::to_string(first->line) + " is read");
-                continue;
-            }
-            const auto rule = std::find_if(read.begin(), read.end(), [&](const SectionRead& r) {
-                return ini::NamesMatch(r.name, section.name);
-            });
-            if (rule == read.end()) {
-                Add(file.name, section.line, Severity::kWarning,
-                    "section " + name + " is never read");
-                continue;
-            }
-            for (const ListedKey& key : section.keys) {
-                CheckKey(file, listing, section, *rule, key);
-            }
-        }
-    }
-
-    void CheckKey(const File& file, const IniListing& listing, const ListedSection& section,
-                  const SectionRead& rule, const ListedKey& key) {
-        const ListedKey* first = listing.Find(section.name, key.name);
-        if (first != &key) {
-            Add(file.name, key.line, Severity::kWarning,
-                "key " + Quoted(key.name) + " again in [" + section.name + "]: the one at line " +
-                    std::to_string(first->line) + " is read");
-            return;
-        }
-        if (!rule.keys.empty() &&
-            std::none_of(rule.keys.begin(), rule.keys.end(),
-                         [&](const std::string& k) { return ini::NamesMatch(k, key.name); })) {
-            Add(file.name, key.line, Severity::kWarning,
-                "key " + Quoted(key.name) + " in [" + section.name + "] is never read");
-            return;
-        }
-        if (key.valueBytes > ini::kMaxValueBytes) {
-            Add(file.name, key.line, Severity::kWarning,
-                "the value of " + Quoted(key.name) + " is " + std::to_string(key.valueBytes) +
-                    " bytes long: the launcher reads its first " +
-                    std::to_string(ini::kMaxValueBytes));
+        CheckFileText(file.name, *file.listing, findings_);
+        if (file.listing->utf16) {
+            file.listing.reset();  // its bytes say nothing the launcher reads
         }
     }
 
@@ -340,9 +216,9 @@ private:
             in.read(head.data(), static_cast<std::streamsize>(head.size()));
             head.resize(static_cast<std::size_t>(in.gcount()));
             std::string problem;
-            if (!fs::exists(path)) {
+            if (!Exists(path)) {
                 problem = "does not exist";
-            } else if (!in.is_open() || !fs::is_regular_file(path)) {
+            } else if (!in.is_open() || !IsFile(path)) {
                 problem = "cannot be read";
             } else if (!HasPictureSignature(head)) {
                 problem = "is not a BMP, PNG, JPEG or GIF picture";
@@ -434,7 +310,7 @@ private:
         LoadPreferences(preferences, settings.path);
         CheckClient(settings, "RDVDIR", "radar", preferences.rdvdir, kRadarClientProgram);
         CheckClient(settings, "RWDIR", "voice", preferences.rwdir, kVoiceClientProgram);
-        if (!preferences.windowsdir.empty() && !fs::is_directory(Resolve(preferences.windowsdir))) {
+        if (!preferences.windowsdir.empty() && !IsFolder(Resolve(preferences.windowsdir))) {
             Add(settings.name, LineOf(settings, kPreferencesSection, "WINDIR"), Severity::kWarning,
                 "Windows folder " + Quoted(preferences.windowsdir) + " does not exist");
         }
@@ -453,7 +329,7 @@ private:
         }
         const int line = LineOf(settings, kPreferencesSection, key);
         const fs::path path = Resolve(folder) / FileSystemPath(program);
-        if (!fs::is_regular_file(path)) {
+        if (!IsFile(path)) {
             Add(settings.name, line, Severity::kWarning,
                 std::string(role) + " folder " + Quoted(folder) + " holds no " +
                     std::string(program));
@@ -463,8 +339,7 @@ private:
         if (wine::IsWindowsProgram(path.string())) {
             // A Wine named by its path is not looked for, only tried.
             const WineFound wine = FindWine(settings.path);
-            if (wine.path.empty() || !fs::is_regular_file(wine.path) ||
-                ::access(wine.path.c_str(), X_OK) != 0) {
+            if (wine.path.empty() || !IsFile(wine.path) || ::access(wine.path.c_str(), X_OK) != 0) {
                 Add(settings.name, line, Severity::kWarning,
                     std::string(program) + " is a Windows program, and no Wine (" +
                         Quoted(wine.named) + ") is found to start it");
@@ -478,22 +353,6 @@ private:
     std::vector<ShownPosition> shown_;
     std::vector<Finding> findings_;
 };
-
-const char* SeverityName(Severity severity) {
-    switch (severity) {
-        case Severity::kError:
-            return "error";
-        case Severity::kWarning:
-            return "warning";
-        case Severity::kNote:
-            return "note";
-    }
-    return "";
-}
-
-std::string Counted(long count, const char* what) {
-    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
-}
 
 }  // namespace
 
@@ -513,47 +372,6 @@ bool IsAirbandChannel(std::string_view frequency) {
     // a name 20 kHz above is no channel.
     const int total = megahertz * 1000 + kilohertz;
     return total >= 118000 && total <= 136990 && kilohertz % 25 != 20;
-}
-
-std::string FormatFinding(const Finding& finding) {
-    std::string text = finding.file;
-    if (finding.line > 0) {
-        text += ":" + std::to_string(finding.line);
-    }
-    return text + ": " + SeverityName(finding.severity) + ": " + finding.message;
-}
-
-std::string Summary(const std::vector<Finding>& findings) {
-    const auto count = [&](Severity severity) {
-        return std::count_if(findings.begin(), findings.end(),
-                             [&](const Finding& f) { return f.severity == severity; });
-    };
-    return Counted(count(Severity::kError), "error") + ", " +
-           Counted(count(Severity::kWarning), "warning") + ", " +
-           Counted(count(Severity::kNote), "note");
-}
-
-int RunCheck(std::string_view folder, std::ostream& out, std::ostream& err) {
-    std::error_code error;
-    const fs::path path = FileSystemPath(folder);
-    if (!fs::is_directory(path, error)) {
-        err << "radavue-launcher-check: " << folder << ": no such folder\n";
-        return 2;
-    }
-    const fs::directory_iterator entries(path, error);
-    if (error) {
-        err << "radavue-launcher-check: " << folder << ": cannot be read\n";
-        return 2;
-    }
-    const std::vector<Finding> findings = CheckProgramFolder(folder);
-    for (const Finding& finding : findings) {
-        out << FormatFinding(finding) << "\n";
-    }
-    out << Summary(findings) << "\n";
-    return std::any_of(findings.begin(), findings.end(),
-                       [](const Finding& f) { return f.severity == Severity::kError; })
-               ? 1
-               : 0;
 }
 
 }  // namespace launcher::check

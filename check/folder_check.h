@@ -3,7 +3,6 @@
 // otherwise only find on line, or never.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,17 +33,5 @@ std::vector<Finding> CheckProgramFolder(std::string_view folder);
 // A frequency as the radar client expects it: NNN.NNN, a channel name of the
 // civil airband from 118.000 to 136.990 (25 kHz channels and 8.33 kHz ones).
 bool IsAirbandChannel(std::string_view frequency);
-
-// "config.ini:12: error: message", or "config.ini: error: message" for the
-// file as a whole: the form compilers use, which editors jump from.
-std::string FormatFinding(const Finding& finding);
-
-// "1 error, 2 warnings, 0 notes".
-std::string Summary(const std::vector<Finding>& findings);
-
-// The command: the report of `folder` on `out`, one line a finding and the
-// summary last, or on `err` why the folder cannot be read. Returns the exit
-// status: 0 without errors, 1 with, 2 when the folder cannot be read.
-int RunCheck(std::string_view folder, std::ostream& out, std::ostream& err);
 
 }  // namespace launcher::check

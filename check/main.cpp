@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "check/folder_check.h"
+#include "check/report.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -27,7 +27,10 @@ int Check(int argc, const std::string* arguments) {
 
 #ifdef _WIN32
 // The folder's name may hold characters the ANSI code page lacks; the report
-// is UTF-8, as the launcher's text is.
+// is UTF-8, as the launcher's text is. MinGW's start-up code calls wmain
+// (-municode) without declaring it.
+int wmain(int argc, wchar_t** argv);
+
 int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> arguments;

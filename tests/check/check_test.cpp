@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "check/folder_check.h"
+#include "check/report.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher::check {
