@@ -1,7 +1,8 @@
 # The packages of the program folder: a ZIP to unzip beside one's INI files
 # and, on Linux, a DEB. Both hold what `cmake --install` lays out: the launcher
 # at the top of the folder (installed by qt/ or, on Windows, by win32/, a
-# single executable) and README.md beside it, with its pictures in docs/.
+# single executable), the folder check beside it (check/), and README.md, with
+# its pictures in docs/.
 if(NOT LAUNCHER_WIDGETS AND NOT WIN32)
     return()
 endif()
@@ -38,7 +39,9 @@ its frequency, hands position, frequency and server to the radar client, writes
 the ATIS text and starts the voice client and the radar client.
 
 It reads and writes its INI files in the folder of its own executable: copy
-/opt/radavue-launcher/radavue-launcher into the folder that holds them.]])
+/opt/radavue-launcher/radavue-launcher into the folder that holds them.
+/opt/radavue-launcher/radavue-launcher-check FOLDER reports what the launcher
+would make of a program folder's INI files.]])
 # Debug information would carry the build's paths and triple the size.
 set(CPACK_STRIP_FILES ON)
 

@@ -242,21 +242,15 @@ void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) 
     MakeCharactersUtf8(run.environment);
 }
 
-// The Wine that runs Windows programs: the one settings.ini names, else
-// "wine" on PATH. "" when there is none, with `reason` saying so.
-std::string FindWine(const std::string& settingsFile, std::string& reason) {
-    std::string named =
-        settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
-    if (named.empty()) {
-        named = "wine";
-    }
-    const char* path = std::getenv("PATH");
-    std::string wine = wine::FindProgram(named, path != nullptr ? path : "");
-    if (wine.empty()) {
-        reason = "it is a Windows program, and Wine is needed to start it (no \"" + named +
+// The Wine that runs Windows programs (FindWine); "" when there is none, with
+// `reason` saying so.
+std::string WineOrReason(const std::string& settingsFile, std::string& reason) {
+    const WineFound found = FindWine(settingsFile);
+    if (found.path.empty()) {
+        reason = "it is a Windows program, and Wine is needed to start it (no \"" + found.named +
                  "\" was found on PATH)";
     }
-    return wine;
+    return found.path;
 }
 
 std::string WineCannotRun(const std::string& wine, int error) {
@@ -266,6 +260,17 @@ std::string WineCannotRun(const std::string& wine, int error) {
 
 }  // namespace
 
+WineFound FindWine(std::string_view settingsFile) {
+    WineFound found;
+    found.named = settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
+    if (found.named.empty()) {
+        found.named = "wine";
+    }
+    const char* path = std::getenv("PATH");
+    found.path = wine::FindProgram(found.named, path != nullptr ? path : "");
+    return found;
+}
+
 StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow show) {
     // Everything the children need is built before fork.
     Invocation run;
@@ -274,7 +279,7 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
     }
     if (wine::IsWindowsProgram(command.program)) {
         std::string reason;
-        run.wine = FindWine(settingsFile_, reason);
+        run.wine = WineOrReason(settingsFile_, reason);
         if (run.wine.empty()) {
             return Failure(command.program, reason);
         }
@@ -347,7 +352,7 @@ std::string SystemProgramStarter::CheckStartable(const std::string& program) con
     }
     if (wine::IsWindowsProgram(program)) {
         std::string reason;
-        const std::string wine = FindWine(settingsFile_, reason);
+        const std::string wine = WineOrReason(settingsFile_, reason);
         if (!wine.empty() && access(wine.c_str(), X_OK) != 0) {
             return WineCannotRun(wine, errno);
         }

@@ -50,6 +50,17 @@ public:
     LocalTime Now() const override;
 };
 
+#ifndef _WIN32
+// The Wine that starts a Windows program: the one key "WINE" of section
+// "MAIN" of `settingsFile` names ("wine" when it names none), looked for as
+// wine::FindProgram looks on $PATH.
+struct WineFound {
+    std::string named;
+    std::string path;  // "" when there is none
+};
+WineFound FindWine(std::string_view settingsFile);
+#endif
+
 // The command line a Windows program sees: the program path in double quotes,
 // then the argument text exactly as given.
 std::string WindowsCommandLine(const CommandLine& command);

@@ -292,6 +292,36 @@ private:
 
 }  // namespace
 
+bool NamesMatch(std::string_view a, std::string_view b) {
+    return SameName(a, b);
+}
+
+LineParts SplitLine(std::string_view line) {
+    const char* const end = line.data() + line.size();
+    const char* const first = SkipBlanks(line.data(), end);
+    const auto size = static_cast<std::size_t>(end - first);
+    LineParts parts;
+    if (first == end) {
+        return parts;
+    }
+    const auto* equals = static_cast<const char*>(std::memchr(first, '=', size));
+    if (*first == '[') {
+        parts.kind = LineParts::Kind::kHeader;
+        parts.name = HeaderName(first, end);
+        parts.closed = std::memchr(first, ']', size) != nullptr;
+    } else if (*first == ';') {
+        parts.kind = LineParts::Kind::kComment;
+    } else if (equals == nullptr) {
+        parts.kind = LineParts::Kind::kNoKey;
+    } else {
+        parts.kind = LineParts::Kind::kKey;
+        parts.name = KeyName(first, equals);
+        parts.value =
+            CleanValue(std::string_view(equals + 1, static_cast<std::size_t>(end - equals - 1)));
+    }
+    return parts;
+}
+
 ValueScanner::Status ValueScanner::Scan(std::string_view data, bool atEnd) {
     const char* const base = data.data();
     const char* const end = base + data.size();

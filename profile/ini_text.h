@@ -37,6 +37,25 @@ std::string OneLineValue(std::string_view value);
 // are not UTF-8 are cut where they fall.
 std::string_view CutValue(std::string_view value);
 
+// Section and key names match as lookups match them: ASCII letters ignore case.
+bool NamesMatch(std::string_view a, std::string_view b);
+
+// What one line (without its line break) is to a lookup. Views into the line.
+struct LineParts {
+    enum class Kind {
+        kBlank,
+        kComment,
+        kHeader,  // name: the section
+        kKey,     // name: the key; value: cleaned as a lookup returns it, not yet cut
+        kNoKey,   // none of the others: no '=', so Windows takes it for no key at all
+    };
+    Kind kind = Kind::kBlank;
+    std::string_view name;
+    std::string_view value;
+    bool closed = true;  // a header holds its ']'
+};
+LineParts SplitLine(std::string_view line);
+
 // Lookup of one value over a file that arrives in pieces: each call gets the
 // bytes not yet consumed followed by newly read ones. `section` and `key` are
 // already trimmed.

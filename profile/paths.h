@@ -1,6 +1,7 @@
 // Joining a folder and a file name the way the platform spells paths.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ inline std::string InFolder(std::string_view folder, std::string_view name) {
     path.append(folder).push_back(kPathSeparator);
     path.append(name);
     return path;
+}
+
+// A UTF-8 path as std::filesystem takes it; from a plain string, MinGW's would
+// read it in the ANSI code page.
+inline std::filesystem::path FileSystemPath(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace launcher

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the ZIP and the DEB of a build tree with CPack and checks what a
-# controller gets: the launcher, README.md and its pictures in the program folder
-# and nothing else (no test data, demo INI file, stand-in client or build
-# path), a launcher that finds its libraries on this machine and points into no
-# build tree, and a DEB that names its real library dependencies. Then the DEB
-# is used as the README says: installed with apt-get, its launcher copied into
-# a program folder and started there, and the package removed again (this
-# needs root, or a sudo that asks for no password).
+# controller gets: the launcher, the folder check, README.md and its pictures in
+# the program folder and nothing else (no test data, demo INI file, stand-in
+# client or build path), programs that find their libraries on this machine and
+# point into no build tree, a check that finds the demo folder clean, and a DEB
+# that names its real library dependencies.
+# Then the DEB is used as the README says: installed with apt-get, its launcher
+# copied into a program folder and started there, and the package removed
+# again (this needs root, or a sudo that asks for no password).
 #
 # usage: check_packages.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION SCREENSHOT_TOOL
 set -euo pipefail
@@ -54,24 +55,36 @@ check_listing() {
     esac
 }
 
-# $1: what it is, $2: the launcher as packaged.
-check_launcher() {
-    [[ -f "$2" ]] || { fail "$1: no launcher at $2"; return; }
-    [[ -x "$2" ]] || fail "$1: the launcher is not executable"
-    readelf -h "$2" >/dev/null 2>&1 || fail "$1: the launcher is not an ELF file"
+# $1: what it is, $2: the program as packaged (the launcher or the check).
+check_program() {
+    local name
+    name=$(basename "$2")
+    [[ -f "$2" ]] || { fail "$1: no $name at $2"; return; }
+    [[ -x "$2" ]] || fail "$1: $name is not executable"
+    readelf -h "$2" >/dev/null 2>&1 || fail "$1: $name is not an ELF file"
     local paths
     paths=$(readelf -d "$2" | grep -E '\((RPATH|RUNPATH)\)' || true)
     case "$paths" in
-    *"$build_dir"* | *"$source_dir"*) fail "$1: the launcher searches the build tree: $paths" ;;
+    *"$build_dir"* | *"$source_dir"*) fail "$1: $name searches the build tree: $paths" ;;
     esac
     local missing
     missing=$(ldd "$2" | grep 'not found' || true)
-    [[ -z "$missing" ]] || fail "$1: libraries the launcher does not find: $missing"
+    [[ -z "$missing" ]] || fail "$1: libraries $name does not find: $missing"
     # Read to the end: grep -q would stop strings early, and pipefail would
     # take that for no match.
     local carried
     carried=$(strings -a "$2" | grep -F -e "$build_dir" -e "$source_dir/" || true)
-    [[ -z "$carried" ]] || fail "$1: the launcher carries paths of the build: $(head -n 3 <<<"$carried")"
+    [[ -z "$carried" ]] || fail "$1: $name carries paths of the build: $(head -n 3 <<<"$carried")"
+}
+
+# $1: what it is, $2: the check as packaged; the demo folder checks clean.
+check_demo_clean() {
+    local report
+    if ! report=$(cd "$source_dir" && "$2" demo); then
+        fail "$1: the check finds errors in the demo folder, or cannot run: $report"
+    elif [[ "$report" != "0 errors, 0 warnings, 0 notes" ]]; then
+        fail "$1: the check does not find the demo folder clean: $report"
+    fi
 }
 
 # The ZIP: one folder named after the package, the program folder itself.
@@ -89,10 +102,13 @@ $folder/docs/win32-browse-voice.png
 $folder/docs/win32-final-setup.png
 $folder/docs/win32-form1.png
 $folder/docs/win32-preferences.png
-$folder/radavue-launcher"
+$folder/radavue-launcher
+$folder/radavue-launcher-check"
 mkdir "$scratch/zip"
 (cd "$scratch/zip" && cmake -E tar xf "$zip")
-check_launcher ZIP "$scratch/zip/$folder/radavue-launcher"
+check_program ZIP "$scratch/zip/$folder/radavue-launcher"
+check_program ZIP "$scratch/zip/$folder/radavue-launcher-check"
+check_demo_clean ZIP "$scratch/zip/$folder/radavue-launcher-check"
 
 # The DEB: the same folder under /opt, owned by root.
 deb_list=$(dpkg-deb -c "$deb" | awk '{print $6}' | sort)
@@ -108,13 +124,16 @@ check_listing DEB "$deb_list" "./opt/
 ./opt/radavue-launcher/docs/win32-final-setup.png
 ./opt/radavue-launcher/docs/win32-form1.png
 ./opt/radavue-launcher/docs/win32-preferences.png
-./opt/radavue-launcher/radavue-launcher"
+./opt/radavue-launcher/radavue-launcher
+./opt/radavue-launcher/radavue-launcher-check"
 not_root=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 [[ -z "$not_root" ]] || fail "DEB: files not owned by root: $not_root"
 dpkg-deb -x "$deb" "$scratch/deb"
-check_launcher DEB "$scratch/deb/opt/radavue-launcher/radavue-launcher"
-cmp -s "$scratch/zip/$folder/radavue-launcher" "$scratch/deb/opt/radavue-launcher/radavue-launcher" ||
-    fail "the ZIP and the DEB hold different launchers"
+for program in radavue-launcher radavue-launcher-check; do
+    check_program DEB "$scratch/deb/opt/radavue-launcher/$program"
+    cmp -s "$scratch/zip/$folder/$program" "$scratch/deb/opt/radavue-launcher/$program" ||
+        fail "the ZIP and the DEB hold different $program programs"
+done
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Package)" == radavue-launcher ]] || fail "DEB: Package is '$(field Package)'"

@@ -1,6 +1,7 @@
 // libFuzzer target over the INI byte rules: any file bytes, section, key and
 // value. Checks that nothing crashes, that a file read in pieces gives the
-// answer of the whole file, and that a write touches nothing but the target
+// answer of the whole file, that the listing of a file says what a lookup of
+// each listed key reads, and that a write touches nothing but the target
 // key's line (or adds one line, or one section) and reads back.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "profile/codepage.h"
+#include "profile/ini_listing.h"
 #include "profile/ini_text.h"
 
 namespace {
@@ -66,6 +69,27 @@ bool SameName(std::string_view a, std::string_view b) {
     });
 }
 
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Names beyond ASCII are listed in UTF-8, which a lookup of the raw bytes
+// cannot take.
+void CheckListing(const std::string& text) {
+    const launcher::ini::IniListing listing = launcher::ini::ListIni(text);
+    for (const launcher::ini::ListedSection& section : listing.sections) {
+        for (const launcher::ini::ListedKey& key : section.keys) {
+            if (!IsAscii(section.name) || !IsAscii(key.name)) {
+                continue;
+            }
+            const launcher::ini::ListedKey* read = listing.Find(section.name, key.name);
+            Check(launcher::codepage::FileTextToUtf8(launcher::ini::ReadValue(
+                      text, section.name, key.name)) == (read != nullptr ? read->value : ""),
+                  "the listing differs from a lookup");
+        }
+    }
+}
+
 std::size_t CountBreaks(std::string_view s) {
     return static_cast<std::size_t>(
         std::count_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }));
@@ -86,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string before = launcher::ini::ReadValue(text, section, key);
     Check(before.size() <= launcher::ini::kMaxValueBytes, "value longer than 254 bytes");
     Check(ScanInPieces(text, section, key, piece) == before, "read in pieces differs");
+    CheckListing(text);
 
     const auto splice = launcher::ini::PlanWrite(text, section, key, value);
     const std::string_view s = launcher::ini::TrimArgument(section);

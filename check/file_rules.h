@@ -1,0 +1,39 @@
+// What the launcher reads of each INI file of a program folder, and what every
+// one of them is checked for, whatever it holds.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/folder_check.h"
+#include "prefs/preferences.h"
+#include "profile/ini_listing.h"
+
+namespace launcher::check {
+
+// The files, in the order the report gives them.
+inline constexpr std::array<std::string_view, 6> kFiles = {
+    "config.ini", "freq.ini", "voice.ini", "autoatis.ini", "var.ini", kSettingsFileName,
+};
+inline constexpr std::string_view kConfig = kFiles[0];
+inline constexpr std::string_view kFreq = kFiles[1];
+inline constexpr std::string_view kVoice = kFiles[2];
+inline constexpr std::string_view kAutoAtis = kFiles[3];
+inline constexpr std::string_view kVar = kFiles[4];
+
+// A name or value as a message quotes it.
+std::string Quoted(std::string_view text);
+
+// "1" to `count`: the keys of a numbered list.
+std::vector<std::string> Numbers(int count);
+
+// The findings about `file`'s text: UTF-16, a byte-order mark, text neither
+// UTF-8 nor Windows-1252; and about lines the launcher never reads (no '=',
+// before any section, a repeated section or key, a section or key it does not
+// ask for), a header without ']', and values it cuts.
+void CheckFileText(std::string_view file, const ini::IniListing& listing,
+                   std::vector<Finding>& findings);
+
+}  // namespace launcher::check

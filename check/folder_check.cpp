@@ -1,0 +1,377 @@
+#include "check/folder_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "app/position_selection.h"
+#include "app/startup.h"
+#include "catalogue/position_catalogue.h"
+#include "check/file_rules.h"
+#include "launch/voice_client.h"
+#include "prefs/preferences.h"
+#include "profile/ini.h"
+#include "profile/ini_listing.h"
+#include "profile/ini_text.h"
+#include "profile/paths.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "launch/system_starter.h"
+#include "launch/wine_host.h"
+#endif
+
+namespace launcher::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+using ini::IniListing;
+using ini::ListedKey;
+using ini::ListedSection;
+
+// Asked without exceptions: a file the check may not look at is no file to
+// the launcher either.
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+bool IsFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+bool IsFolder(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+bool HasPictureSignature(std::string_view head) {
+    return head.starts_with("BM") || head.starts_with("\x89PNG\r\n\x1a\n") ||
+           head.starts_with("\xff\xd8\xff") || head.starts_with("GIF87a") ||
+           head.starts_with("GIF89a");
+}
+
+// A position as a group list shows it, with the config.ini line it comes from.
+struct ShownPosition {
+    std::string text;
+    int group = 0;
+    int line = 0;
+    bool repeated = false;  // an earlier group or entry shows it already
+};
+
+class FolderCheck {
+public:
+    explicit FolderCheck(std::string_view folder) : folder_(folder) {
+        for (std::string_view name : kFiles) {
+            File& file = files_.emplace_back();
+            file.name = name;
+            file.path = InFolder(folder, name);
+            file.exists = Exists(FileSystemPath(file.path));
+            if (file.exists) {
+                file.listing = ini::ListIniFile(file.path);
+            }
+        }
+    }
+
+    std::vector<Finding> Run() {
+        for (File& file : files_) {
+            CheckText(file);
+        }
+        CheckGroups();
+        CheckGeneral();
+        CheckFrequencies();
+        CheckVoiceCallsigns();
+        NoteUnshown(Get(kAutoAtis), "AUTOATIS");
+        CheckSettings();
+        std::stable_sort(
+            findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
+                const auto order = [](const Finding& f) {
+                    return std::find(kFiles.begin(), kFiles.end(), f.file) - kFiles.begin();
+                };
+                return order(a) != order(b) ? order(a) < order(b) : a.line < b.line;
+            });
+        return std::move(findings_);
+    }
+
+private:
+    struct File {
+        std::string_view name;
+        std::string path;
+        bool exists = false;
+        std::optional<IniListing> listing;  // none when unreadable or UTF-16
+    };
+
+    const File& Get(std::string_view name) const {
+        return *std::find_if(files_.begin(), files_.end(),
+                             [&](const File& f) { return f.name == name; });
+    }
+
+    void Add(std::string_view file, int line, Severity severity, std::string message) {
+        findings_.push_back({std::string(file), line, severity, std::move(message)});
+    }
+
+    static int LineOf(const File& file, std::string_view section, std::string_view key) {
+        const ListedKey* found = file.listing ? file.listing->Find(section, key) : nullptr;
+        return found != nullptr ? found->line : 0;
+    }
+
+    // A path written in a file, from the program folder when relative.
+    fs::path Resolve(std::string_view written) const {
+        return FileSystemPath(folder_) / FileSystemPath(written);
+    }
+
+    void CheckText(File& file) {
+        if (!file.exists) {
+            return;
+        }
+        if (!file.listing) {
+            Add(file.name, 0, Severity::kWarning, "cannot be read");
+            return;
+        }
+        CheckFileText(file.name, *file.listing, findings_);
+        if (file.listing->utf16) {
+            file.listing.reset();  // its bytes say nothing the launcher reads
+        }
+    }
+
+    // The groups as the main window shows them, and their positions.
+    void CheckGroups() {
+        const File& config = Get(kConfig);
+        if (!config.exists) {
+            Add(kConfig, 0, Severity::kError, "no such file: the launcher shows no groups");
+            return;
+        }
+        const PositionCatalogue catalogue = LoadPositionCatalogue(config.path);
+        for (const PositionGroup& group : catalogue.groups) {
+            const std::string number = std::to_string(group.number);
+            const std::string items = number + " items";
+            if (group.name.empty()) {
+                const ListedSection* section =
+                    config.listing ? config.listing->FindSection(items) : nullptr;
+                const std::vector<std::string> keys = Numbers(kEntriesPerGroup);
+                if (section != nullptr && std::any_of(keys.begin(), keys.end(), [&](auto& k) {
+                        const ListedKey* entry = config.listing->Find(items, k);
+                        return entry != nullptr && !entry->value.empty();
+                    })) {
+                    Add(kConfig, section->line, Severity::kWarning,
+                        "group " + number +
+                            " has no name in [combo names]: its positions are never shown");
+                }
+                continue;
+            }
+            if (group.entries.empty()) {
+                Add(kConfig, LineOf(config, "combo names", number), Severity::kNote,
+                    "group " + number + " " + Quoted(group.name) +
+                        " has no positions: its list stays empty");
+                continue;
+            }
+            // The entries skip empty keys, and so do their lines.
+            std::vector<int> lines;
+            for (int k = 1; k <= kEntriesPerGroup; ++k) {
+                const ListedKey* entry =
+                    config.listing ? config.listing->Find(items, std::to_string(k)) : nullptr;
+                if (entry != nullptr && !entry->value.empty()) {
+                    lines.push_back(entry->line);
+                }
+            }
+            for (std::size_t i = 0; i < group.entries.size(); ++i) {
+                AddShown({group.entries[i], group.number, i < lines.size() ? lines[i] : 0});
+            }
+        }
+    }
+
+    void AddShown(ShownPosition position) {
+        for (const ShownPosition& earlier : shown_) {
+            if (SamePosition(earlier.text, position.text)) {
+                Add(kConfig, position.line, Severity::kWarning,
+                    "position " + Quoted(position.text) + " is already in group " +
+                        std::to_string(earlier.group) + " (line " + std::to_string(earlier.line) +
+                        ")");
+                position.repeated = true;
+                break;
+            }
+        }
+        shown_.push_back(std::move(position));
+    }
+
+    // As the launcher's lookups match a position with a key.
+    static bool SamePosition(std::string_view a, std::string_view b) {
+        return ini::NamesMatch(ini::TrimArgument(a), ini::TrimArgument(b));
+    }
+
+    void CheckGeneral() {
+        const File& config = Get(kConfig);
+        for (std::string_view key : {"LOGO", "BACK"}) {
+            const std::string picture = ReadIni("GENERAL", key, config.path);
+            if (picture.empty()) {
+                continue;
+            }
+            const fs::path path = Resolve(picture);
+            std::ifstream in(path, std::ios::binary);
+            std::string head(8, '\0');
+            in.read(head.data(), static_cast<std::streamsize>(head.size()));
+            head.resize(static_cast<std::size_t>(in.gcount()));
+            std::string problem;
+            if (!Exists(path)) {
+                problem = "does not exist";
+            } else if (!in.is_open() || !IsFile(path)) {
+                problem = "cannot be read";
+            } else if (!HasPictureSignature(head)) {
+                problem = "is not a BMP, PNG, JPEG or GIF picture";
+            } else {
+                continue;
+            }
+            Add(kConfig, LineOf(config, "GENERAL", key), Severity::kWarning,
+                std::string(key) + " picture " + Quoted(picture) + " " + problem);
+        }
+        const std::string left = ReadIni("GENERAL", "LOGOLEFT", config.path);
+        if (!left.empty() && !LogoLeftPixels(left)) {
+            Add(kConfig, LineOf(config, "GENERAL", "LOGOLEFT"), Severity::kWarning,
+                "LOGOLEFT " + Quoted(left) + " is not a number: the banner keeps its place");
+        }
+    }
+
+    void CheckFrequencies() {
+        const File& freq = Get(kFreq);
+        if (!freq.exists) {
+            if (!shown_.empty()) {
+                Add(kFreq, 0, Severity::kError, "no such file: no position has a frequency");
+            }
+            return;
+        }
+        for (const ShownPosition& position : shown_) {
+            if (!position.repeated && LookupFrequency(folder_, position.text).empty()) {
+                Add(kConfig, position.line, Severity::kError,
+                    "position " + Quoted(position.text) + " has no frequency in freq.ini");
+            }
+        }
+        const ListedSection* section = freq.listing ? freq.listing->FindSection("FREQ") : nullptr;
+        for (std::size_t i = 0; section != nullptr && i < section->keys.size(); ++i) {
+            const ListedKey& key = section->keys[i];
+            if (freq.listing->Find("FREQ", key.name) == &key && !key.value.empty() &&
+                !IsAirbandChannel(key.value)) {
+                Add(kFreq, key.line, Severity::kWarning,
+                    "frequency " + Quoted(key.value) + " of " + Quoted(key.name) +
+                        " is no airband channel as the radar client expects it (NNN.NNN, "
+                        "118.000 to 136.990)");
+            }
+        }
+        NoteUnshown(freq, "FREQ");
+    }
+
+    void CheckVoiceCallsigns() {
+        const File& voice = Get(kVoice);
+        if (!voice.exists) {
+            if (!shown_.empty()) {
+                Add(kVoice, 0, Severity::kWarning,
+                    "no such file: the voice client joins every position with an empty callsign");
+            }
+            return;
+        }
+        for (const ShownPosition& position : shown_) {
+            if (!position.repeated && ReadIni("voice", position.text, voice.path).empty()) {
+                Add(kConfig, position.line, Severity::kWarning,
+                    "position " + Quoted(position.text) +
+                        " has no voice callsign in voice.ini: the voice client would join with "
+                        "an empty one");
+            }
+        }
+        NoteUnshown(voice, "voice");
+    }
+
+    // Keys of a file of positions that no group shows: read only for a
+    // position a controller types in.
+    void NoteUnshown(const File& file, std::string_view sectionName) {
+        const ListedSection* section =
+            file.listing ? file.listing->FindSection(sectionName) : nullptr;
+        if (section == nullptr) {
+            return;
+        }
+        for (const ListedKey& key : section->keys) {
+            const bool shown = std::any_of(shown_.begin(), shown_.end(), [&](auto& position) {
+                return file.listing->Find(sectionName, position.text) == &key;
+            });
+            if (!shown && file.listing->Find(sectionName, key.name) == &key) {
+                Add(file.name, key.line, Severity::kNote, "no group shows " + Quoted(key.name));
+            }
+        }
+    }
+
+    void CheckSettings() {
+        const File& settings = Get(kSettingsFileName);
+        if (!settings.exists) {
+            return;
+        }
+        Preferences preferences;
+        LoadPreferences(preferences, settings.path);
+        CheckClient(settings, "RDVDIR", "radar", preferences.rdvdir, kRadarClientProgram);
+        CheckClient(settings, "RWDIR", "voice", preferences.rwdir, kVoiceClientProgram);
+        if (!preferences.windowsdir.empty() && !IsFolder(Resolve(preferences.windowsdir))) {
+            Add(settings.name, LineOf(settings, kPreferencesSection, "WINDIR"), Severity::kWarning,
+                "Windows folder " + Quoted(preferences.windowsdir) + " does not exist");
+        }
+        const int dateLine = LineOf(settings, kPreferencesSection, "DATE");
+        if (dateLine != 0 && preferences.datebox != "UK" && preferences.datebox != "USA") {
+            Add(settings.name, dateLine, Severity::kWarning,
+                "date format " + Quoted(preferences.datebox) +
+                    " is neither \"UK\" nor \"USA\": the ATIS text starts with an empty line");
+        }
+    }
+
+    void CheckClient(const File& settings, std::string_view key, std::string_view role,
+                     const std::string& folder, std::string_view program) {
+        if (folder.empty()) {
+            return;
+        }
+        const int line = LineOf(settings, kPreferencesSection, key);
+        const fs::path path = Resolve(folder) / FileSystemPath(program);
+        if (!IsFile(path)) {
+            Add(settings.name, line, Severity::kWarning,
+                std::string(role) + " folder " + Quoted(folder) + " holds no " +
+                    std::string(program));
+            return;
+        }
+#ifndef _WIN32
+        if (wine::IsWindowsProgram(path.string())) {
+            // A Wine named by its path is not looked for, only tried.
+            const WineFound wine = FindWine(settings.path);
+            if (wine.path.empty() || !IsFile(wine.path) || ::access(wine.path.c_str(), X_OK) != 0) {
+                Add(settings.name, line, Severity::kWarning,
+                    std::string(program) + " is a Windows program, and no Wine (" +
+                        Quoted(wine.named) + ") is found to start it");
+            }
+        }
+#endif
+    }
+
+    std::string folder_;
+    std::vector<File> files_;
+    std::vector<ShownPosition> shown_;
+    std::vector<Finding> findings_;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckProgramFolder(std::string_view folder) {
+    return FolderCheck(folder).Run();
+}
+
+bool IsAirbandChannel(std::string_view frequency) {
+    if (frequency.size() != 7 || frequency[3] != '.' ||
+        !std::all_of(frequency.begin(), frequency.end(),
+                     [](char c) { return c == '.' || (c >= '0' && c <= '9'); })) {
+        return false;
+    }
+    const int megahertz = std::stoi(std::string(frequency.substr(0, 3)));
+    const int kilohertz = std::stoi(std::string(frequency.substr(4)));
+    // 8.33 kHz channels are named 5, 10 and 15 kHz above the 25 kHz ones:
+    // a name 20 kHz above is no channel.
+    const int total = megahertz * 1000 + kilohertz;
+    return total >= 118000 && total <= 136990 && kilohertz % 25 != 20;
+}
+
+}  // namespace launcher::check
