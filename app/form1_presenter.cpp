@@ -104,6 +104,11 @@ void Form1Presenter::Combo_Click(int n) {
 }
 
 void Form1Presenter::Timer1_Timer() {
+    // The window's timer runs from its making; nothing is selectable before
+    // the load.
+    if (selection_ == nullptr) {
+        return;
+    }
     selection_->PollSelection();
     view_->SetText(form1::kSelected, selection_->selectedPosition());
     // With nothing selected yet the frequency label keeps its text, such as
