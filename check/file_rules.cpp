@@ -4,6 +4,7 @@
 
 #include "catalogue/position_catalogue.h"
 #include "profile/ini_text.h"
+#include "profile/program_files.h"
 
 namespace launcher::check {
 namespace {
@@ -44,13 +45,13 @@ std::vector<SectionRead> SectionsRead(std::string_view file) {
     }
     // The preferences, the last Final Setup answers, the Wine to use on
     // Linux, and the two server lists.
-    SectionRead main{std::string(kPreferencesSection), {"RWY", "ADDITIONAL", "autoatis", "WINE"}};
+    SectionRead main{std::string(sections::kMain), {"RWY", "ADDITIONAL", "autoatis", "WINE"}};
     for (const PreferenceKey& key : kPreferenceKeys) {
         main.keys.emplace_back(key.key);
     }
     return {main,
-            {std::string(kVoiceServersSection), Numbers(kVoiceServerCount)},
-            {std::string(kRadarServersSection), Numbers(kRadarServerCount)}};
+            {std::string(sections::kVoiceServers), Numbers(kVoiceServerCount)},
+            {std::string(sections::kRadarServers), Numbers(kRadarServerCount)}};
 }
 
 class TextCheck {

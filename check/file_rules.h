@@ -10,12 +10,13 @@
 #include "check/folder_check.h"
 #include "prefs/preferences.h"
 #include "profile/ini_listing.h"
+#include "profile/program_files.h"
 
 namespace launcher::check {
 
 // The files, in the order the report gives them.
 inline constexpr std::array<std::string_view, 6> kFiles = {
-    "config.ini", "freq.ini", "voice.ini", "autoatis.ini", "var.ini", kSettingsFileName,
+    "config.ini", "freq.ini", "voice.ini", "autoatis.ini", "var.ini", files::kSettings,
 };
 inline constexpr std::string_view kConfig = kFiles[0];
 inline constexpr std::string_view kFreq = kFiles[1];

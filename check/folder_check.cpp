@@ -15,6 +15,7 @@
 #include "profile/ini_listing.h"
 #include "profile/ini_text.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -302,7 +303,7 @@ private:
     }
 
     void CheckSettings() {
-        const File& settings = Get(kSettingsFileName);
+        const File& settings = Get(files::kSettings);
         if (!settings.exists) {
             return;
         }
@@ -311,10 +312,10 @@ private:
         CheckClient(settings, "RDVDIR", "radar", preferences.rdvdir, kRadarClientProgram);
         CheckClient(settings, "RWDIR", "voice", preferences.rwdir, kVoiceClientProgram);
         if (!preferences.windowsdir.empty() && !IsFolder(Resolve(preferences.windowsdir))) {
-            Add(settings.name, LineOf(settings, kPreferencesSection, "WINDIR"), Severity::kWarning,
+            Add(settings.name, LineOf(settings, sections::kMain, "WINDIR"), Severity::kWarning,
                 "Windows folder " + Quoted(preferences.windowsdir) + " does not exist");
         }
-        const int dateLine = LineOf(settings, kPreferencesSection, "DATE");
+        const int dateLine = LineOf(settings, sections::kMain, "DATE");
         if (dateLine != 0 && preferences.datebox != "UK" && preferences.datebox != "USA") {
             Add(settings.name, dateLine, Severity::kWarning,
                 "date format " + Quoted(preferences.datebox) +
@@ -327,7 +328,7 @@ private:
         if (folder.empty()) {
             return;
         }
-        const int line = LineOf(settings, kPreferencesSection, key);
+        const int line = LineOf(settings, sections::kMain, key);
         const fs::path path = Resolve(folder) / FileSystemPath(program);
         if (!IsFile(path)) {
             Add(settings.name, line, Severity::kWarning,
