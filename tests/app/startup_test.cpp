@@ -1,12 +1,12 @@
 #include "app/startup.h"
-#include "launch/final_setup_answers.h"
-#include "launch/radar_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "launch/final_setup_answers.h"
+#include "launch/radar_settings.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 #include "tests/support/root_file_guard.h"
