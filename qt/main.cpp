@@ -2,11 +2,11 @@
 #include <QIcon>
 
 #include "app/form1_presenter.h"
+#include "form/lazy_form.h"
 #include "launch/system_starter.h"
 #include "profile/paths.h"
 #include "qt/form_kit.h"
 #include "qt/form_maker.h"
-#include "qt/form_window.h"
 #include "qt/system_volumes.h"
 #include "qt/system_world.h"
 
@@ -29,12 +29,13 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramStarter starter(
         launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::SystemErrorReporter errors;
-    launcher::QtFormMaker maker;
+    launcher::QtFormMaker windows;
+    launcher::LazyFormMaker maker(windows);
     launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
     form1.Form_Load();
     if (ender.HasEnded()) {
         return 0;
     }
-    dynamic_cast<launcher::FormWindow&>(form1.view()).show();
+    form1.view().ShowModeless();
     return QApplication::exec();
 }
