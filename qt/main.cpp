@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "app/form1_presenter.h"
 #include "form/lazy_form.h"
@@ -16,8 +17,6 @@ int main(int argc, char* argv[]) {
     if (!styleChosen) {
         launcher::kit::UseClassicStyle();
     }
-    // The Windows executable's icon, also on every window's title and task bar.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico")));
     // The main window ends the program itself; Qt's own quit on the last
     // closed window would first send close requests to the other windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -37,5 +36,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     form1.view().ShowModeless();
+    // The Windows executable's icon, also on every window's title and task
+    // bar. Reading its four sizes takes as long as making the main window, so
+    // it follows the window rather than holding it back.
+    QTimer::singleShot(
+        0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico"))); });
     return QApplication::exec();
 }
