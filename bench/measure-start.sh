@@ -36,8 +36,12 @@ done
 scratch="$native/measure-start"
 rm -rf "$scratch" && mkdir -p "$scratch/bare"
 "$top/tools/prepare-demo.sh" "$scratch/qt" "$native/qt/radavue-launcher" >/dev/null
-"$top/tools/prepare-demo.sh" "$scratch/win32" "$windows/win32/radavue-launcher.exe" >/dev/null
-cp "$windows/bench/bare_win32_window.exe" "$scratch/bare/"
+# Both Windows programs stripped, as the package holds the launcher: Wine
+# reads a debug build's symbols into memory with the rest of the file.
+x86_64-w64-mingw32-strip -o "$scratch/radavue-launcher.exe" "$windows/win32/radavue-launcher.exe"
+x86_64-w64-mingw32-strip -o "$scratch/bare/bare_win32_window.exe" \
+    "$windows/bench/bare_win32_window.exe"
+"$top/tools/prepare-demo.sh" "$scratch/win32" "$scratch/radavue-launcher.exe" >/dev/null
 
 # One start: FOLDER OUTPUT COMMAND...; appends "<ms> <KiB>" to OUTPUT.
 start() {
