@@ -1,6 +1,9 @@
 #include "catalogue/position_catalogue.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "profile/ini.h"
 #include "profile/program_files.h"
@@ -13,16 +16,42 @@ PositionCatalogue::PositionCatalogue() {
     }
 }
 
+namespace {
+
+// Whether `keys` holds `key`, as ReadIni matches names.
+bool Listed(const std::vector<std::string>& keys, const std::string& key) {
+    return std::any_of(keys.begin(), keys.end(), [&](const std::string& listed) {
+        return std::equal(listed.begin(), listed.end(), key.begin(), key.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+        });
+    });
+}
+
+}  // namespace
+
+// Keys the file does not have are not looked up: each lookup reads the file
+// again, which under Wine is most of the start-up's own work.
 PositionCatalogue LoadPositionCatalogue(std::string_view configFile) {
     PositionCatalogue catalogue;
+    const std::vector<std::string> named = ReadIniKeys(sections::kGroupNames, configFile);
     for (PositionGroup& group : catalogue.groups) {
-        group.name = ReadIni(sections::kGroupNames, std::to_string(group.number), configFile);
+        const std::string number = std::to_string(group.number);
+        if (!Listed(named, number)) {
+            continue;
+        }
+        group.name = ReadIni(sections::kGroupNames, number, configFile);
         if (group.name.empty()) {
             continue;  // an unnamed group's items are never read
         }
-        const std::string section = std::to_string(group.number) + " items";
+        const std::string section = number + " items";
+        const std::vector<std::string> items = ReadIniKeys(section, configFile);
         for (int k = 1; k <= kEntriesPerGroup; ++k) {
-            std::string entry = ReadIni(section, std::to_string(k), configFile);
+            const std::string key = std::to_string(k);
+            if (!Listed(items, key)) {
+                continue;
+            }
+            std::string entry = ReadIni(section, key, configFile);
             if (!entry.empty()) {
                 group.entries.push_back(std::move(entry));
             }

@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
 
@@ -36,6 +37,13 @@ enum class IniText {
 // names no regular file (a FIFO, a device, a directory) reads as "" at once.
 // Never throws.
 std::string ReadIni(std::string_view section, std::string_view key, std::string_view file) noexcept;
+
+// The names of the keys of `section` in `file`, in file order, as ReadIni
+// matches them: every key ReadIni finds a value under is among them. Empty
+// when the file or section is absent. For skipping the lookups of keys a file
+// does not have: one reading of the file instead of one for each key.
+// Never throws.
+std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view file) noexcept;
 
 // Stores `value` under `key` in `section` of `file`, creating the file or the
 // section when missing and leaving every other byte of the file as it was.

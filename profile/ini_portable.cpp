@@ -10,11 +10,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "profile/codepage.h"
 #include "profile/file_replace.h"
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
+#include "profile/ini_listing.h"
 #include "profile/ini_text.h"
 #include "profile/posix_file.h"
 
@@ -186,6 +188,34 @@ std::string ReadIni(std::string_view section, std::string_view key,
         return ReadTextFromFile(section, key, file);
     } catch (...) {
         return {};  // out of memory: read as "nothing configured"
+    }
+}
+
+std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view file) noexcept {
+    try {
+        const CPath path(file);
+        const FileDescriptor fd(path.get() == nullptr ? -1 : OpenForReading(path.get()));
+        if (fd.get() < 0) {
+            return {};
+        }
+        std::string bytes;
+        char buffer[kChunk];
+        for (ssize_t got; (got = ReadSome(fd.get(), buffer, kChunk)) != 0;) {
+            if (got < 0) {
+                return {};
+            }
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        const ini::IniListing listing = ini::ListIni(bytes);
+        std::vector<std::string> keys;
+        if (const ini::ListedSection* found = listing.FindSection(section)) {
+            for (const ini::ListedKey& key : found->keys) {
+                keys.push_back(key.name);
+            }
+        }
+        return keys;
+    } catch (...) {
+        return {};
     }
 }
 

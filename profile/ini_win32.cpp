@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
@@ -96,6 +97,39 @@ std::string ReadIni(std::string_view section, std::string_view key,
                     std::string_view file) noexcept {
     try {
         return ReadThroughApi(section, key, file);
+    } catch (...) {
+        return {};
+    }
+}
+
+std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view file) noexcept {
+    try {
+        // Trimmed as a lookup trims it: Wine's list takes the name as given.
+        section = ini::TrimArgument(section);
+        if (!ini::IsWritableName(section)) {
+            return {};
+        }
+        const std::string name = Utf8ToAnsi(section);
+        const std::string path = Utf8ToAnsi(file);
+        // Without a key the API copies every key name, each ended by a NUL;
+        // a list that does not fit comes back cut, two bytes short of full.
+        std::string names(4096, '\0');
+        DWORD copied = 0;
+        for (;;) {
+            copied = GetPrivateProfileStringA(name.c_str(), nullptr, "", names.data(),
+                                              DWORD(names.size()), path.c_str());
+            if (copied + 2 < names.size()) {
+                break;
+            }
+            names.resize(names.size() * 4);
+        }
+        std::vector<std::string> keys;
+        for (std::size_t start = 0; start < copied;) {
+            const std::size_t end = names.find('\0', start);
+            keys.push_back(AnsiToUtf8(std::string_view(names).substr(start, end - start)));
+            start = end + 1;
+        }
+        return keys;
     } catch (...) {
         return {};
     }

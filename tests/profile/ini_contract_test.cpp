@@ -3,6 +3,7 @@
 // cross-built (under Wine here; Wine's own deviations are skipped by name).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -137,6 +138,24 @@ TEST_F(IniTest, FirstSectionAndFirstKeyWin) {
     ExpectLookups(
         CopyFixture("duplicates"),
         {{"d", "k", "first"}, {"D", "K", "first"}, {"d", "only", ""}, {"other", "x", "1"}});
+}
+
+TEST_F(IniTest, KeyListsHoldTheFirstSectionsKeysAndNoComments) {
+    using Keys = std::vector<std::string>;
+    const std::string duplicates = CopyFixture("duplicates");
+    EXPECT_EQ(ReadIniKeys("D", duplicates), (Keys{"k", "K"}));
+    EXPECT_EQ(ReadIniKeys(" other ", duplicates), Keys{"x"});
+    EXPECT_EQ(ReadIniKeys("Spaced", CopyFixture("case-and-blanks")),
+              (Keys{"key one", "empty", "blank", "eq"}));
+    const Keys comments = ReadIniKeys("c", CopyFixture("comments"));
+    for (const char* key : {"hash#", "#k", "inline", "after"}) {
+        EXPECT_NE(std::find(comments.begin(), comments.end(), key), comments.end()) << key;
+    }
+    for (const char* hidden : {";hidden", ";indented", "hidden", "indented"}) {
+        EXPECT_EQ(std::find(comments.begin(), comments.end(), hidden), comments.end()) << hidden;
+    }
+    EXPECT_EQ(ReadIniKeys("nosuch", duplicates), Keys{});
+    EXPECT_EQ(ReadIniKeys("d", folder_.File("missing.ini")), Keys{});
 }
 
 TEST_F(IniTest, HeaderNameEndsAtFirstBracketOrLineEnd) {
