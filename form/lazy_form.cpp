@@ -125,7 +125,11 @@ public:
     }
     void Discard() override {
         launcher::Discard(std::move(window_));
-        owner_.Bury(std::unique_ptr<FormView>(this));
+        if (tables_.empty()) {
+            delete this;  // the window goes by itself and needs nothing of this
+        } else {
+            owner_.Bury(std::unique_ptr<FormView>(this));
+        }
     }
 
 private:

@@ -29,8 +29,9 @@ public:
 
     std::unique_ptr<FormView> Make(const FormTable& table, FormEvents& events) override;
 
-    // Keeps a discarded view until the maker goes: its window may still be
-    // drawing from the view's copy of the table until the event in hand ends.
+    // Keeps a discarded view that made its window from a copy of the table
+    // until the maker goes: the window may still draw from the copy until the
+    // event in hand ends.
     void Bury(std::unique_ptr<FormView> view);
 
 private:

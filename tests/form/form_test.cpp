@@ -159,6 +159,10 @@ TEST(lazy_form, MadeAtItsFirstShowingWithWhatWasSetAndHiddenFramesLeftOut) {
     view->SetText("ListB", "EGKK_TWR");
     EXPECT_EQ(view->Text("ListB"), "EGKK_TWR");
     EXPECT_THROW(view->Text("ListC"), std::out_of_range);
+
+    // Discarded before its first showing: nothing is ever made.
+    Discard(lazy.Make(table, events));
+    EXPECT_EQ(fakes.Made("Groups"), 1);
 }
 
 TEST(lazy_form, AFrameShownLaterMakesTheWindowAgainKeepingWhatTheUserTyped) {
