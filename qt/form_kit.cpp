@@ -15,6 +15,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "form/layout_rules.h"
+
 namespace launcher::kit {
 
 namespace {
@@ -63,6 +65,21 @@ public:
         QAccessible::State state = QAccessibleWidget::state();
         state.invisible = true;
         return state;
+    }
+};
+
+// Qt selects a field's text when Tab brings the focus in, and so shows its
+// end; this one shows its start.
+class StartShownEdit final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (!text().isEmpty() && selectedText() == text()) {
+            ShowStart(*this, true);
+        }
     }
 };
 
@@ -153,13 +170,29 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
 
 QComboBox* MakeEditableChoice(QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
+    combo->setLineEdit(new StartShownEdit(combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     // Qt picks the item equal to the typed text when editing finishes (Return
     // or leaving the field) and reports it as a pick.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     return combo;
+}
+
+QLineEdit* MakeTextBox(QWidget* parent, const QString& text) {
+    auto* edit = new StartShownEdit(text, parent);
+    ShowStart(*edit, false);
+    return edit;
+}
+
+void ShowStart(QLineEdit& field, bool selected) {
+    const FieldSelection shown = StartShown(static_cast<int>(field.text().size()), selected);
+    if (shown.anchor == shown.caret) {
+        field.deselect();
+        field.setCursorPosition(shown.caret);
+    } else {
+        field.setSelection(shown.anchor, shown.caret - shown.anchor);
+    }
 }
 
 bool TextFits(const QFont& face, const QString& text, QSize box) {
