@@ -219,6 +219,7 @@ void Form4Test::editsAreInForceAtOnce() {
     const QRect item = list->visualRect(list->model()->index(9, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
     QCOMPARE(serverip.currentText(), QStringLiteral("rdv10.example"));
+    QCOMPARE(serverip.lineEdit()->cursorPosition(), 0);
     QCOMPARE(record.serverip, "rdv10.example");
 
     QCOMPARE(loaded.settingsBytes(), kServers);  // nothing saved before OK
