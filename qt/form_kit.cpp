@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,18 @@ void MarkAccessibleKind(QWidget& widget, const char* kind) {
     widget.setProperty(kAccessibleKind, QByteArray(kind));
 }
 
+// A list whose drop-down is made only when it first opens, and takes the
+// list's name for readers then.
+class Choice final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override {
+        view()->setAccessibleName(accessibleName());
+        QComboBox::showPopup();
+    }
+};
+
 }  // namespace
 
 QFont ClassicFont(int points, QFont::Weight weight) {
@@ -168,11 +181,23 @@ QPushButton* MakeButton(QWidget* parent, const QString& text) {
     return button;
 }
 
+QComboBox* MakeChoice(QWidget* parent) {
+    return new Choice(parent);
+}
+
 QComboBox* MakeEditableChoice(QWidget* parent) {
-    auto* combo = new QComboBox(parent);
-    combo->setLineEdit(new StartShownEdit(combo));
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = MakeChoice(parent);
+    // Made editable through a field of its own: setEditable would also make
+    // the drop-down's list now and a completer, most of a list's cost at
+    // start-up. The drop-down comes when first opened; a field that already
+    // has a completer is given none, and these fields complete nothing.
+    static QCompleter* const placeholder = new QCompleter(qApp);
+    auto* field = new StartShownEdit(combo);
+    field->setPalette(combo->palette());
+    field->setCompleter(placeholder);
+    combo->setLineEdit(field);
     combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
     // Qt picks the item equal to the typed text when editing finishes (Return
     // or leaving the field) and reports it as a pick.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
@@ -234,7 +259,6 @@ void SetAccessibleName(QWidget& control, const QString& name) {
         if (QLineEdit* field = combo->lineEdit()) {
             field->setAccessibleName(name);
         }
-        combo->view()->setAccessibleName(name);
     }
 }
 

@@ -41,6 +41,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& text);
 // meaning of its own in these windows.
 QPushButton* MakeButton(QWidget* parent, const QString& text);
 
+// A drop-down list of items.
+QComboBox* MakeChoice(QWidget* parent);
 // An editable list whose typed text is a value of its own: it neither joins
 // the list nor gets completed into an item, and it is never reported as a pick.
 // Its field shows its start as a text box's does.

@@ -218,9 +218,7 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             break;
         }
         case ControlKind::kDriveList: {
-            auto* drives = new QComboBox(parent);
-            drives->setEditable(false);
-            widget = drives;
+            widget = kit::MakeChoice(parent);
             break;
         }
         case ControlKind::kFolderList:

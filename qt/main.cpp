@@ -1,12 +1,13 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "app/form1_presenter.h"
+#include "form/lazy_form.h"
 #include "launch/system_starter.h"
 #include "profile/paths.h"
 #include "qt/form_kit.h"
 #include "qt/form_maker.h"
-#include "qt/form_window.h"
 #include "qt/system_volumes.h"
 #include "qt/system_world.h"
 
@@ -16,8 +17,6 @@ int main(int argc, char* argv[]) {
     if (!styleChosen) {
         launcher::kit::UseClassicStyle();
     }
-    // The Windows executable's icon, also on every window's title and task bar.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico")));
     // The main window ends the program itself; Qt's own quit on the last
     // closed window would first send close requests to the other windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -29,12 +28,18 @@ int main(int argc, char* argv[]) {
     launcher::SystemProgramStarter starter(
         launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::SystemErrorReporter errors;
-    launcher::QtFormMaker maker;
+    launcher::QtFormMaker windows;
+    launcher::LazyFormMaker maker(windows);
     launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
     form1.Form_Load();
     if (ender.HasEnded()) {
         return 0;
     }
-    dynamic_cast<launcher::FormWindow&>(form1.view()).show();
+    form1.view().ShowModeless();
+    // The Windows executable's icon, also on every window's title and task
+    // bar. Reading its four sizes takes as long as making the main window, so
+    // it follows the window rather than holding it back.
+    QTimer::singleShot(
+        0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico"))); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libxcb1-dev  # bench/map_probe: start to the first mapped window
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix wine64 wine  # wine: /usr/bin/wine, which starts Windows clients on Linux
     xvfb xauth xdotool x11-utils

@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "app/form1_presenter.h"
+#include "form/lazy_form.h"
 #include "launch/system_starter.h"
 #include "win32/form_maker.h"
 #include "win32/system_world.h"
@@ -22,7 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     launcher::SystemClock clock;
     launcher::SystemProgramStarter starter;
     launcher::win32::SystemErrorReporter errors;
-    launcher::win32::FormMaker maker;
+    launcher::win32::FormMaker windows;
+    launcher::LazyFormMaker maker(windows);
     launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
     form1.Form_Load();
     if (!ender.HasEnded()) {

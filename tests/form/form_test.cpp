@@ -9,7 +9,9 @@
 #include "form/folder_listing.h"
 #include "form/form_table.h"
 #include "form/layout_rules.h"
+#include "form/lazy_form.h"
 #include "prefs/form_tables.h"
+#include "tests/support/fake_form_view.h"
 #include "tests/support/scratch_folder.h"
 
 namespace launcher {
@@ -128,6 +130,94 @@ TEST(layout_rules, AFieldShowsItsStart) {
     EXPECT_EQ(StartShown(9, false), (FieldSelection{0, 0}));
     EXPECT_EQ(StartShown(9, true), (FieldSelection{9, 0}));
     EXPECT_EQ(StartShown(0, true), (FieldSelection{0, 0}));
+}
+
+// Two groups, each a frame with a list, and a text box.
+FormTable TwoGroups() {
+    FormTable form;
+    form.name = "Groups";
+    form.caption = "Groups";
+    form.controls = {
+        MakeControl("FrameA", ControlKind::kFrame, "A", 0, 0, 900, 600),
+        MakeControl("ListA", ControlKind::kEditableList, "", 60, 240, 780, 315, 1, "FrameA"),
+        MakeControl("FrameB", ControlKind::kFrame, "B", 900, 0, 900, 600),
+        MakeControl("ListB", ControlKind::kEditableList, "", 60, 240, 780, 315, 2, "FrameB"),
+        MakeControl("Name", ControlKind::kTextBox, "design", 0, 700, 900, 285, 3)};
+    return form;
+}
+
+class Silent final : public FormEvents {};
+
+TEST(lazy_form, MadeAtItsFirstShowingWithWhatWasSetAndHiddenFramesLeftOut) {
+    const FormTable table = TwoGroups();
+    Silent events;
+    testing::FakeFormMaker fakes;
+    LazyFormMaker lazy(fakes);
+    std::unique_ptr<FormView> view = lazy.Make(table, events);
+
+    view->SetVisible("FrameB", false);
+    view->SetText("FrameA", "Manchester");
+    view->AddItems("ListA", {"EGCC_TWR", "EGCC_GND"});
+    view->SetText("ListA", "EGCC_TWR");
+    view->SetCaption("Launcher");
+    view->SetOuterHeight(3000);
+    // Read back as the window would, before there is one.
+    EXPECT_EQ(view->Text("ListA"), "EGCC_TWR");
+    EXPECT_EQ(view->Text("Name"), "design");
+    EXPECT_EQ(view->Caption(), "Launcher");
+    EXPECT_EQ(fakes.Made("Groups"), 0);
+
+    view->ShowModeless();
+    ASSERT_EQ(fakes.Made("Groups"), 1);
+    testing::FakeFormView& window = *fakes.Last("Groups");
+    EXPECT_EQ(window.At("FrameA").text, "Manchester");
+    EXPECT_EQ(window.At("ListA").items, (std::vector<std::string>{"EGCC_TWR", "EGCC_GND"}));
+    EXPECT_EQ(window.At("ListA").text, "EGCC_TWR");
+    EXPECT_EQ(window.caption, "Launcher");
+    EXPECT_EQ(window.outerHeight, 3000);
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(window.controls.count("FrameB") + window.controls.count("ListB"), 0u);
+    // The left-out list still reads what was set on it.
+    view->SetText("ListB", "EGKK_TWR");
+    EXPECT_EQ(view->Text("ListB"), "EGKK_TWR");
+    EXPECT_THROW(view->Text("ListC"), std::out_of_range);
+}
+
+TEST(lazy_form, AFrameShownLaterMakesTheWindowAgainKeepingWhatTheUserTyped) {
+    const FormTable table = TwoGroups();
+    Silent events;
+    testing::FakeFormMaker fakes;
+    LazyFormMaker lazy(fakes);
+    std::unique_ptr<FormView> view = lazy.Make(table, events);
+    view->SetVisible("FrameB", false);
+    view->AddItems("ListB", {"EGKK_TWR"});
+    view->ShowModeless();
+    testing::FakeFormView& first = *fakes.Last("Groups");
+    first.At("Name").text = "typed";
+
+    view->SetVisible("ListB", true);  // its frame is still hidden
+    EXPECT_EQ(fakes.Made("Groups"), 1);
+    view->SetVisible("FrameB", true);
+    ASSERT_EQ(fakes.Made("Groups"), 2);
+    testing::FakeFormView& second = *fakes.Last("Groups");
+    EXPECT_TRUE(first.discarded);
+    EXPECT_TRUE(second.visible);
+    EXPECT_EQ(second.At("Name").text, "typed");
+    EXPECT_EQ(second.At("ListB").items, (std::vector<std::string>{"EGKK_TWR"}));
+    EXPECT_TRUE(second.At("FrameB").visible);
+
+    Discard(std::move(view));
+    EXPECT_TRUE(second.discarded);
+}
+
+TEST(lazy_form, AWindowShowingTheDiskIsMadeAtOnce) {
+    Silent events;
+    testing::FakeFormMaker fakes;
+    LazyFormMaker lazy(fakes);
+    const FormTable& browse = Form5Table();
+    std::unique_ptr<FormView> view = lazy.Make(browse, events);
+    EXPECT_EQ(fakes.Made(browse.name), 1);
+    EXPECT_EQ(fakes.Last(browse.name), view.get());
 }
 
 }  // namespace

@@ -96,6 +96,9 @@ void PickItem(QComboBox& combo, int row) {
     combo.showPopup();
     QAbstractItemView* list = combo.view();
     QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    // The drop-down, made at its first opening, is announced as its list.
+    QVERIFY(!combo.accessibleName().isEmpty());
+    QCOMPARE(list->accessibleName(), combo.accessibleName());
     const QRect item = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
 }

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Measures each front end's start against a bare window of its own toolkit,
+# started the same way in the same run, and prints the ratios:
+#   - start to the moment the X server maps the first window;
+#   - the peak resident memory a second after that.
+# Qt: the launcher against bench/bare_window. Win32 under Wine: the launcher
+# against bench/bare_win32_window.exe, both under one running wineserver in
+# a prefix warmed by a first start of each. The launcher and the bare window
+# take turns; each line is the median of RUNS starts. map_probe times both
+# from the X server's side. Without a DISPLAY the script runs itself under
+# xvfb-run (no window manager: nothing decorates or delays a window).
+#
+# usage: measure-start.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [RUNS]
+set -euo pipefail
+[[ $# -ge 2 && $# -le 3 ]] ||
+    { echo "usage: $0 NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [RUNS]" >&2; exit 2; }
+if [[ -z "${DISPLAY:-}" ]]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+top="$(cd "$(dirname "$0")/.." && pwd)"
+native="$(cd "$1" && pwd)"
+windows="$(cd "$2" && pwd)"
+runs="${3:-10}"
+probe="$native/bench/map_probe"
+wine=/usr/lib/wine/wine64
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${WINEPREFIX:-$windows/wineprefix}"
+export QT_LOGGING_RULES="*.warning=false" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+
+for file in "$probe" "$native/bench/bare_window" "$native/qt/radavue-launcher" \
+    "$windows/bench/bare_win32_window.exe" "$windows/win32/radavue-launcher.exe"; do
+    [[ -f "$file" ]] || { echo "measure-start: no $file (build both presets first)" >&2; exit 1; }
+done
+
+scratch="$native/measure-start"
+rm -rf "$scratch" && mkdir -p "$scratch/bare"
+"$top/tools/prepare-demo.sh" "$scratch/qt" "$native/qt/radavue-launcher" >/dev/null
+# Both Windows programs stripped, as the package holds the launcher: Wine
+# reads a debug build's symbols into memory with the rest of the file.
+x86_64-w64-mingw32-strip -o "$scratch/radavue-launcher.exe" "$windows/win32/radavue-launcher.exe"
+x86_64-w64-mingw32-strip -o "$scratch/bare/bare_win32_window.exe" \
+    "$windows/bench/bare_win32_window.exe"
+"$top/tools/prepare-demo.sh" "$scratch/win32" "$scratch/radavue-launcher.exe" >/dev/null
+
+# One start: FOLDER OUTPUT COMMAND...; appends "<ms> <KiB>" to OUTPUT.
+start() {
+    local folder="$1" output="$2"
+    shift 2
+    (cd "$folder" && "$probe" 1000 "$@") >>"$output"
+}
+
+# One server for every start, as on a running desktop.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -p
+"$wine" wineboot --init >/dev/null 2>&1
+start "$scratch/bare" /dev/null "$wine" bare_win32_window.exe
+start "$scratch/win32" /dev/null "$wine" radavue-launcher.exe
+start "$scratch/bare" /dev/null "$native/bench/bare_window"
+start "$scratch/qt" /dev/null ./radavue-launcher
+
+for _ in $(seq "$runs"); do
+    start "$scratch/bare" "$scratch/qt-bare.txt" "$native/bench/bare_window"
+    start "$scratch/qt" "$scratch/qt-launcher.txt" ./radavue-launcher
+    start "$scratch/bare" "$scratch/win32-bare.txt" "$wine" bare_win32_window.exe
+    start "$scratch/win32" "$scratch/win32-launcher.txt" "$wine" radavue-launcher.exe
+done
+
+median() {  # $1: file, $2: column
+    sort -n -k "$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END {
+        print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+report() {  # $1: front end, $2: its files' prefix
+    local launcher="$scratch/$2-launcher.txt" bare="$scratch/$2-bare.txt"
+    local lm bm lk bk
+    lm=$(median "$launcher" 1) bm=$(median "$bare" 1)
+    lk=$(median "$launcher" 2) bk=$(median "$bare" 2)
+    printf '  %-10s %-26s %9s %9s %7s\n' "$1" "start to first window (ms)" "$lm" "$bm" \
+        "$(ratio "$lm" "$bm")"
+    printf '  %-10s %-26s %9s %9s %7s\n' "" "peak memory (KiB)" "$lk" "$bk" "$(ratio "$lk" "$bk")"
+}
+
+echo "Medians of $runs alternate starts on the demo folder ($(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)):"
+printf '  %-10s %-26s %9s %9s %7s\n' "" "" launcher bare ratio
+report "Qt" qt
+report "Win32" win32
+echo "  ($("$wine" --version), bare windows: bench/bare_window, bench/bare_win32_window.exe)"
