@@ -27,4 +27,32 @@ int GrownWidth(int width, int needed, int room) {
     return std::clamp(needed, width, std::max(width, room));
 }
 
+Extent PromptRoomTwips(const FormTable& table, const ControlSpec& prompt) {
+    const int bottom = prompt.top + prompt.height;
+    int below = table.clientHeight;
+    for (const ControlSpec& other : table.controls) {
+        const bool across =
+            other.left < table.clientWidth && other.left + other.width > prompt.left;
+        if (&other != &prompt && other.container == prompt.container && across &&
+            other.top >= bottom) {
+            below = std::min(below, other.top);
+        }
+    }
+    return {table.clientWidth - prompt.left, below - prompt.top};
+}
+
+Extent GrownPrompt(Extent designed, Extent room, int oneLine,
+                   const std::function<int(int width)>& wrappedHeight) {
+    const int width = GrownWidth(designed.width, oneLine, room.width);
+    if (oneLine <= width) {
+        return {width, designed.height};
+    }
+    return {width, std::clamp(wrappedHeight(width), designed.height,
+                              std::max(designed.height, room.height))};
+}
+
+FieldSelection StartShown(int length, bool selected) {
+    return selected ? FieldSelection{length, 0} : FieldSelection{0, 0};
+}
+
 }  // namespace launcher

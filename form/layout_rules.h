@@ -1,6 +1,7 @@
 // The layout rules both front ends draw by: twips to pixels, the room a
-// caption has and the size it steps down to, and how far a one-line prompt
-// may grow. The front ends only measure text in the face at hand.
+// caption has and the size it steps down to, how far a one-line prompt may
+// grow, and where a field's caret goes so that it shows the start of its
+// text. The front ends only measure text in the face at hand.
 #pragma once
 
 #include <functional>
@@ -30,5 +31,45 @@ int CaptionHalfPoints(const ControlSpec& caption, const std::function<bool(int h
 // designed `width`, at most up to the client area's right edge (`room` pixels
 // from its left edge), never less than designed.
 int GrownWidth(int width, int needed, int room);
+
+// A width and a height, in twips or in pixels as the function says.
+struct Extent {
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const Extent&) const = default;
+};
+
+// The room a growing prompt has from its own top left corner, in twips: to
+// the client area's right edge, and down to the first control below it that
+// lies across that width (or the client area's bottom edge).
+Extent PromptRoomTwips(const FormTable& table, const ControlSpec& prompt);
+
+// The size in pixels of a prompt that grows where the face at hand is wider
+// than the designed one: first wider, up to the room's width, for its one line
+// (`oneLine` pixels); where even that is too narrow, taller, up to the room's
+// height, for the lines it wraps to at that width (`wrappedHeight(width)`
+// pixels), so that it shows whole rather than lose its end. Never smaller
+// than designed.
+Extent GrownPrompt(Extent designed, Extent room, int oneLine,
+                   const std::function<int(int width)>& wrappedHeight);
+
+// Where a single-line field's selection starts (`anchor`) and its caret
+// stands, in characters.
+struct FieldSelection {
+    int anchor = 0;
+    int caret = 0;
+
+    bool operator==(const FieldSelection&) const = default;
+};
+
+// How a field shows its text after a pick, a load, a set text or the focus
+// coming in: from its start, as a list shows a picked item, whatever the
+// length. A field that keeps its text selected (`selected`: the focused one,
+// picked from or tabbed into, where typing replaces the text) has all of it
+// selected back from the end to the caret at the start; any other has the
+// caret at the start and nothing selected, for only the focused field shows a
+// selection.
+FieldSelection StartShown(int length, bool selected);
 
 }  // namespace launcher

@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "form/layout_rules.h"
+
 namespace launcher::kit {
 
 namespace {
@@ -64,6 +66,21 @@ public:
         QAccessible::State state = QAccessibleWidget::state();
         state.invisible = true;
         return state;
+    }
+};
+
+// Qt selects a field's text when Tab brings the focus in, and so shows its
+// end; this one shows its start.
+class StartShownEdit final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (!text().isEmpty() && selectedText() == text()) {
+            ShowStart(*this, true);
+        }
     }
 };
 
@@ -175,7 +192,7 @@ QComboBox* MakeEditableChoice(QWidget* parent) {
     // start-up. The drop-down comes when first opened; a field that already
     // has a completer is given none, and these fields complete nothing.
     static QCompleter* const placeholder = new QCompleter(qApp);
-    auto* field = new QLineEdit(combo);
+    auto* field = new StartShownEdit(combo);
     field->setPalette(combo->palette());
     field->setCompleter(placeholder);
     combo->setLineEdit(field);
@@ -185,6 +202,22 @@ QComboBox* MakeEditableChoice(QWidget* parent) {
     // or leaving the field) and reports it as a pick.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     return combo;
+}
+
+QLineEdit* MakeTextBox(QWidget* parent, const QString& text) {
+    auto* edit = new StartShownEdit(text, parent);
+    ShowStart(*edit, false);
+    return edit;
+}
+
+void ShowStart(QLineEdit& field, bool selected) {
+    const FieldSelection shown = StartShown(static_cast<int>(field.text().size()), selected);
+    if (shown.anchor == shown.caret) {
+        field.deselect();
+        field.setCursorPosition(shown.caret);
+    } else {
+        field.setSelection(shown.anchor, shown.caret - shown.anchor);
+    }
 }
 
 bool TextFits(const QFont& face, const QString& text, QSize box) {

@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -44,7 +45,16 @@ QPushButton* MakeButton(QWidget* parent, const QString& text);
 QComboBox* MakeChoice(QWidget* parent);
 // An editable list whose typed text is a value of its own: it neither joins
 // the list nor gets completed into an item, and it is never reported as a pick.
+// Its field shows its start as a text box's does.
 QComboBox* MakeEditableChoice(QWidget* parent);
+
+// A single-line text field that, tabbed into, selects its text and still
+// shows its start.
+QLineEdit* MakeTextBox(QWidget* parent, const QString& text);
+
+// Puts `field`'s caret at the start of its text, so that the field shows its
+// beginning; `selected` keeps all of the text selected (the focused field).
+void ShowStart(QLineEdit& field, bool selected);
 
 // Whether `text`, word-wrapped in `face`, fits `box`.
 bool TextFits(const QFont& face, const QString& text, QSize box);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,9 +128,20 @@ void FormWindow::ApplyHints() {
             widget.setAccessibleDescription(control<QLabel>(design.describedBy).text());
         }
         if (design.growsToRightEdge) {
-            widget.resize(GrownWidth(widget.width(), widget.sizeHint().width(),
-                                     TwipsToPixels(table_.clientWidth) - widget.x()),
-                          widget.height());
+            const QFontMetrics metrics(widget.font());
+            const QString text = control<QLabel>(design.name).text();
+            // Measured as the label wraps it, which takes a pixel more than
+            // the advance of the text.
+            const auto wrapped = [&](int width) {
+                return metrics.boundingRect(QRect(0, 0, width, 0), Qt::TextWordWrap, text);
+            };
+            const Extent room = PromptRoomTwips(table_, design);
+            const Extent grown =
+                GrownPrompt({widget.width(), widget.height()},
+                            {TwipsToPixels(room.width), TwipsToPixels(room.height)},
+                            wrapped(QWIDGETSIZE_MAX).width(),
+                            [&](int width) { return wrapped(width).height(); });
+            widget.resize(grown.width, grown.height);
         }
     }
 }
@@ -151,7 +163,7 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             break;
         }
         case ControlKind::kTextBox: {
-            auto* edit = new QLineEdit(caption, parent);
+            QLineEdit* edit = kit::MakeTextBox(parent, caption);
             connect(edit, &QLineEdit::textChanged, this,
                     [this, name = design.name](const QString& text) {
                         if (!setting_) {
@@ -168,6 +180,7 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
             }
             combo->setCurrentIndex(-1);
             combo->setEditText(caption);
+            kit::ShowStart(*combo->lineEdit(), false);
             // textChanged rather than textEdited: a pick from the list changes
             // the text too, and must count as typing does.
             connect(combo->lineEdit(), &QLineEdit::textChanged, this,
@@ -176,7 +189,10 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
                             events_.OnTextChanged(name, text.toStdString());
                         }
                     });
-            connect(combo, &QComboBox::activated, this, [this, name = design.name] {
+            connect(combo, &QComboBox::activated, this, [this, combo, name = design.name] {
+                // The list put the picked item in the field with the caret
+                // after it.
+                kit::ShowStart(*combo->lineEdit(), combo->lineEdit()->hasFocus());
                 if (!setting_) {
                     events_.OnPick(name);
                 }
@@ -262,6 +278,7 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
     } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         if (edit->text() != text) {
             edit->setText(text);
+            kit::ShowStart(*edit, false);
         }
     } else if (auto* folders = qobject_cast<FolderList*>(&widget)) {
         folders->setPath(text);
@@ -269,6 +286,7 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
         if (combo->isEditable()) {
             combo->setCurrentIndex(-1);
             combo->setEditText(text);
+            kit::ShowStart(*combo->lineEdit(), false);
         } else {
             combo->setCurrentIndex(combo->findData(text));
         }
@@ -299,6 +317,7 @@ void FormWindow::AddItems(std::string_view name, const std::vector<std::string>&
     combo.setCurrentIndex(index);
     if (combo.isEditable()) {
         combo.setEditText(text);
+        kit::ShowStart(*combo.lineEdit(), false);
     }
     setting_ = false;
 }

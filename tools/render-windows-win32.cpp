@@ -147,12 +147,12 @@ int main(int argc, char* argv[]) {
     form.ShowModeless();
     Settle();
 
-    // The first group's first position, picked as from its list.
+    // The first group's first position, picked with the keyboard on the
+    // closed list, as a user does.
     HWND first = form.control("Combo1");
     if (SendMessageW(first, CB_GETCOUNT, 0, 0) > 0) {
-        SendMessageW(first, CB_SETCURSEL, 0, 0);
-        presenter.Combo_Click(1);
-        presenter.Timer1_Timer();
+        SendMessageW(first, WM_KEYDOWN, VK_DOWN, 1);
+        Settle();
     }
     bool saved = Save(form.handle(), output + "\\win32-form1.png");
 

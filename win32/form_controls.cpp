@@ -246,18 +246,20 @@ void FormControls::FitCaption(Control& caption) {
 
 void FormControls::GrowToRightEdge(const Control& label) {
     const RECT box = TwipsRect(*label.design);
+    const Extent room = PromptRoomTwips(table_, *label.design);
     HDC dc = GetDC(label.window);
     HGDIOBJ old = SelectObject(dc, label.font);
     const std::wstring text = WindowText(label.window);
     SIZE needed{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &needed);
-    SelectObject(dc, old);
-    ReleaseDC(label.window, dc);
     // Two pixels more, so the last character is not clipped by the static's
     // own rounding.
-    const int width =
-        GrownWidth(box.right - box.left, needed.cx + 2, Pixels(table_.clientWidth) - box.left);
-    SetWindowPos(label.window, nullptr, 0, 0, width, box.bottom - box.top,
+    const Extent grown = GrownPrompt(
+        {box.right - box.left, box.bottom - box.top}, {Pixels(room.width), Pixels(room.height)},
+        needed.cx + 2, [&](int width) { return int(Needed(dc, text, width - 2).bottom); });
+    SelectObject(dc, old);
+    ReleaseDC(label.window, dc);
+    SetWindowPos(label.window, nullptr, 0, 0, grown.width, grown.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "form/layout_rules.h"
 #include "profile/win32_text.h"
 
 namespace launcher::win32 {
@@ -107,6 +108,29 @@ std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
     return text;
+}
+
+HWND FieldOf(HWND control) {
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    return GetComboBoxInfo(control, &parts) != FALSE && parts.hwndItem != nullptr ? parts.hwndItem
+                                                                                  : control;
+}
+
+bool WholeSelected(HWND field) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const int length = GetWindowTextLengthW(field);
+    return length > 0 && start == 0 && end == DWORD(length);
+}
+
+void ShowStart(HWND field, bool selected) {
+    const FieldSelection shown = StartShown(GetWindowTextLengthW(field), selected);
+    // The caret is the selection's second end; the field scrolls to it.
+    SendMessageW(field, EM_SETSEL, WPARAM(shown.anchor), LPARAM(shown.caret));
+    SendMessageW(field, EM_SCROLLCARET, 0, 0);
 }
 
 std::wstring ListText(HWND list, UINT lengthMessage, UINT textMessage, LRESULT index) {

@@ -29,6 +29,14 @@ COLORREF ToColorRef(Rgb rgb);
 COLORREF BackgroundOf(const FormTable& table);
 
 std::wstring WindowText(HWND window);
+
+// The text field of an editable list, or the text box itself.
+HWND FieldOf(HWND control);
+// Whether all of `field`'s text, and there is some, is selected.
+bool WholeSelected(HWND field);
+// Puts `field`'s caret at the start of its text, so that the field shows its
+// beginning; `selected` keeps all of the text selected (the focused field).
+void ShowStart(HWND field, bool selected);
 // The text of item `index` of a list or combo box; "" for no item.
 std::wstring ListText(HWND list, UINT lengthMessage, UINT textMessage, LRESULT index);
 

@@ -15,6 +15,10 @@ constexpr UINT kDiscardMessage = WM_APP + 1;
 // Posted at a pick, for the list whose id it carries: the user's action in
 // hand is over, so a later notification of the same item is a new pick.
 constexpr UINT kPickDoneMessage = WM_APP + 2;
+// Posted when a text box or an editable list takes the focus, for the control
+// whose id it carries: an editable list selects its text only after telling
+// of the focus.
+constexpr UINT kFocusTakenMessage = WM_APP + 3;
 
 void RegisterFormClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -117,6 +121,13 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
         case ControlKind::kEditableList:
             SendMessageW(control.window, CB_SETCURSEL, WPARAM(-1), 0);
             SetWindowTextW(control.window, text.c_str());
+            ShowStart(FieldOf(control.window), false);
+            break;
+        case ControlKind::kTextBox:
+            if (WindowText(control.window) != text) {
+                SetWindowTextW(control.window, text.c_str());
+                ShowStart(control.window, false);
+            }
             break;
         default:
             // Labels are set only when they change, so they do not flicker at
@@ -338,6 +349,20 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         case kPickDoneMessage:
             if (Control* list = controls_->FindById(int(w)); list != nullptr) {
                 list->pickInHand = CB_ERR;
+                // The list has put the item in its field by now, the caret
+                // after it.
+                HWND field = FieldOf(list->window);
+                ShowStart(field, GetFocus() == field);
+            }
+            return 0;
+        case kFocusTakenMessage:
+            if (const Control* control = controls_->FindById(int(w)); control != nullptr) {
+                // Tab, or an editable list itself, selected the whole text
+                // with the caret after it.
+                HWND field = FieldOf(control->window);
+                if (GetFocus() == field && WholeSelected(field)) {
+                    ShowStart(field, true);
+                }
             }
             return 0;
         default:
@@ -360,6 +385,8 @@ void FormWindow::Command(int id, int code) {
         case ControlKind::kTextBox:
             if (code == EN_CHANGE) {
                 events_.OnTextChanged(name, WideToUtf8(WindowText(control->window)));
+            } else if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
+                FocusMoved(*control, code == EN_SETFOCUS);
             }
             break;
         case ControlKind::kEditableList:
@@ -375,6 +402,16 @@ void FormWindow::Command(int id, int code) {
     }
 }
 
+void FormWindow::FocusMoved(const Control& control, bool focused) {
+    if (focused) {
+        PostMessageW(window_, kFocusTakenMessage, WPARAM(control.id), 0);
+    } else {
+        // An editable list's field keeps showing its selection without the
+        // focus; only the focused field shows one. The caret stays.
+        SendMessageW(FieldOf(control.window), EM_SETSEL, WPARAM(-1), 0);
+    }
+}
+
 void FormWindow::ListCommand(Control& list, int code) {
     const std::string& name = list.design->name;
     switch (code) {
@@ -383,6 +420,10 @@ void FormWindow::ListCommand(Control& list, int code) {
             break;
         case CBN_CLOSEUP:
             list.listDropped = false;
+            break;
+        case CBN_SETFOCUS:
+        case CBN_KILLFOCUS:
+            FocusMoved(list, code == CBN_SETFOCUS);
             break;
         case CBN_EDITCHANGE:
             events_.OnTextChanged(name, WideToUtf8(WindowText(list.window)));

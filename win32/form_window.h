@@ -63,6 +63,8 @@ private:
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     void Command(int id, int code);
     void ListCommand(Control& list, int code);
+    // A text box or an editable list took the focus or lost it.
+    void FocusMoved(const Control& control, bool focused);
     Control& Find(std::string_view name) const;
 
     const FormTable& table_;

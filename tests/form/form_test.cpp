@@ -108,6 +108,20 @@ TEST(layout_rules, APromptGrowsToTheRightEdgeAtMost) {
     EXPECT_EQ(GrownWidth(305, 350, 400), 350);
     EXPECT_EQ(GrownWidth(305, 500, 400), 400);
     EXPECT_EQ(GrownWidth(305, 500, 200), 305);  // no room: stays as designed
+
+    // Down to the drive list, which lies across the way to the right edge.
+    EXPECT_EQ(PromptRoomTwips(Form6Table(), Form6Table().Control("Label1")), (Extent{4950, 480}));
+    // Taller only where one line does not fit even at the right edge.
+    const auto twoLines = [](int width) { return width == 330 ? 26 : 0; };
+    EXPECT_EQ(GrownPrompt({305, 17}, {330, 32}, 320, twoLines), (Extent{320, 17}));
+    EXPECT_EQ(GrownPrompt({305, 17}, {330, 32}, 360, twoLines), (Extent{330, 26}));
+    EXPECT_EQ(GrownPrompt({305, 17}, {330, 20}, 360, twoLines), (Extent{330, 20}));
+}
+
+// Only the focused field keeps its text selected; the caret is at the start.
+TEST(layout_rules, AFieldShowsItsStart) {
+    EXPECT_EQ(StartShown(9, false), (FieldSelection{0, 0}));
+    EXPECT_EQ(StartShown(9, true), (FieldSelection{9, 0}));
 }
 
 // Two groups, each a frame with a list, and a text box.

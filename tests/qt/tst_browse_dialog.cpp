@@ -187,6 +187,10 @@ private slots:
         const auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
         QCOMPARE(label->text(), prompt);
         QVERIFY(label->width() >= label->sizeHint().width());  // not cut off in the test's font
+        // Whole, on as many lines as it takes.
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 0),
+                                                               Qt::TextWordWrap, prompt);
+        QVERIFY(needed.width() <= label->width() && needed.height() <= label->height());
         QCOMPARE(Drive1(dialog).count(), 3);
         QCOMPARE(Drive1(dialog).currentText(), drives.drive("vol1"));
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol1"));

@@ -383,6 +383,58 @@ TEST(win32_events, APickFromAListIsReportedTypingIsNot) {
     EXPECT_EQ(prefsEvents.heard, Heard{"text userName=eJo"});
 }
 
+// Texts longer than their fields show their start after a set text, Tab and
+// a pick; only the focused field shows a selection, all of its text.
+TEST(win32_events, FieldsShowTheirStart) {
+    RecordingEvents events;
+    FormWindow form(Form4Table(), events);
+    form.SetText("rwip", "voice9.a-long-server-name.example.net");
+    form.SetText("serverip", "radar1.a-long-server-name.example.net");
+    form.SetText("rdvdir", "C:\\Program Files\\Radavue\\A Long Folder Name\\Version 2.0");
+    form.AddItems("rwip", {"voice1.a-long-server-name.example.net"});
+    form.AddItems("serverip", {"radar2.a-long-server-name.example.net"});
+    // Per field: "" for its start shown and nothing selected, "all" for its
+    // start shown and all of it selected.
+    const auto shown = [&] {
+        std::vector<std::string> fields;
+        for (const char* name : {"rwip", "serverip", "rdvdir"}) {
+            HWND field = FieldOf(form.control(name));
+            DWORD start = 0;
+            DWORD end = 0;
+            SendMessageW(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+            const bool all = start == 0 && int(end) == GetWindowTextLengthW(field);
+            fields.push_back(SendMessageW(field, EM_GETFIRSTVISIBLELINE, 0, 0) != 0 ? "not start"
+                             : start == end                                         ? ""
+                             : all                                                  ? "all"
+                                                                                    : "part");
+        }
+        return fields;
+    };
+    const auto tab = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            MSG key{GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+            form.PreTranslate(key);
+            DispatchPending();
+        }
+    };
+    using Shown = std::vector<std::string>;
+    form.ShowModeless();  // the focus in "RW IP"
+    DispatchPending();
+    EXPECT_EQ(shown(), (Shown{"all", "", ""}));
+    tab(3);  // past OK and Cancel
+    EXPECT_EQ(shown(), (Shown{"", "all", ""}));
+    tab(3);  // past "Name" and Browse
+    EXPECT_EQ(shown(), (Shown{"", "", "all"}));
+
+    // Picks with the keyboard, in the focused list and in another.
+    SetFocus(form.control("rwip"));
+    SendMessageW(form.control("rwip"), WM_KEYDOWN, VK_DOWN, 1);
+    SendMessageW(form.control("serverip"), WM_KEYDOWN, VK_DOWN, 1);
+    DispatchPending();
+    EXPECT_EQ(form.Text("rwip"), "voice1.a-long-server-name.example.net");
+    EXPECT_EQ(shown(), (Shown{"all", "", ""}));
+}
+
 // Rows by depth under the open folder; a double-click opens the row's folder;
 // pointed at its own drive again, the list keeps the user's folder.
 TEST(win32_events, TheFolderListDrawsItsListing) {
