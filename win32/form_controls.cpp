@@ -6,10 +6,12 @@
 // clang-format on
 
 #include <algorithm>
+#include <utility>
 
 #include "form/layout_rules.h"
 #include "profile/win32_text.h"
 #include "win32/form_kit.h"
+#include "win32/picture.h"
 
 namespace launcher::win32 {
 
@@ -134,6 +136,9 @@ FormControls::~FormControls() {
         if (control.picture != nullptr) {
             DeleteObject(control.picture);
         }
+        if (control.scaledPicture != nullptr) {
+            DeleteObject(control.scaledPicture);
+        }
     }
 }
 
@@ -195,15 +200,25 @@ void FormControls::Build(Control& control) {
 
 void FormControls::Place(const Control& control) {
     const ControlSpec& design = *control.design;
-    const RECT box = TwipsRect(design);
+    RECT box = TwipsRect(design);
+    if (control.leftTwips) {
+        OffsetRect(&box, Pixels(*control.leftTwips) - Pixels(design.left), 0);
+    }
+    if (design.kind == ControlKind::kPicture && control.picture != nullptr) {
+        // A picture's size is its own, grown with the DPI (ShowPicture).
+        SetWindowPos(control.window, nullptr, box.left, box.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     int height = box.bottom - box.top;
     if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
         height += Pixels(kDropDownTwips);
     }
     SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (design.kind == ControlKind::kEditableList) {
+    if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
         // The field keeps the height of the layout; the list drops below it.
+        // Left to the font, a field grows less than the layout with the DPI.
         SendMessageW(control.window, CB_SETITEMHEIGHT, WPARAM(-1), Pixels(design.height) - 6);
     }
 }
@@ -330,11 +345,38 @@ void FormControls::Rescale(int dpi) {
         SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         DeleteObject(control.font);
         control.font = font;
-        if (control.design->kind != ControlKind::kPicture) {
-            Place(control);
+        Place(control);
+        if (control.picture != nullptr) {
+            ShowPicture(control, control.picture);
         }
     }
     Fit();
+}
+
+void FormControls::SetPicture(Control& control, HBITMAP picture) {
+    HBITMAP previous = std::exchange(control.picture, picture);
+    ShowPicture(control, previous);
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+}
+
+void FormControls::ShowPicture(Control& control, HBITMAP previous) {
+    // At 96 DPI the picture shows exactly as drawn.
+    HBITMAP scaled =
+        control.picture != nullptr && dpi_ != 96 ? ScaledPicture(control.picture, dpi_) : nullptr;
+    HBITMAP shown = scaled != nullptr ? scaled : control.picture;
+    // The control takes the size of what it shows. Common controls 6 show a
+    // copy of a bitmap with alpha and hand the copy back here: it is ours.
+    auto* old = reinterpret_cast<HBITMAP>(
+        SendMessageW(control.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+    if (old != nullptr && old != previous && old != control.scaledPicture) {
+        DeleteObject(old);
+    }
+    if (control.scaledPicture != nullptr) {
+        DeleteObject(control.scaledPicture);
+    }
+    control.scaledPicture = scaled;
 }
 
 }  // namespace launcher::win32

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,9 @@ struct Control {
     HWND window = nullptr;
     int id = 0;
     HFONT font = nullptr;
-    HBITMAP picture = nullptr;
+    HBITMAP picture = nullptr;            // a picture's, at its own size
+    HBITMAP scaledPicture = nullptr;      // the picture at the window's DPI; none at 96
+    std::optional<int> leftTwips;         // the left the presenter gave it, over its table's
     bool listDropped = false;             // an editable list's drop-down is open
     LRESULT pickInHand = CB_ERR;          // the item of the pick in hand, of an editable list
     bool shown = true;                    // its own visibility; a hidden frame hides it too
@@ -46,6 +49,9 @@ public:
     int Pixels(int twips) const;
     // Sizes every font and places every control again at `dpi`.
     void Rescale(int dpi);
+    // Shows `picture` in the picture control, grown with the window's DPI,
+    // and takes it over; null leaves the control empty.
+    void SetPicture(Control& control, HBITMAP picture);
 
     // By name or by child id; null for one the window does not have.
     Control* Find(std::string_view name);
@@ -56,6 +62,8 @@ public:
 private:
     void Build(Control& control);
     void Place(const Control& control);
+    // `previous`: the bitmap the control may show until now.
+    void ShowPicture(Control& control, HBITMAP previous);
     void FitCaption(Control& caption);
     void GrowToRightEdge(const Control& label);
     void Fit();

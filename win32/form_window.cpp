@@ -176,6 +176,7 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
 }
 
 void FormWindow::SetLeft(std::string_view name, int twips) {
+    Find(name).leftTwips = twips;  // kept through a change of DPI
     HWND child = control(name);
     RECT box;
     GetWindowRect(child, &box);
@@ -185,15 +186,8 @@ void FormWindow::SetLeft(std::string_view name, int twips) {
 }
 
 void FormWindow::SetPicture(std::string_view name, const std::string& path) {
-    Control& control = Find(name);
-    HBITMAP picture = LoadPicture(path, BackgroundOf(table_));
-    // The control takes the picture's own size; an unusable picture leaves
-    // it empty.
-    SendMessageW(control.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-    if (control.picture != nullptr) {
-        DeleteObject(control.picture);
-    }
-    control.picture = picture;
+    // An unusable picture leaves the control empty.
+    controls_->SetPicture(Find(name), LoadPicture(path, BackgroundOf(table_)));
 }
 
 void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {

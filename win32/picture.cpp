@@ -109,4 +109,45 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
     return bitmap;
 }
 
+HBITMAP ScaledPicture(HBITMAP picture, int dpi) {
+    BITMAP own{};
+    if (GetObjectW(picture, sizeof own, &own) == 0) {
+        return nullptr;
+    }
+    const int width = MulDiv(own.bmWidth, dpi, 96);
+    const int height = MulDiv(own.bmHeight, dpi, 96);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP scaled = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (scaled == nullptr) {
+        return nullptr;
+    }
+    // GDI's halftone stretch blends neighbouring pixels on Windows and under
+    // Wine alike; Wine's WIC scaler repeats them, whatever mode it is asked
+    // for.
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldFrom = SelectObject(from, picture);
+    HGDIOBJ oldTo = SelectObject(to, scaled);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    const BOOL drawn =
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    if (!drawn) {
+        DeleteObject(scaled);
+        return nullptr;
+    }
+    return scaled;
+}
+
 }  // namespace launcher::win32

@@ -14,4 +14,9 @@ namespace launcher::win32 {
 // nullptr. The caller owns the bitmap. COM must be initialised on the thread.
 HBITMAP LoadPicture(const std::string& path, COLORREF background);
 
+// `picture` drawn anew at `dpi`, each side its own pixels times dpi / 96,
+// blended rather than repeated so that it grows as smoothly as the text
+// around it. The caller owns the new bitmap; null where it cannot be made.
+HBITMAP ScaledPicture(HBITMAP picture, int dpi);
+
 }  // namespace launcher::win32

@@ -12,6 +12,8 @@
 #                 command line exactly as a Windows program receives it
 #   E2E_FOCUS_PROBE  a Windows program that prints the caption of the window
 #                 holding the keyboard focus (see expect_focus)
+#   E2E_WINE_SETTINGS  the screen DPI and Windows version of the prefix, as
+#                 tests/win32/wine-settings.sh takes them ("--dpi 144")
 set -euo pipefail
 [[ $# -eq 3 ]] || { echo "usage: $0 LAUNCHER SCREENSHOT_TOOL WORK_DIR" >&2; exit 2; }
 launcher="$1"
@@ -39,11 +41,19 @@ if [[ ${#runner[@]} -gt 0 && "${runner[0]}" == */wine* ]]; then
     wineserver="$(dirname "${runner[0]}")/wineserver"
     "$wineserver" -k 2>/dev/null || true
     trap '"$wineserver" -k 2>/dev/null || true' EXIT
+    if [[ -n "${E2E_WINE_SETTINGS:-}" ]]; then
+        read -r -a settings <<<"$E2E_WINE_SETTINGS"
+        "$top/tests/win32/wine-settings.sh" "${settings[@]}" || fail "could not set up the prefix"
+    fi
     # A new prefix is made on the first start, which takes seconds: before
     # the scenario, not inside its wait for the window.
     "${runner[@]}" wineboot --init >/dev/null 2>&1 || fail "wineboot could not make the prefix"
     "$wineserver" -w
 fi
+
+# The screen's dots per inch: the prefix's setting, else 96.
+screen_dpi=96
+[[ "${E2E_WINE_SETTINGS:-}" =~ --dpi\ ([0-9]+) ]] && screen_dpi=${BASH_REMATCH[1]}
 
 # A path of the program folder as the launcher names it: a Windows program
 # sees the Linux file system as drive Z:.

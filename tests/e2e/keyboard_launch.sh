@@ -11,6 +11,11 @@ prepare_program
 
 start_launcher
 startup_writes_atis_filename
+# 9750 twips wide, as many pixels as the screen's DPI makes them.
+declare -A main_width=([96]=650 [144]=975)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[[ "$WIDTH" -eq "${main_width[$screen_dpi]}" ]] ||
+    fail "client width $WIDTH at $screen_dpi DPI, expected ${main_width[$screen_dpi]}"
 # Nothing else gives the new window the keys under a bare X server.
 focus_window "$main"
 

@@ -100,6 +100,7 @@ $folder/docs/preferences.png
 $folder/docs/win32-browse-radar.png
 $folder/docs/win32-browse-voice.png
 $folder/docs/win32-final-setup.png
+$folder/docs/win32-form1-144dpi.png
 $folder/docs/win32-form1.png
 $folder/docs/win32-preferences.png
 $folder/radavue-launcher
@@ -122,6 +123,7 @@ check_listing DEB "$deb_list" "./opt/
 ./opt/radavue-launcher/docs/win32-browse-radar.png
 ./opt/radavue-launcher/docs/win32-browse-voice.png
 ./opt/radavue-launcher/docs/win32-final-setup.png
+./opt/radavue-launcher/docs/win32-form1-144dpi.png
 ./opt/radavue-launcher/docs/win32-form1.png
 ./opt/radavue-launcher/docs/win32-preferences.png
 ./opt/radavue-launcher/radavue-launcher

@@ -46,6 +46,7 @@ $folder/docs/preferences.png
 $folder/docs/win32-browse-radar.png
 $folder/docs/win32-browse-voice.png
 $folder/docs/win32-final-setup.png
+$folder/docs/win32-form1-144dpi.png
 $folder/docs/win32-form1.png
 $folder/docs/win32-preferences.png
 $folder/radavue-launcher-check.exe

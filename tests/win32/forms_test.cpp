@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -131,6 +133,10 @@ TEST_P(win32_forms, EveryControlAsItsTableSays) {
     FormWindow form(table, events);
     const int dpi = form.dpi();
     ASSERT_GE(dpi, 96);
+    // On a screen set to a DPI of its own, the window starts at that DPI.
+    if (const char* screen = std::getenv("SCREEN_DPI"); screen != nullptr) {
+        EXPECT_EQ(dpi, std::atoi(screen));
+    }
     // Building is not the user's doing.
     EXPECT_TRUE(events.heard.empty());
     // Only the main window can be minimized.
@@ -320,6 +326,100 @@ TEST(win32_forms_pixels, PinnedAt96And144Dpi) {
         EXPECT_EQ(actual.right, pin.place.right);
         if (!pin.list) {
             EXPECT_EQ(actual.bottom, pin.place.bottom);
+        }
+    }
+}
+
+// A 24-bit BMP picture, black on its left half and white on its right.
+void WriteBlackAndWhiteBmp(const std::filesystem::path& path, int width, int height) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + DWORD(stride * height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(std::size_t(stride), '\0');
+    std::fill_n(row.begin() + width / 2 * 3, (width - width / 2) * 3, '\xFF');
+    for (int y = 0; y < height; ++y) {
+        out << row;
+    }
+}
+
+// How many pixels of the shown picture's middle row are neither black nor
+// white.
+int GreysOf(HWND picture) {
+    auto* bitmap = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    int greys = 0;
+    for (int x = 0; x < size.bmWidth; ++x) {
+        const int red = GetRValue(GetPixel(dc, x, size.bmHeight / 2));
+        greys += red != 0 && red != 255 ? 1 : 0;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return greys;
+}
+
+// The banner, moved by the presenter, and the corner picture take their own
+// size at 96 DPI, and grow by half, blended, at 144: from a window made at
+// 144 and through changes of DPI both ways.
+TEST(win32_forms_pixels, PicturesGrowWithTheDpi) {
+    // Pictures are read through COM, which the launcher's start sets up.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    testing::ScratchFolder scratch;
+    WriteBlackAndWhiteBmp(scratch.path() / "bw.bmp", 40, 30);
+    RecordingEvents events;
+    FormWindow form(Form1Table(), events);
+    const auto toDpi = [&](int dpi) {
+        RECT outer;
+        GetWindowRect(form.handle(), &outer);
+        SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&outer));
+    };
+    if (form.dpi() != 144) {
+        toDpi(144);
+    }
+    form.SetLeft("Image1", 2040);
+    for (const char* picture : {"Image1", "Image2"}) {
+        form.SetPicture(picture, (scratch.path() / "bw.bmp").string());
+    }
+    struct Pin {
+        int dpi;
+        RECT banner;
+        RECT corner;
+        bool blended;
+    };
+    const Pin pins[] = {
+        {144, {204, 12, 264, 57}, {0, 0, 60, 45}, true},
+        {96, {136, 8, 176, 38}, {0, 0, 40, 30}, false},
+        {144, {204, 12, 264, 57}, {0, 0, 60, 45}, true},
+    };
+    for (const Pin& pin : pins) {
+        SCOPED_TRACE("at " + std::to_string(pin.dpi));
+        if (form.dpi() != pin.dpi) {
+            toDpi(pin.dpi);
+        }
+        const std::pair<const char*, RECT> pictures[] = {{"Image1", pin.banner},
+                                                         {"Image2", pin.corner}};
+        for (const auto& [name, place] : pictures) {
+            SCOPED_TRACE(name);
+            const RECT actual = PlaceOf(form.handle(), form.control(name));
+            EXPECT_EQ(actual.left, place.left);
+            EXPECT_EQ(actual.top, place.top);
+            EXPECT_EQ(actual.right, place.right);
+            EXPECT_EQ(actual.bottom, place.bottom);
+            EXPECT_EQ(GreysOf(form.control(name)) > 0, pin.blended);
         }
     }
 }
