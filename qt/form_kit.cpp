@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QStyleFactory>
 #include <QWidget>
 #include <QWindow>
+#include <map>
 
 #include "form/layout_rules.h"
 
@@ -151,6 +153,24 @@ void UseClassicStyle() {
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
         QApplication::setStyle(classic);
     }
+}
+
+QIcon TitleBarIcon(const QString& file, qreal scale) {
+    QImageReader reader(file);
+    const int wanted = qRound(48 * scale);
+    std::map<int, int> sides;  // side -> image number
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        sides.emplace(reader.size().width(), i);
+    }
+    // Up to `wanted`, and the next larger size when `wanted` itself is missing.
+    const auto end = sides.lower_bound(wanted);
+    const auto last = end == sides.end() ? end : std::next(end);
+    QIcon icon;
+    for (auto side = sides.begin(); side != last; ++side) {
+        reader.jumpToImage(side->second);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
 }
 
 QFont FontFor(const FontSpec& design) {

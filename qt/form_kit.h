@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QMargins>
 #include <QSize>
 #include <QString>
@@ -30,6 +31,12 @@ bool StyleChosen(int argc, char** argv);
 // its frame line, fields where the twips put them. Qt carries it on every
 // platform.
 void UseClassicStyle();
+
+// The sizes of a multi-size icon file that title and task bars use on a
+// screen of `scale`: all up to 48 pixels times the scale, or to the next
+// larger one when that size is missing. A window is handed every size it is given, and the
+// 256-pixel one made for Windows' Explorer alone is a megabyte of pixel copies.
+QIcon TitleBarIcon(const QString& file, qreal scale);
 
 // The face a form table names, or the nearest one at hand.
 QFont FontFor(const FontSpec& design);

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
 #include "app/form1_presenter.h"
@@ -37,9 +36,11 @@ int main(int argc, char* argv[]) {
     }
     form1.view().ShowModeless();
     // The Windows executable's icon, also on every window's title and task
-    // bar. Reading its four sizes takes as long as making the main window, so
-    // it follows the window rather than holding it back.
-    QTimer::singleShot(
-        0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/radavue-launcher.ico"))); });
+    // bar. Reading it takes as long as making the main window, so it follows
+    // the window rather than holding it back.
+    QTimer::singleShot(0, [] {
+        QApplication::setWindowIcon(launcher::kit::TitleBarIcon(
+            QStringLiteral(":/radavue-launcher.ico"), qApp->devicePixelRatio()));
+    });
     return QApplication::exec();
 }

@@ -21,6 +21,7 @@
 #include "launch/form2_table.h"
 #include "prefs/form_tables.h"
 #include "qt/folder_list.h"
+#include "qt/form_kit.h"
 #include "qt/form_window.h"
 
 using namespace launcher;
@@ -115,6 +116,7 @@ private slots:
     void focusFollowsTheTabIndexes();
     void eachUserActionIsReportedOnce();
     void twipsRoundToTheNearestPixel();
+    void titleBarsGetTheSmallIconSizes();
 };
 
 void FormTablesTest::eachControlAsItsTableSays_data() {
@@ -269,6 +271,17 @@ void FormTablesTest::twipsRoundToTheNearestPixel() {
         window.SetLeft("Image1", twips);
         QCOMPARE(banner.x(), pixels);
     }
+}
+
+// The executable's icon holds 16, 32, 48 and 256 pixels; the 256 one is for
+// Windows' Explorer and only a very dense screen's task bar wants it.
+void FormTablesTest::titleBarsGetTheSmallIconSizes() {
+    const QString file = QStringLiteral(LAUNCHER_ICON_FILE);
+    using Sizes = QList<QSize>;
+    QCOMPARE(kit::TitleBarIcon(file, 1).availableSizes(), (Sizes{{16, 16}, {32, 32}, {48, 48}}));
+    QCOMPARE(kit::TitleBarIcon(file, 0.5).availableSizes(), (Sizes{{16, 16}, {32, 32}}));
+    QCOMPARE(kit::TitleBarIcon(file, 2).availableSizes(),
+             (Sizes{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
 }
 
 QTEST_MAIN(FormTablesTest)
