@@ -5,7 +5,10 @@
 // both front ends are timed alike. One line: "<milliseconds> <peak KiB>".
 //
 // usage: map_probe SETTLE_MS PROGRAM [ARGUMENT...]
-// The program starts in the current folder; DISPLAY names the server.
+// The program starts in the current folder; DISPLAY names the server. With
+// MAP_PROBE_MAPPINGS=FILE, FILE also gets the resident KiB of each mapped
+// file (and of [anon], [heap], [stack]) at the moment the peak is read, to
+// tell where the memory lies.
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -18,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -34,6 +38,26 @@ long PeakKiB(pid_t process) {
         }
     }
     return 0;
+}
+
+// Writes "<KiB> <mapping>" for each file mapped, summed over its pieces.
+void WriteMappings(pid_t process, const char* file) {
+    std::ifstream smaps("/proc/" + std::to_string(process) + "/smaps");
+    std::map<std::string, long> resident;
+    std::string name = "[anon]";
+    for (std::string line; std::getline(smaps, line);) {
+        const auto space = line.find(' ');
+        if (space != std::string::npos && line.find('-') < space) {  // a mapping's first line
+            const auto path = line.find_first_of("/[", space);
+            name = path == std::string::npos ? "[anon]" : line.substr(path);
+        } else if (line.starts_with("Rss:")) {
+            resident[name] += std::strtol(line.c_str() + 4, nullptr, 10);
+        }
+    }
+    std::ofstream out(file);
+    for (const auto& [mapping, kib] : resident) {
+        out << kib << ' ' << mapping << '\n';
+    }
 }
 
 }  // namespace
@@ -88,6 +112,9 @@ int main(int argc, char* argv[]) {
     }
     usleep(static_cast<useconds_t>(settleMs) * 1000);
     const long peak = PeakKiB(child);
+    if (const char* mappings = std::getenv("MAP_PROBE_MAPPINGS")) {
+        WriteMappings(child, mappings);
+    }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     xcb_disconnect(x);

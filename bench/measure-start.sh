@@ -8,7 +8,10 @@
 # a prefix warmed by a first start of each. The launcher and the bare window
 # take turns; each line is the median of RUNS starts. map_probe times both
 # from the X server's side. Without a DISPLAY the script runs itself under
-# xvfb-run (no window manager: nothing decorates or delays a window).
+# xvfb-run (no window manager: nothing decorates or delays a window). Last,
+# where each launcher's memory beyond its bare window's lies: the mappings
+# (libraries, fonts, [anon] and [heap]) that differ most, from one more start
+# of each.
 #
 # usage: measure-start.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [RUNS]
 set -euo pipefail
@@ -66,11 +69,27 @@ for _ in $(seq "$runs"); do
     start "$scratch/win32" "$scratch/win32-launcher.txt" "$wine" radavue-launcher.exe
 done
 
+for name in qt-bare:bare:"$native/bench/bare_window" qt-launcher:qt:./radavue-launcher \
+    win32-bare:bare:"$wine bare_win32_window.exe" win32-launcher:win32:"$wine radavue-launcher.exe"; do
+    IFS=: read -r file folder command <<<"$name"
+    # shellcheck disable=SC2086 # the command is a program and its argument
+    MAP_PROBE_MAPPINGS="$scratch/$file.maps" start "$scratch/$folder" /dev/null $command
+done
+
 median() {  # $1: file, $2: column
     sort -n -k "$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END {
         print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# The mappings whose resident KiB differ by 128 or more, largest first.
+differences() {  # $1: launcher's mappings, $2: bare window's
+    awk 'NR == FNR { bare[substr($0, index($0, " ") + 1)] = $1; next }
+         { name = substr($0, index($0, " ") + 1); shown[name] = $1 - bare[name]; delete bare[name] }
+         END { for (n in bare) shown[n] = -bare[n]
+               for (n in shown) if (shown[n] >= 128 || shown[n] <= -128) {
+                   short = n; sub(".*/", "", short); printf "%d %s\n", shown[n], short } }' \
+        "$2" "$1" | sort -rn | awk '{ printf "    %+7d KiB  %s\n", $1, $2 }'
+}
 report() {  # $1: front end, $2: its files' prefix
     local launcher="$scratch/$2-launcher.txt" bare="$scratch/$2-bare.txt"
     local lm bm lk bk
@@ -86,3 +105,7 @@ printf '  %-10s %-26s %9s %9s %7s\n' "" "" launcher bare ratio
 report "Qt" qt
 report "Win32" win32
 echo "  ($("$wine" --version), bare windows: bench/bare_window, bench/bare_win32_window.exe)"
+for front in qt:Qt win32:Win32; do
+    echo "Resident beyond the bare window, ${front#*:}:"
+    differences "$scratch/${front%%:*}-launcher.maps" "$scratch/${front%%:*}-bare.maps"
+done
