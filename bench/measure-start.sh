@@ -4,9 +4,12 @@
 #   - start to the moment the X server maps the first window;
 #   - the peak resident memory a second after that.
 # Qt: the launcher against bench/bare_window. Win32 under Wine: the launcher
-# against bench/bare_win32_window.exe, both under one running wineserver in
-# a prefix warmed by a first start of each. The launcher and the bare window
-# take turns; each line is the median of RUNS starts. map_probe times both
+# against bench/bare_win32_window.exe, all under one running wineserver in a
+# prefix warmed by a first start of each, with Wine's desktop kept running.
+# A second floor, "furnished", is the same bare window showing a line of text
+# and the demo's banner picture (Win32: with the launcher's styled controls):
+# what any window that shows text and a picture pays. The programs take
+# turns; each line is the median of RUNS starts. map_probe times them all
 # from the X server's side. Without a DISPLAY the script runs itself under
 # xvfb-run (no window manager: nothing decorates or delays a window). Last,
 # where each launcher's memory beyond its bare window's lies: the mappings
@@ -32,7 +35,8 @@ export QT_LOGGING_RULES="*.warning=false" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
 for file in "$probe" "$native/bench/bare_window" "$native/qt/radavue-launcher" \
-    "$windows/bench/bare_win32_window.exe" "$windows/win32/radavue-launcher.exe"; do
+    "$windows/bench/bare_win32_window.exe" "$windows/bench/bare_win32_furnished.exe" \
+    "$windows/win32/radavue-launcher.exe"; do
     [[ -f "$file" ]] || { echo "measure-start: no $file (build both presets first)" >&2; exit 1; }
 done
 
@@ -42,8 +46,10 @@ rm -rf "$scratch" && mkdir -p "$scratch/bare"
 # Both Windows programs stripped, as the package holds the launcher: Wine
 # reads a debug build's symbols into memory with the rest of the file.
 x86_64-w64-mingw32-strip -o "$scratch/radavue-launcher.exe" "$windows/win32/radavue-launcher.exe"
-x86_64-w64-mingw32-strip -o "$scratch/bare/bare_win32_window.exe" \
-    "$windows/bench/bare_win32_window.exe"
+for bare in bare_win32_window bare_win32_furnished; do
+    x86_64-w64-mingw32-strip -o "$scratch/bare/$bare.exe" "$windows/bench/$bare.exe"
+done
+cp "$top/demo/logo.png" "$scratch/bare/"
 "$top/tools/prepare-demo.sh" "$scratch/win32" "$scratch/radavue-launcher.exe" >/dev/null
 
 # One start: FOLDER OUTPUT COMMAND...; appends "<ms> <KiB>" to OUTPUT.
@@ -57,22 +63,40 @@ start() {
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -p
 "$wine" wineboot --init >/dev/null 2>&1
-start "$scratch/bare" /dev/null "$wine" bare_win32_window.exe
-start "$scratch/win32" /dev/null "$wine" radavue-launcher.exe
-start "$scratch/bare" /dev/null "$native/bench/bare_window"
-start "$scratch/qt" /dev/null ./radavue-launcher
-
+# And one Windows program running throughout (a command prompt waiting for a
+# line that never comes): when the last one ends, Wine's desktop process ends
+# a second later, and the next start, whichever program it is, pays a good
+# 150 ms to start it again.
+mkfifo "$scratch/keeper"
+"$wine" cmd.exe <"$scratch/keeper" >/dev/null 2>&1 &
+exec 3>"$scratch/keeper"
+# Each program measured: "<name>:<folder>:<command>".
+programs=(
+    qt-bare:bare:"$native/bench/bare_window"
+    qt-furnished:bare:"$native/bench/bare_window logo.png"
+    qt-launcher:qt:./radavue-launcher
+    win32-bare:bare:"$wine bare_win32_window.exe"
+    win32-furnished:bare:"$wine bare_win32_furnished.exe logo.png"
+    win32-launcher:win32:"$wine radavue-launcher.exe"
+)
+# One start of each program: OUTPUT_SUFFIX; the output is /dev/null for none.
+each() {
+    local name file folder command
+    for name in "${programs[@]}"; do
+        IFS=: read -r file folder command <<<"$name"
+        # shellcheck disable=SC2086 # the command is a program and its arguments
+        start "$scratch/$folder" "$([[ -n "$1" ]] && echo "$scratch/$file$1" || echo /dev/null)" \
+            $command
+    done
+}
+each ""
 for _ in $(seq "$runs"); do
-    start "$scratch/bare" "$scratch/qt-bare.txt" "$native/bench/bare_window"
-    start "$scratch/qt" "$scratch/qt-launcher.txt" ./radavue-launcher
-    start "$scratch/bare" "$scratch/win32-bare.txt" "$wine" bare_win32_window.exe
-    start "$scratch/win32" "$scratch/win32-launcher.txt" "$wine" radavue-launcher.exe
+    each .txt
 done
-
-for name in qt-bare:bare:"$native/bench/bare_window" qt-launcher:qt:./radavue-launcher \
-    win32-bare:bare:"$wine bare_win32_window.exe" win32-launcher:win32:"$wine radavue-launcher.exe"; do
+# One more, telling where the memory lies.
+for name in "${programs[@]}"; do
     IFS=: read -r file folder command <<<"$name"
-    # shellcheck disable=SC2086 # the command is a program and its argument
+    # shellcheck disable=SC2086
     MAP_PROBE_MAPPINGS="$scratch/$file.maps" start "$scratch/$folder" /dev/null $command
 done
 
@@ -91,20 +115,22 @@ differences() {  # $1: launcher's mappings, $2: bare window's
         "$2" "$1" | sort -rn | awk '{ printf "    %+7d KiB  %s\n", $1, $2 }'
 }
 report() {  # $1: front end, $2: its files' prefix
-    local launcher="$scratch/$2-launcher.txt" bare="$scratch/$2-bare.txt"
-    local lm bm lk bk
-    lm=$(median "$launcher" 1) bm=$(median "$bare" 1)
-    lk=$(median "$launcher" 2) bk=$(median "$bare" 2)
-    printf '  %-10s %-26s %9s %9s %7s\n' "$1" "start to first window (ms)" "$lm" "$bm" \
-        "$(ratio "$lm" "$bm")"
-    printf '  %-10s %-26s %9s %9s %7s\n' "" "peak memory (KiB)" "$lk" "$bk" "$(ratio "$lk" "$bk")"
+    local column what l b f
+    for column in 1 2; do
+        what=$([[ $column == 1 ]] && echo "start to first window (ms)" || echo "peak memory (KiB)")
+        l=$(median "$scratch/$2-launcher.txt" "$column")
+        b=$(median "$scratch/$2-bare.txt" "$column")
+        f=$(median "$scratch/$2-furnished.txt" "$column")
+        printf '  %-6s %-26s %8s %8s %6s %9s %6s\n' "$([[ $column == 1 ]] && echo "$1")" "$what" \
+            "$l" "$b" "$(ratio "$l" "$b")" "$f" "$(ratio "$l" "$f")"
+    done
 }
 
 echo "Medians of $runs alternate starts on the demo folder ($(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)):"
-printf '  %-10s %-26s %9s %9s %7s\n' "" "" launcher bare ratio
+printf '  %-6s %-26s %8s %8s %6s %9s %6s\n' "" "" launcher bare ratio furnished ratio
 report "Qt" qt
 report "Win32" win32
-echo "  ($("$wine" --version), bare windows: bench/bare_window, bench/bare_win32_window.exe)"
+echo "  ($("$wine" --version); bare and furnished: bench/bare_window, bench/bare_win32_*.exe)"
 for front in qt:Qt win32:Win32; do
     echo "Resident beyond the bare window, ${front#*:}:"
     differences "$scratch/${front%%:*}-launcher.maps" "$scratch/${front%%:*}-bare.maps"
