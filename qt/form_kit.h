@@ -34,8 +34,9 @@ void UseClassicStyle();
 
 // The sizes of a multi-size icon file that title and task bars use on a
 // screen of `scale`: all up to 48 pixels times the scale, or to the next
-// larger one when that size is missing. A window is handed every size it is given, and the
-// 256-pixel one made for Windows' Explorer alone is a megabyte of pixel copies.
+// larger one when that size is missing. A window is handed every size it is
+// given, and the 256-pixel one made for Windows' Explorer alone is a megabyte
+// of pixel copies.
 QIcon TitleBarIcon(const QString& file, qreal scale);
 
 // The face a form table names, or the nearest one at hand.

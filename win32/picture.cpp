@@ -45,6 +45,19 @@ bool Accepted(const GUID& format) {
     return false;
 }
 
+// A 32-bit bitmap whose rows run from the top, as WIC hands them; `bits`
+// gets its pixels.
+HBITMAP TopDownBitmap(LONG width, LONG height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 }  // namespace
 
 HBITMAP LoadPicture(const std::string& path, COLORREF background) {
@@ -78,15 +91,8 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
         return nullptr;
     }
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = -LONG(height);  // top-down, as WIC hands the rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = TopDownBitmap(LONG(width), LONG(height), &bits);
     if (bitmap == nullptr) {
         return nullptr;
     }
@@ -116,15 +122,8 @@ HBITMAP ScaledPicture(HBITMAP picture, int dpi) {
     }
     const int width = MulDiv(own.bmWidth, dpi, 96);
     const int height = MulDiv(own.bmHeight, dpi, 96);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP scaled = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP scaled = TopDownBitmap(width, height, &bits);
     if (scaled == nullptr) {
         return nullptr;
     }
