@@ -7,12 +7,16 @@
 #include "profile/paths.h"
 #include "qt/form_kit.h"
 #include "qt/form_maker.h"
+#include "qt/plugin_paths.h"
 #include "qt/system_volumes.h"
 #include "qt/system_world.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object, which loads the first plugins.
+    launcher::KeepPluginsOutOfProgramFolder();
     const bool styleChosen = launcher::kit::StyleChosen(argc, argv);
     QApplication app(argc, argv);
+    launcher::DropProgramFolderFromPluginPaths();
     if (!styleChosen) {
         launcher::kit::UseClassicStyle();
     }
