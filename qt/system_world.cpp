@@ -17,8 +17,12 @@ std::string SystemProgramLocation::ProgramFolder() const {
 }
 
 void SystemErrorReporter::ReportError(const std::string& message) {
-    QMessageBox::critical(nullptr, QStringLiteral("Radavue Launcher"),
-                          QString::fromStdString(message));
+    // A message names folders and files of a downloaded program folder:
+    // plain text, so that a name holding tags shows as it is spelt.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Radavue Launcher"),
+                    QString::fromStdString(message), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void SystemProgramEnder::EndProgram() {

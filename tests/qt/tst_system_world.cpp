@@ -1,6 +1,8 @@
-// The system-backed outside world: where the program lives, and ending it.
+// The system-backed outside world: where the program lives, its error box,
+// and ending it.
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +28,7 @@ class SystemWorldTest : public QObject {
 
 private slots:
     void programFolderIsExecutableFolder();
+    void errorBoxShowsTagsAsWritten();
     // Ending leaves no event delivered for the rest of the run: keep it last.
     void endingFromHandlerStopsEverythingElse();
 };
@@ -34,6 +37,22 @@ void SystemWorldTest::programFolderIsExecutableFolder() {
     const QString folder = QString::fromStdString(SystemProgramLocation().ProgramFolder());
     QCOMPARE(folder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     QVERIFY(!folder.endsWith(QDir::separator()));
+}
+
+void SystemWorldTest::errorBoxShowsTagsAsWritten() {
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr) {
+            shown = box->text();
+            format = box->textFormat();
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    SystemErrorReporter().ReportError("Cannot create the ATIS file /atc/<b>x</b>/atis");
+    QCOMPARE(shown, QStringLiteral("Cannot create the ATIS file /atc/<b>x</b>/atis"));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 void SystemWorldTest::endingFromHandlerStopsEverythingElse() {
