@@ -131,7 +131,9 @@ std::string AtisFileNameForRadarClient(std::string_view programFolder,
                                        [[maybe_unused]] std::string_view radarFolder) {
     const std::string path = AtisFilePath(programFolder);
 #ifdef _WIN32
-    return path;
+    // rvsb.ini is 8-bit text: a folder the code page cannot spell is named by
+    // its short form.
+    return win32::PathForAnsiReader(path);
 #else
     return wine::PathForClient(path, RadarCommandLine(radarFolder).program);
 #endif

@@ -50,8 +50,10 @@ inline std::string AtisFilePath(std::string_view programFolder) {
 }
 
 // The name of the ATIS file as the radar client in `radarFolder` opens it: on
-// Windows AtisFilePath itself; elsewhere its Windows path when the radar
-// client is a Windows program run by Wine (see wine::PathForClient).
+// Windows AtisFilePath itself, its folder in short form where the ANSI code
+// page cannot spell it (win32::PathForAnsiReader); elsewhere its Windows path
+// when the radar client is a Windows program run by Wine (see
+// wine::PathForClient).
 std::string AtisFileNameForRadarClient(std::string_view programFolder,
                                        std::string_view radarFolder);
 

@@ -57,6 +57,11 @@ DWORD Replace(std::string_view path, std::string_view bytes) {
     const std::wstring target = win32::Utf8ToWide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // A symbolic link or a junction: MoveFileExW would replace the link
+        // itself, but a file of a downloaded folder is left as it came.
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            return DWORD(ReplaceResult::kRefusedLink);
+        }
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return ERROR_ACCESS_DENIED;
         }
@@ -97,6 +102,9 @@ DWORD Replace(std::string_view path, std::string_view bytes) {
 }  // namespace
 
 std::string ReplaceResult::Reason() const {
+    if (code == kRefusedLink) {
+        return "it is a symbolic link, which the launcher never writes through";
+    }
     return win32::SystemErrorText(static_cast<DWORD>(code));
 }
 

@@ -1,8 +1,8 @@
 // Windows backend: thin wrappers over the system's profile functions, with
 // UTF-8 converted to and from the ANSI code page at the boundary. Our own
 // checks come first where the API itself is unsafe: names that would split
-// into lines, line breaks inside values, read-only files, and a value cut in
-// the middle of a character.
+// into lines, line breaks inside values, read-only files, files that are
+// links, and a value cut in the middle of a character.
 #include <windows.h>
 
 #include <string>
@@ -17,18 +17,73 @@ namespace launcher {
 namespace {
 
 using win32::AnsiToUtf8;
+using win32::AnsiToWide;
 using win32::Utf8ToAnsi;
+using win32::WideToAnsi;
 
 constexpr DWORD kBufferSize = 255;
+
+// An INI file as the profile functions are handed it. A path the ANSI code
+// page spells goes to the A functions as it always has; any other (a folder
+// named in letters of another script) goes to the W functions, which alone
+// reach it. Either way sections, keys and values take the ANSI code page's
+// round trip the A functions give them, so the file's bytes mean the same.
+class IniFile {
+public:
+    explicit IniFile(std::string_view path)
+        : ansi_(Utf8ToAnsi(path)),
+          wide_(win32::Utf8ToWide(path)),
+          useAnsi_(AnsiToUtf8(ansi_) == path) {}
+
+    DWORD Attributes() const { return GetFileAttributesW(wide_.c_str()); }
+
+    // GetPrivateProfileStringA into `size` bytes at `buffer`, with "" as the
+    // default; a null `key` lists the section's keys.
+    DWORD Get(const std::string& section, const std::string* key, char* buffer, DWORD size) const {
+        if (useAnsi_) {
+            return GetPrivateProfileStringA(section.c_str(),
+                                            key != nullptr ? key->c_str() : nullptr, "", buffer,
+                                            size, ansi_.c_str());
+        }
+        // What the A function does around its W twin: the same number of
+        // characters asked for, their ANSI bytes cut to one short of the
+        // buffer and ended by a NUL.
+        std::wstring wide(size, L'\0');
+        const std::wstring wideKey = key != nullptr ? AnsiToWide(*key) : std::wstring();
+        const DWORD copied = GetPrivateProfileStringW(AnsiToWide(section).c_str(),
+                                                      key != nullptr ? wideKey.c_str() : nullptr,
+                                                      L"", wide.data(), size, wide_.c_str());
+        std::string bytes = WideToAnsi(std::wstring_view(wide).substr(0, copied));
+        if (bytes.size() > size - 1) {
+            bytes.resize(size - 1);
+        }
+        bytes.copy(buffer, bytes.size());
+        buffer[bytes.size()] = '\0';
+        return DWORD(bytes.size());
+    }
+
+    bool Write(const std::string& section, const std::string& key, const std::string& value) const {
+        if (useAnsi_) {
+            return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                              ansi_.c_str()) != FALSE;
+        }
+        return WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                          AnsiToWide(value).c_str(), wide_.c_str()) != FALSE;
+    }
+
+private:
+    std::string ansi_;
+    std::wstring wide_;
+    bool useAnsi_;
+};
 
 std::string ReadThroughApi(std::string_view section, std::string_view key, std::string_view file) {
     if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
         return {};  // a NUL would shorten the name the API sees
     }
     char buffer[kBufferSize] = {};
-    const DWORD copied =
-        GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer,
-                                 kBufferSize, Utf8ToAnsi(file).c_str());
+    const std::string ansiKey = Utf8ToAnsi(key);
+    const DWORD copied = IniFile(file).Get(Utf8ToAnsi(section), &ansiKey, buffer, kBufferSize);
     std::size_t size = copied;
     if (size >= kBufferSize - 1) {
         size = detail::WholeCharacterPrefix(buffer, size, GetACP());
@@ -42,14 +97,15 @@ bool WriteThroughApi(std::string_view section, std::string_view key, std::string
     if (!ini::IsWritableName(section) || !ini::IsWritableName(key)) {
         return false;
     }
-    const std::string path = Utf8ToAnsi(file);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return false;  // an administrator's write would otherwise go through
+    const IniFile ini(file);
+    const DWORD attributes = ini.Attributes();
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        // An administrator's write would go through a read-only file; a link
+        // in a downloaded folder may point at any file of the machine.
+        return false;
     }
-    return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
-                                      Utf8ToAnsi(ini::OneLineValue(value)).c_str(),
-                                      path.c_str()) != FALSE;
+    return ini.Write(Utf8ToAnsi(section), Utf8ToAnsi(key), Utf8ToAnsi(ini::OneLineValue(value)));
 }
 
 }  // namespace
@@ -110,14 +166,13 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
             return {};
         }
         const std::string name = Utf8ToAnsi(section);
-        const std::string path = Utf8ToAnsi(file);
+        const IniFile ini(file);
         // Without a key the API copies every key name, each ended by a NUL;
         // a list that does not fit comes back cut, two bytes short of full.
         std::string names(4096, '\0');
         DWORD copied = 0;
         for (;;) {
-            copied = GetPrivateProfileStringA(name.c_str(), nullptr, "", names.data(),
-                                              DWORD(names.size()), path.c_str());
+            copied = ini.Get(name, nullptr, names.data(), DWORD(names.size()));
             if (copied + 2 < names.size()) {
                 break;
             }

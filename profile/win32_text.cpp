@@ -44,6 +44,44 @@ std::string AnsiToUtf8(std::string_view ansi) {
     return FromWide(ToWide(ansi, CP_ACP), CP_UTF8);
 }
 
+std::wstring AnsiToWide(std::string_view ansi) {
+    return ToWide(ansi, CP_ACP);
+}
+
+std::string WideToAnsi(std::wstring_view wide) {
+    return FromWide(wide, CP_ACP);
+}
+
+bool FitsAnsiCodePage(std::string_view utf8) {
+    return AnsiToUtf8(Utf8ToAnsi(utf8)) == utf8;
+}
+
+std::string PathForAnsiReader(std::string_view path) {
+    if (FitsAnsiCodePage(path)) {
+        return std::string(path);
+    }
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string_view::npos) {
+        return std::string(path);
+    }
+    const std::wstring folder = Utf8ToWide(path.substr(0, slash));
+    std::wstring shortFolder(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetShortPathNameW(folder.c_str(), shortFolder.data(), DWORD(shortFolder.size()));
+        if (length == 0) {
+            return std::string(path);
+        }
+        if (length < shortFolder.size()) {
+            shortFolder.resize(length);
+            break;
+        }
+        shortFolder.resize(length);  // the size it needs, its NUL included
+    }
+    std::string shortPath = WideToUtf8(shortFolder).append(path.substr(slash));
+    return FitsAnsiCodePage(shortPath) ? shortPath : std::string(path);
+}
+
 std::string SystemErrorText(DWORD code) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(

@@ -16,6 +16,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "profile/file_replace.h"
+#include "profile/paths.h"
+#include "profile/win32_text.h"
 #else
 #include <signal.h>
 #include <sys/resource.h>
@@ -374,6 +378,115 @@ TEST(IniWin32Test, CutValueEndsOnAWholeCharacterInEveryCodePage) {
     EXPECT_EQ(detail::WholeCharacterPrefix(leadCut.data(), 254, 932), 253u);
     const std::string pairs = std::string(250, 'a') + "\x82\xa0\x82\x82";
     EXPECT_EQ(detail::WholeCharacterPrefix(pairs.data(), 254, 932), 254u);
+}
+
+// --- Folders the ANSI code page cannot spell --------------------------------
+
+class IniWin32FolderTest : public IniTest {
+protected:
+    // A new folder of that name in the scratch folder; its UTF-8 path.
+    std::string Folder(std::string_view utf8Name) {
+        const std::string path = InFolder(folder_.path().string(), utf8Name);
+        fs::create_directory(FileSystemPath(path));
+        return path;
+    }
+    static std::string Bytes(const std::string& utf8Path) {
+        std::ifstream in(FileSystemPath(utf8Path), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static void Write(const std::string& utf8Path, const std::string& bytes) {
+        std::ofstream(FileSystemPath(utf8Path), std::ios::binary) << bytes;
+    }
+};
+
+// "\xc5\x81ukasz" is Lukasz with an L with stroke, which Windows-1252 lacks.
+TEST_F(IniWin32FolderTest, FileReadsAndWritesAsInAPlainFolder) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the expected texts are Windows-1252's";
+    }
+    std::string high;
+    for (int byte = 0x80; byte <= 0xff; ++byte) {
+        high.push_back(char(byte));
+    }
+    const std::string bytes =
+        "[Z\xfcrich]\r\nk\xe9=" + high + "\r\nlong=" + std::string(300, '\xe9') + "\r\n";
+    const std::string plain = InFolder(Folder("plain"), "test.ini");
+    const std::string lukasz = InFolder(Folder("\xc5\x81ukasz"), "test.ini");
+    Write(plain, bytes);
+    Write(lukasz, bytes);
+    ASSERT_EQ(Bytes(lukasz), bytes) << "under Wine the Unix locale must be a UTF-8 one";
+
+    for (const std::string& file : {plain, lukasz}) {
+        EXPECT_EQ(win32::Utf8ToAnsi(ReadIni("Z\xc3\xbcrich", "k\xc3\xa9", file)), high) << file;
+        EXPECT_EQ(win32::Utf8ToAnsi(ReadIni("z\xc3\xbcrich", "long", file)),
+                  std::string(254, '\xe9'))
+            << file;
+        // A name outside the code page becomes what the A functions make of it.
+        WriteIni("Z\xc3\xbcrich", "k\xc3\xa9", "\xe2\x82\xac \xc3\xbf", file);
+        WriteIni("Z\xc3\xbcrich",
+                 "\xc5\x81\xc3\xb3"
+                 "d\xc5\xba",
+                 "x", file);
+        EXPECT_EQ(ReadIni("Z\xc3\xbcrich", "k\xc3\xa9", file), "\xe2\x82\xac \xc3\xbf") << file;
+        EXPECT_EQ(ReadIniKeys("Z\xc3\xbcrich", file).size(), 3u) << file;
+    }
+    EXPECT_EQ(Bytes(lukasz), Bytes(plain));
+    EXPECT_EQ(ReadIniKeys("Z\xc3\xbcrich", lukasz), ReadIniKeys("Z\xc3\xbcrich", plain));
+
+    const std::wstring wide = win32::Utf8ToWide(lukasz);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(detail::WriteIniReported("s", "k", "v", lukasz));
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Bytes(lukasz), Bytes(plain));
+}
+
+// The radar client reads the ATIS file's path from an 8-bit file.
+TEST_F(IniWin32FolderTest, PathForAnsiReaderNamesTheSameFileInTheCodePage) {
+    const std::string plain = InFolder(Folder("plain"), "atis");
+    EXPECT_EQ(win32::PathForAnsiReader(plain), plain);
+    for (const char* name : {"\xc5\x81ukasz", "\xce\x95\xce\xbb\xce\xad\xce\xbd\xce\xb7"}) {
+        const std::string atis = InFolder(Folder(name), "atis");
+        Write(atis, "text");
+        const std::string path = win32::PathForAnsiReader(atis);
+        ASSERT_TRUE(win32::FitsAnsiCodePage(path)) << path;
+        EXPECT_EQ(path.substr(path.size() - 5), "\\atis");
+        EXPECT_EQ(testing::ReadBytes(win32::Utf8ToAnsi(path)), "text") << path;  // an 8-bit open
+    }
+    // No folder, no short form: the path stays as it is.
+    const std::string missing = InFolder(InFolder(folder_.path().string(),
+                                                  "\xc5\x81\xc3\xb3"
+                                                  "d\xc5\xba"),
+                                         "atis");
+    EXPECT_EQ(win32::PathForAnsiReader(missing), missing);
+}
+
+// Windows shows a symbolic link or a junction, dangling or not, as a reparse
+// point. Wine 8 makes none (CreateSymbolicLinkW does nothing) and shows a Unix
+// link as one only when it names a folder; a link to a file reads as the file.
+TEST_F(IniWin32FolderTest, LinksAreNeverWrittenThrough) {
+    const std::string target = folder_.Write("target.ini", "[s]\r\nk=v\r\n");
+    const auto isLink = [](const std::string& path) {
+        const DWORD attributes = GetFileAttributesW(win32::Utf8ToWide(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    };
+    std::vector<std::string> links{LAUNCHER_FOLDER_LINK};
+    const std::string link = folder_.File("link.ini");
+    CreateSymbolicLinkW(win32::Utf8ToWide(link).c_str(), win32::Utf8ToWide(target).c_str(),
+                        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    if (isLink(link)) {
+        links.push_back(link);
+    }
+    for (const std::string& path : links) {
+        ASSERT_TRUE(isLink(path)) << path;
+        const ReplaceResult result = ReplaceFileContents(path, "new");
+        EXPECT_EQ(result.code, ReplaceResult::kRefusedLink) << path;
+        EXPECT_EQ(result.Reason(),
+                  "it is a symbolic link, which the launcher never writes through");
+        EXPECT_FALSE(detail::WriteIniReported("s", "k", "new", path)) << path;
+        EXPECT_TRUE(isLink(path)) << path;
+    }
+    EXPECT_EQ(Bytes(target), "[s]\r\nk=v\r\n");
 }
 #endif
 
