@@ -11,3 +11,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+# Windows may place the programs anywhere in memory (ASLR, 64-bit wide) and
+# never runs their data: tests/win32/check-hardening.sh holds both to it.
+# Newer binutils set these by default; older ones do not. A link option
+# rather than CMAKE_EXE_LINKER_FLAGS_INIT, which a configured build folder
+# would not take.
+add_link_options(LINKER:--dynamicbase,--nxcompat,--high-entropy-va)

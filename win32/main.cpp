@@ -11,7 +11,28 @@
 #include "win32/form_maker.h"
 #include "win32/system_world.h"
 
+namespace {
+
+// DLLs load from System32 only, never from the program folder or the current
+// one: a downloaded program folder may hold a DLL named like a system one.
+// SetDefaultDllDirectories is reached by name, as Windows 7 without
+// KB2533623 lacks it.
+void LoadLibrariesFromSystemOnly() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"); kernel != nullptr) {
+        if (const auto set = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+            set != nullptr) {
+            set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+        }
+    }
+    SetDllDirectoryW(L"");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    LoadLibrariesFromSystemOnly();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // The pictures are read through the Windows Imaging Component.
