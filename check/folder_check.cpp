@@ -1,6 +1,8 @@
 #include "check/folder_check.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -35,11 +37,6 @@ using ini::ListedSection;
 
 // Asked without exceptions: a file the check may not look at is no file to
 // the launcher either.
-bool Exists(const fs::path& path) {
-    std::error_code error;
-    return fs::exists(path, error);
-}
-
 bool IsFile(const fs::path& path) {
     std::error_code error;
     return fs::is_regular_file(path, error);
@@ -48,6 +45,44 @@ bool IsFile(const fs::path& path) {
 bool IsFolder(const fs::path& path) {
     std::error_code error;
     return fs::is_directory(path, error);
+}
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// What stands at a path instead of a file, as a message names it.
+std::string KindOf(const fs::file_status& status) {
+    switch (status.type()) {
+        case fs::file_type::directory:
+            return "a folder";
+        case fs::file_type::fifo:
+            return "a FIFO";
+        case fs::file_type::block:
+        case fs::file_type::character:
+            return "a device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "no regular file";
+    }
+}
+
+// Where the symbolic link at `path` points; no value when `path` is no link.
+// The launcher writes no file through a link (a dangling one included).
+std::optional<std::string> LinkTarget(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error))) {
+        return std::nullopt;
+    }
+    return Utf8(fs::read_symlink(path, error));
+}
+
+std::string LinkFinding(const std::string& target, std::string_view consequence) {
+    return "a symbolic link to " + Quoted(target) +
+           " stands in place of the file: the launcher never writes through a link, so " +
+           std::string(consequence);
 }
 
 bool HasPictureSignature(std::string_view head) {
@@ -71,8 +106,17 @@ public:
             File& file = files_.emplace_back();
             file.name = name;
             file.path = InFolder(folder, name);
-            file.exists = Exists(FileSystemPath(file.path));
-            if (file.exists) {
+            const fs::path path = FileSystemPath(file.path);
+            std::error_code error;
+            // settings.ini is written, so a link there is not followed; the
+            // files only read are read through one, as the launcher does.
+            if (name == files::kSettings) {
+                file.link = LinkTarget(path);
+            }
+            file.status = file.link ? fs::symlink_status(path, error) : fs::status(path, error);
+            file.exists = fs::exists(file.status);
+            // Only a regular file is opened: a FIFO would hold the check up.
+            if (fs::is_regular_file(file.status)) {
                 file.listing = ini::ListIniFile(file.path);
             }
         }
@@ -88,6 +132,7 @@ public:
         CheckVoiceCallsigns();
         NoteUnshown(Get(kAutoAtis), "AUTOATIS");
         CheckSettings();
+        CheckAtisFile();
         std::stable_sort(
             findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
                 const auto order = [](const Finding& f) {
@@ -102,8 +147,12 @@ private:
     struct File {
         std::string_view name;
         std::string path;
+        fs::file_status status;
         bool exists = false;
+        std::optional<std::string> link;    // where it points, when a link the launcher writes
         std::optional<IniListing> listing;  // none when unreadable or UTF-16
+
+        bool regular() const { return fs::is_regular_file(status); }
     };
 
     const File& Get(std::string_view name) const {
@@ -129,6 +178,18 @@ private:
         if (!file.exists) {
             return;
         }
+        if (file.link) {
+            Add(file.name, 0, Severity::kError,
+                LinkFinding(*file.link,
+                            "User Preferences and Final Setup keep nothing; the check reads "
+                            "none of it"));
+            return;
+        }
+        if (!file.regular()) {
+            Add(file.name, 0, Severity::kError,
+                KindOf(file.status) + " stands in place of the file: the launcher cannot read it");
+            return;
+        }
         if (!file.listing) {
             Add(file.name, 0, Severity::kWarning, "cannot be read");
             return;
@@ -144,6 +205,9 @@ private:
         const File& config = Get(kConfig);
         if (!config.exists) {
             Add(kConfig, 0, Severity::kError, "no such file: the launcher shows no groups");
+            return;
+        }
+        if (!config.regular()) {
             return;
         }
         const PositionCatalogue catalogue = LoadPositionCatalogue(config.path);
@@ -206,6 +270,9 @@ private:
 
     void CheckGeneral() {
         const File& config = Get(kConfig);
+        if (!config.regular()) {
+            return;
+        }
         for (std::string_view key : {"LOGO", "BACK"}) {
             const std::string picture = ReadIni("GENERAL", key, config.path);
             if (picture.empty()) {
@@ -217,7 +284,8 @@ private:
             in.read(head.data(), static_cast<std::streamsize>(head.size()));
             head.resize(static_cast<std::size_t>(in.gcount()));
             std::string problem;
-            if (!Exists(path)) {
+            std::error_code error;
+            if (!fs::exists(path, error)) {
                 problem = "does not exist";
             } else if (!in.is_open() || !IsFile(path)) {
                 problem = "cannot be read";
@@ -242,6 +310,9 @@ private:
             if (!shown_.empty()) {
                 Add(kFreq, 0, Severity::kError, "no such file: no position has a frequency");
             }
+            return;
+        }
+        if (!freq.regular()) {
             return;
         }
         for (const ShownPosition& position : shown_) {
@@ -271,6 +342,9 @@ private:
                 Add(kVoice, 0, Severity::kWarning,
                     "no such file: the voice client joins every position with an empty callsign");
             }
+            return;
+        }
+        if (!voice.regular()) {
             return;
         }
         for (const ShownPosition& position : shown_) {
@@ -304,17 +378,15 @@ private:
 
     void CheckSettings() {
         const File& settings = Get(files::kSettings);
-        if (!settings.exists) {
+        if (!settings.regular() || settings.link) {
             return;
         }
         Preferences preferences;
         LoadPreferences(preferences, settings.path);
         CheckClient(settings, "RDVDIR", "radar", preferences.rdvdir, kRadarClientProgram);
         CheckClient(settings, "RWDIR", "voice", preferences.rwdir, kVoiceClientProgram);
-        if (!preferences.windowsdir.empty() && !IsFolder(Resolve(preferences.windowsdir))) {
-            Add(settings.name, LineOf(settings, sections::kMain, "WINDIR"), Severity::kWarning,
-                "Windows folder " + Quoted(preferences.windowsdir) + " does not exist");
-        }
+        CheckWindowsFolder(settings, preferences.windowsdir);
+        CheckWine(settings);
         const int dateLine = LineOf(settings, sections::kMain, "DATE");
         if (dateLine != 0 && preferences.datebox != "UK" && preferences.datebox != "USA") {
             Add(settings.name, dateLine, Severity::kWarning,
@@ -323,12 +395,107 @@ private:
         }
     }
 
-    void CheckClient(const File& settings, std::string_view key, std::string_view role,
-                     const std::string& folder, std::string_view program) {
-        if (folder.empty()) {
+    // A folder of this machine that a settings file names for every machine
+    // it is copied to. Not looked at: on Windows that would log on to the host.
+    bool IsSharedFolder(const File& settings, int line, std::string_view role,
+                        const std::string& folder) {
+        if (!IsNetworkPath(folder)) {
+            return false;
+        }
+        Add(settings.name, line, Severity::kWarning,
+            std::string(role) + " folder " + Quoted(folder) +
+                " is a network path: a folder that is shared should not carry it; each machine "
+                "names its own in User Preferences");
+        return true;
+    }
+
+    void CheckWindowsFolder(const File& settings, const std::string& folder) {
+        const int line = LineOf(settings, sections::kMain, "WINDIR");
+        if (folder.empty() || IsSharedFolder(settings, line, "Windows", folder)) {
             return;
         }
+        if (!IsFolder(Resolve(folder))) {
+            Add(settings.name, line, Severity::kWarning,
+                "Windows folder " + Quoted(folder) + " does not exist");
+            return;
+        }
+        const fs::path radarSettings = Resolve(folder) / FileSystemPath(files::kRadarSettings);
+        if (const std::optional<std::string> target = LinkTarget(radarSettings)) {
+            Add(settings.name, line, Severity::kError,
+                std::string(files::kRadarSettings) + " in Windows folder " + Quoted(folder) +
+                    " is a symbolic link to " + Quoted(*target) +
+                    ": the launcher never writes through a link, so the radar client is never "
+                    "told where the ATIS file is");
+        }
+    }
+
+    void CheckWine(const File& settings) {
+        const std::string wine = ReadIni(sections::kMain, "WINE", settings.path);
+        if (wine.empty()) {
+            return;
+        }
+        const int line = LineOf(settings, sections::kMain, "WINE");
+        if (NamesAShell(wine)) {
+            Add(settings.name, line, Severity::kError,
+                "WINE " + Quoted(wine) +
+                    " names a shell, not Wine: the clients' command lines would run a file of "
+                    "the current folder as a script");
+        } else if (InProgramFolder(wine)) {
+            Add(settings.name, line, Severity::kError,
+                "WINE " + Quoted(wine) +
+                    " names a program inside the program folder, which would run with the "
+                    "controller's rights: the launcher refuses it");
+        } else {
+            Add(settings.name, line, Severity::kWarning,
+                "WINE " + Quoted(wine) +
+                    ": a folder that is shared should not decide which program starts the "
+                    "Windows clients; leave the key out, and each machine uses its own Wine");
+        }
+    }
+
+    // Whether a program named in a file lies in the program folder, links
+    // resolved. A bare name is looked for on PATH, never there.
+    bool InProgramFolder(std::string_view program) const {
+        const bool bare = program.find('/') == std::string_view::npos &&
+                          (kPathSeparator == '/' || program.find('\\') == std::string_view::npos);
+        if (bare || IsNetworkPath(program)) {
+            return false;
+        }
+        const auto real = [](const fs::path& path) {
+            std::error_code error;
+            fs::path found = fs::weakly_canonical(fs::absolute(path, error), error);
+            return error ? fs::absolute(path, error).lexically_normal() : found;
+        };
+        const fs::path folder = real(FileSystemPath(folder_));
+        const fs::path path = real(Resolve(program));
+        auto p = path.begin();
+        for (auto f = folder.begin(); f != folder.end(); ++f) {
+            if (f->empty()) {
+                continue;  // the empty name a trailing separator leaves
+            }
+            if (p == path.end() || *p != *f) {
+                return false;
+            }
+            ++p;
+        }
+        return true;
+    }
+
+    // The ATIS file is replaced, never written through a link.
+    void CheckAtisFile() {
+        const fs::path atis = FileSystemPath(InFolder(folder_, files::kAtis));
+        if (const std::optional<std::string> target = LinkTarget(atis)) {
+            Add(files::kAtis, 0, Severity::kError,
+                LinkFinding(*target, "Go fails with \"cannot create the ATIS file\""));
+        }
+    }
+
+    void CheckClient(const File& settings, std::string_view key, std::string_view role,
+                     const std::string& folder, std::string_view program) {
         const int line = LineOf(settings, sections::kMain, key);
+        if (folder.empty() || IsSharedFolder(settings, line, role, folder)) {
+            return;
+        }
         const fs::path path = Resolve(folder) / FileSystemPath(program);
         if (!IsFile(path)) {
             Add(settings.name, line, Severity::kWarning,
@@ -359,6 +526,27 @@ private:
 
 std::vector<Finding> CheckProgramFolder(std::string_view folder) {
     return FolderCheck(folder).Run();
+}
+
+bool IsNetworkPath(std::string_view path) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
+}
+
+bool NamesAShell(std::string_view program) {
+    std::string name(program.substr(program.find_last_of("/\\") + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name.ends_with(".exe")) {
+        name.resize(name.size() - 4);
+    }
+    // python3.11, lua5.4: the version aside.
+    name.erase(name.find_last_not_of("0123456789.") + 1);
+    static constexpr std::array<std::string_view, 20> kShells = {
+        "sh",   "bash", "dash",  "ash",    "ksh",  "mksh", "zsh",  "csh", "tcsh", "fish",
+        "yash", "posh", "rbash", "python", "perl", "ruby", "node", "php", "lua",  "tclsh",
+    };
+    return std::find(kShells.begin(), kShells.end(), name) != kShells.end();
 }
 
 bool IsAirbandChannel(std::string_view frequency) {

@@ -27,11 +27,22 @@ struct Finding {
 // Every finding about the INI files of `folder` (UTF-8), file by file in the
 // order config.ini, freq.ini, voice.ini, autoatis.ini, var.ini, settings.ini,
 // then by line. Relative paths in the files are taken from `folder`, where the
-// launcher normally starts. Reads only: no file is ever written.
+// launcher normally starts. Reads only: no file is ever written, and nothing
+// but a regular file is opened, so a FIFO in the folder cannot hold it up.
 std::vector<Finding> CheckProgramFolder(std::string_view folder);
 
 // A frequency as the radar client expects it: NNN.NNN, a channel name of the
 // civil airband from 118.000 to 136.990 (25 kHz channels and 8.33 kHz ones).
 bool IsAirbandChannel(std::string_view frequency);
+
+// A path that starts with two separators, "\\host\share" or "//host/share":
+// on Windows a network share (or a device), reached with the controller's
+// network credentials.
+bool IsNetworkPath(std::string_view path);
+
+// Whether `program`, a file name or path, names a shell or a script
+// interpreter: run as "PROGRAM start /b ...", it would run a file "start" of
+// the current folder as a script.
+bool NamesAShell(std::string_view program);
 
 }  // namespace launcher::check

@@ -1,8 +1,10 @@
 // The rules of the folder check that the golden report (program-folder.report)
 // cannot show on its own: the frequency channels, how positions match their
-// keys, the folder that cannot be read, and Wine.
+// keys, the folder that cannot be read, Wine, and what a hostile folder
+// carries: links, FIFOs, network folders.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +12,10 @@
 #include "check/folder_check.h"
 #include "check/report.h"
 #include "tests/support/scratch_folder.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace launcher::check {
 namespace {
@@ -21,6 +27,21 @@ TEST(CheckTest, AirbandChannelsAreThe25And833KilohertzNames) {
     for (const char* other : {"117.975", "137.000", "136.995", "121.520", "121.5", "121.5000",
                               " 121.500", "121,500", "1215.00", "12a.500", ""}) {
         EXPECT_FALSE(IsAirbandChannel(other)) << other;
+    }
+}
+
+TEST(CheckTest, NetworkPathsAndShells) {
+    for (const char* path : {"\\\\host\\share", "//host/share", "\\/host", "\\\\?\\UNC\\h\\s"}) {
+        EXPECT_TRUE(IsNetworkPath(path)) << path;
+    }
+    for (const char* path : {"C:\\Windows", "\\Windows", "/opt/wine", "windows", "\\", ""}) {
+        EXPECT_FALSE(IsNetworkPath(path)) << path;
+    }
+    for (const char* shell : {"/bin/sh", "bash", "/usr/bin/python3.11", "C:\\msys\\BASH.EXE"}) {
+        EXPECT_TRUE(NamesAShell(shell)) << shell;
+    }
+    for (const char* wine : {"wine", "/opt/wine-staging/bin/wine64", "/usr/bin/shx", "sh/wine"}) {
+        EXPECT_FALSE(NamesAShell(wine)) << wine;
     }
 }
 
@@ -79,9 +100,64 @@ TEST_F(FolderCheckTest, AWindowsClientNeedsAWineOnLinux) {
                            {"settings.ini", 2, Severity::kWarning,
                             "rv.exe is a Windows program, and no Wine (\"/nonexistent/wine64\") "
                             "is found to start it"},
+                           {"settings.ini", 3, Severity::kWarning,
+                            "WINE \"/nonexistent/wine64\": a folder that is shared should not "
+                            "decide which program starts the Windows clients; leave the key out, "
+                            "and each machine uses its own Wine"},
                        }));
 }
+
+// Nothing is written through a link, nor is the check held up by a FIFO.
+TEST_F(FolderCheckTest, LinksWhereTheLauncherWritesAFifoWhereItReads) {
+    namespace fs = std::filesystem;
+    fs::create_directory(folder_.path() / "windows");
+    fs::create_symlink("/etc/passwd", folder_.path() / "atis");
+    fs::create_symlink("../nowhere.ini", folder_.path() / "windows" / "rvsb.ini");
+    folder_.Write("settings.ini", "[MAIN]\r\nWINDIR=windows\r\n");
+    ASSERT_EQ(::mkfifo(folder_.File("config.ini").c_str(), 0600), 0);
+    const Finding atis{"atis", 0, Severity::kError,
+                       "a symbolic link to \"/etc/passwd\" stands in place of the file: the "
+                       "launcher never writes through a link, so Go fails with \"cannot create "
+                       "the ATIS file\""};
+    EXPECT_EQ(Check(), (std::vector<Finding>{
+                           {"config.ini", 0, Severity::kError,
+                            "a FIFO stands in place of the file: the launcher cannot read it"},
+                           {"settings.ini", 2, Severity::kError,
+                            "rvsb.ini in Windows folder \"windows\" is a symbolic link to "
+                            "\"../nowhere.ini\": the launcher never writes through a link, so "
+                            "the radar client is never told where the ATIS file is"},
+                           atis,
+                       }));
+    fs::remove(folder_.path() / "settings.ini");
+    fs::create_symlink("elsewhere.ini", folder_.path() / "settings.ini");
+    EXPECT_EQ(Check().at(1), (Finding{"settings.ini", 0, Severity::kError,
+                                      "a symbolic link to \"elsewhere.ini\" stands in place of "
+                                      "the file: the launcher never writes through a link, so User "
+                                      "Preferences and Final Setup keep nothing; the check reads "
+                                      "none of it"}));
+}
 #endif
+
+TEST_F(FolderCheckTest, ASharedSettingsFileNamesNoWineAndNoNetworkFolder) {
+    folder_.Write("config.ini", "");
+    folder_.Write(
+        "settings.ini",
+        "[MAIN]\r\nWINE=wine/wine64\r\nRWDIR=\\\\host\\voice\r\nWINDIR=//host/windows\r\n");
+    EXPECT_EQ(Check(),
+              (std::vector<Finding>{
+                  {"settings.ini", 2, Severity::kError,
+                   "WINE \"wine/wine64\" names a program inside the program folder, "
+                   "which would run with the controller's rights: the launcher refuses it"},
+                  {"settings.ini", 3, Severity::kWarning,
+                   "voice folder \"\\\\host\\voice\" is a network path: a folder that is "
+                   "shared should not carry it; each machine names its own in User "
+                   "Preferences"},
+                  {"settings.ini", 4, Severity::kWarning,
+                   "Windows folder \"//host/windows\" is a network path: a folder that is "
+                   "shared should not carry it; each machine names its own in User "
+                   "Preferences"},
+              }));
+}
 
 }  // namespace
 }  // namespace launcher::check
