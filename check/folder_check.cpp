@@ -1,7 +1,6 @@
 #include "check/folder_check.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -435,16 +434,16 @@ private:
             return;
         }
         const int line = LineOf(settings, sections::kMain, "WINE");
-        if (NamesAShell(wine)) {
+        if (!NamesWine(wine)) {
             Add(settings.name, line, Severity::kError,
                 "WINE " + Quoted(wine) +
-                    " names a shell, not Wine: the clients' command lines would run a file of "
-                    "the current folder as a script");
+                    " names no Wine: the launcher takes only a program whose name begins with "
+                    "\"wine\", so it starts no Windows client");
         } else if (InProgramFolder(wine)) {
             Add(settings.name, line, Severity::kError,
                 "WINE " + Quoted(wine) +
                     " names a program inside the program folder, which would run with the "
-                    "controller's rights: the launcher refuses it");
+                    "controller's rights: the launcher refuses it and starts no Windows client");
         } else {
             Add(settings.name, line, Severity::kWarning,
                 "WINE " + Quoted(wine) +
@@ -533,20 +532,11 @@ bool IsNetworkPath(std::string_view path) {
     return path.size() >= 2 && separator(path[0]) && separator(path[1]);
 }
 
-bool NamesAShell(std::string_view program) {
-    std::string name(program.substr(program.find_last_of("/\\") + 1));
+bool NamesWine(std::string_view program) {
+    std::string name(program.substr(program.rfind('/') + 1));
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (name.ends_with(".exe")) {
-        name.resize(name.size() - 4);
-    }
-    // python3.11, lua5.4: the version aside.
-    name.erase(name.find_last_not_of("0123456789.") + 1);
-    static constexpr std::array<std::string_view, 20> kShells = {
-        "sh",   "bash", "dash",  "ash",    "ksh",  "mksh", "zsh",  "csh", "tcsh", "fish",
-        "yash", "posh", "rbash", "python", "perl", "ruby", "node", "php", "lua",  "tclsh",
-    };
-    return std::find(kShells.begin(), kShells.end(), name) != kShells.end();
+    return name.starts_with("wine");
 }
 
 bool IsAirbandChannel(std::string_view frequency) {

@@ -40,9 +40,9 @@ bool IsAirbandChannel(std::string_view frequency);
 // network credentials.
 bool IsNetworkPath(std::string_view path);
 
-// Whether `program`, a file name or path, names a shell or a script
-// interpreter: run as "PROGRAM start /b ...", it would run a file "start" of
-// the current folder as a script.
-bool NamesAShell(std::string_view program);
+// Whether the program a WINE setting names is called "wine..." ("wine64",
+// "/opt/wine-staging/bin/wine"), as the launcher demands on Linux: no
+// shell's or interpreter's name is.
+bool NamesWine(std::string_view program);
 
 }  // namespace launcher::check

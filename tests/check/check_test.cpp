@@ -30,18 +30,19 @@ TEST(CheckTest, AirbandChannelsAreThe25And833KilohertzNames) {
     }
 }
 
-TEST(CheckTest, NetworkPathsAndShells) {
+TEST(CheckTest, NetworkPathsAndWineNames) {
     for (const char* path : {"\\\\host\\share", "//host/share", "\\/host", "\\\\?\\UNC\\h\\s"}) {
         EXPECT_TRUE(IsNetworkPath(path)) << path;
     }
     for (const char* path : {"C:\\Windows", "\\Windows", "/opt/wine", "windows", "\\", ""}) {
         EXPECT_FALSE(IsNetworkPath(path)) << path;
     }
-    for (const char* shell : {"/bin/sh", "bash", "/usr/bin/python3.11", "C:\\msys\\BASH.EXE"}) {
-        EXPECT_TRUE(NamesAShell(shell)) << shell;
+    for (const char* wine : {"wine", "/opt/wine-staging/bin/WINE64", "sh/wine-stable"}) {
+        EXPECT_TRUE(NamesWine(wine)) << wine;
     }
-    for (const char* wine : {"wine", "/opt/wine-staging/bin/wine64", "/usr/bin/shx", "sh/wine"}) {
-        EXPECT_FALSE(NamesAShell(wine)) << wine;
+    for (const char* other :
+         {"/bin/sh", "python3", "/opt/wine/bin/start", "C:\\wine\\wine.exe", ""}) {
+        EXPECT_FALSE(NamesWine(other)) << other;
     }
 }
 
@@ -147,7 +148,8 @@ TEST_F(FolderCheckTest, ASharedSettingsFileNamesNoWineAndNoNetworkFolder) {
               (std::vector<Finding>{
                   {"settings.ini", 2, Severity::kError,
                    "WINE \"wine/wine64\" names a program inside the program folder, "
-                   "which would run with the controller's rights: the launcher refuses it"},
+                   "which would run with the controller's rights: the launcher refuses it and "
+                   "starts no Windows client"},
                   {"settings.ini", 3, Severity::kWarning,
                    "voice folder \"\\\\host\\voice\" is a network path: a folder that is "
                    "shared should not carry it; each machine names its own in User "
