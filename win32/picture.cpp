@@ -2,10 +2,11 @@
 
 #include <wincodec.h>
 
-#include <array>
 #include <cstdint>
+#include <limits>
+#include <optional>
 
-#include "profile/win32_text.h"
+#include "form/picture_file.h"
 
 namespace launcher::win32 {
 
@@ -32,17 +33,21 @@ private:
     Interface* pointer_ = nullptr;
 };
 
-// The formats taken, told by content: whether a picture shows must not hang
-// on which further codecs a machine has.
-bool Accepted(const GUID& format) {
-    const std::array<GUID, 4> accepted{GUID_ContainerFormatBmp, GUID_ContainerFormatPng,
-                                       GUID_ContainerFormatJpeg, GUID_ContainerFormatGif};
-    for (const GUID& known : accepted) {
-        if (IsEqualGUID(format, known)) {
-            return true;
-        }
+// The system's own decoder for the format the header declares, made by its
+// class: a codec installed later on the machine never sees a downloaded
+// file.
+const CLSID& DecoderClass(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::kBmp:
+            return CLSID_WICBmpDecoder;
+        case PictureFormat::kPng:
+            return CLSID_WICPngDecoder;
+        case PictureFormat::kJpeg:
+            return CLSID_WICJpegDecoder;
+        case PictureFormat::kGif:
+            break;
     }
-    return false;
+    return CLSID_WICGifDecoder;
 }
 
 // A 32-bit bitmap whose rows run from the top, as WIC hands them; `bits`
@@ -64,18 +69,24 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
     if (path.empty()) {
         return nullptr;
     }
+    const std::optional<PictureFile> file = ReadPictureFile(path);
+    if (!file) {
+        return nullptr;
+    }
+    const PictureHeader& header = file->header;
     Com<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(factory.out())))) {
-        return nullptr;
-    }
+    Com<IWICStream> stream;
     Com<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromFilename(Utf8ToWide(path).c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.out()))) {
-        return nullptr;
-    }
-    GUID format{};
-    if (FAILED(decoder->GetContainerFormat(&format)) || !Accepted(format)) {
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(factory.out()))) ||
+        FAILED(factory->CreateStream(stream.out())) ||
+        // The stream reads the bytes in place; `file` outlives the decoder.
+        FAILED(stream->InitializeFromMemory(
+            reinterpret_cast<BYTE*>(const_cast<char*>(file->bytes.data())),
+            DWORD(file->bytes.size()))) ||
+        FAILED(CoCreateInstance(DecoderClass(header.format), nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(decoder.out()))) ||
+        FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) {
         return nullptr;
     }
     Com<IWICBitmapFrameDecode> frame;
@@ -87,7 +98,18 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
         FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
                                      WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) {
+        FAILED(converter->GetSize(&width, &height))) {
+        return nullptr;
+    }
+    // The size was checked in the header, before any decoder ran; a decoder
+    // that makes another of the bytes is not believed.
+    if (width != header.width || height != header.height) {
+        return nullptr;
+    }
+    // At most 8192 a side, so 256 MiB; counted in 64 bits all the same.
+    const std::uint64_t stride = std::uint64_t(width) * 4;
+    const std::uint64_t bytes = stride * height;
+    if (bytes > std::numeric_limits<UINT>::max()) {
         return nullptr;
     }
 
@@ -96,8 +118,8 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
     if (bitmap == nullptr) {
         return nullptr;
     }
-    const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    if (FAILED(
+            converter->CopyPixels(nullptr, UINT(stride), UINT(bytes), static_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return nullptr;
     }
@@ -105,7 +127,8 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background) {
     auto* pixel = static_cast<std::uint8_t*>(bits);
     const std::uint8_t backdrop[3] = {GetBValue(background), GetGValue(background),
                                       GetRValue(background)};
-    for (UINT i = 0; i < width * height; ++i, pixel += 4) {
+    const std::uint64_t pixels = std::uint64_t(width) * height;
+    for (std::uint64_t i = 0; i < pixels; ++i, pixel += 4) {
         const unsigned clear = 255u - pixel[3];
         for (int c = 0; c < 3; ++c) {
             pixel[c] = std::uint8_t(pixel[c] + backdrop[c] * clear / 255u);

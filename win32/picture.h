@@ -8,10 +8,13 @@
 
 namespace launcher::win32 {
 
-// The BMP, PNG, JPEG or GIF file at `path` (relative paths from the working
-// folder) as a bitmap at its own size, transparent parts laid on
-// `background`. Any other file, a missing one or a damaged picture give
-// nullptr. The caller owns the bitmap. COM must be initialised on the thread.
+// The BMP, PNG, JPEG or GIF file at `path` as a bitmap at its own size,
+// transparent parts laid on `background`. The bytes come from
+// ReadPictureFile (form/picture_file.h) and are decoded in memory by
+// Windows' own decoder for the format their header declares. Any other file,
+// a missing one, one ReadPictureFile refuses, a damaged picture or one that
+// decodes to another size than its header's give nullptr. The caller owns the
+// bitmap. COM must be initialised on the thread.
 HBITMAP LoadPicture(const std::string& path, COLORREF background);
 
 // `picture` drawn anew at `dpi`, each side its own pixels times dpi / 96,

@@ -3,6 +3,7 @@
 // Tab order; then what each window reports to its presenter: picks, typing,
 // clicks, its close box and its timers. Runs under Wine in the Windows build.
 #include <gtest/gtest.h>
+#include <wincodec.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "win32/form_kit.h"
 #include "win32/form_maker.h"
 #include "win32/form_window.h"
+#include "win32/picture.h"
 
 namespace launcher::win32 {
 namespace {
@@ -422,6 +424,123 @@ TEST(win32_forms_pixels, PicturesGrowWithTheDpi) {
             EXPECT_EQ(GreysOf(form.control(name)) > 0, pin.blended);
         }
     }
+}
+
+// A GIF of two colours, black on the left half of its image and white on the
+// right, whose header declares a screen of its own size. Each pixel goes in
+// as a clear code and its colour, so no LZW table grows.
+std::string BlackAndWhiteGif(int screenWidth, int screenHeight, int width, int height) {
+    std::string gif = "GIF89a";
+    const auto put16 = [&gif](int value) {
+        gif += char(value & 0xFF);
+        gif += char(value >> 8);
+    };
+    put16(screenWidth);
+    put16(screenHeight);
+    gif += std::string("\x80\0\0\0\0\0\xFF\xFF\xFF,", 10);  // two colours; an image
+    put16(0);
+    put16(0);
+    put16(width);
+    put16(height);
+    gif += std::string("\0\x02", 2);  // no colours of its own; 2-bit LZW
+    std::string data;
+    unsigned bits = 0;
+    int count = 0;
+    const auto code = [&](unsigned value) {  // 3 bits, the lowest first
+        bits |= value << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8) {
+            data += char(bits & 0xFF);
+        }
+    };
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            code(4);
+            code(x < width / 2 ? 0 : 1);
+        }
+    }
+    code(5);
+    data += char(bits);
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        gif += char(std::min<std::size_t>(255, data.size() - at));
+        gif += data.substr(at, 255);
+    }
+    return gif + std::string("\0;", 2);
+}
+
+// The same picture through one of the system's encoders.
+std::string BlackAndWhiteEncoded(const CLSID& encoderClass, UINT width, UINT height) {
+    std::string pixels;
+    for (UINT y = 0; y < height; ++y) {
+        for (UINT x = 0; x < width; ++x) {
+            pixels.append(3, x < width / 2 ? '\0' : '\xFF');
+        }
+    }
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmap* bitmap = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IPropertyBag2* options = nullptr;
+    IStream* stream = nullptr;
+    std::string bytes;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(&factory))) &&
+        SUCCEEDED(factory->CreateBitmapFromMemory(
+            width, height, GUID_WICPixelFormat24bppBGR, width * 3, UINT(pixels.size()),
+            reinterpret_cast<BYTE*>(pixels.data()), &bitmap)) &&
+        SUCCEEDED(CoCreateInstance(encoderClass, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(&encoder))) &&
+        SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) &&
+        SUCCEEDED(frame->Initialize(options)) && SUCCEEDED(frame->WriteSource(bitmap, nullptr)) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit())) {
+        STATSTG status{};
+        HGLOBAL memory = nullptr;
+        stream->Stat(&status, STATFLAG_NONAME);
+        GetHGlobalFromStream(stream, &memory);
+        bytes.assign(static_cast<const char*>(GlobalLock(memory)),
+                     std::size_t(status.cbSize.QuadPart));
+        GlobalUnlock(memory);
+    }
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{options, frame, encoder, stream, bitmap, factory}) {
+        if (object != nullptr) {
+            object->Release();
+        }
+    }
+    return bytes;
+}
+
+// Each format decodes from the bytes read, by the system's decoder for the
+// format the header declares, whatever the file's name says; a picture that
+// decodes to another size than its header declares is not shown.
+TEST(win32_pictures, EachFormatDecodesAtTheSizeItsHeaderDeclares) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    testing::ScratchFolder scratch;
+    WriteBlackAndWhiteBmp(scratch.path() / "bmp", 40, 30);
+    scratch.Write("png", BlackAndWhiteEncoded(CLSID_WICPngEncoder, 40, 30));
+    scratch.Write("jpeg.bmp", BlackAndWhiteEncoded(CLSID_WICJpegEncoder, 40, 30));
+    scratch.Write("gif", BlackAndWhiteGif(40, 30, 40, 30));
+    for (const char* name : {"bmp", "png", "jpeg.bmp", "gif"}) {
+        SCOPED_TRACE(name);
+        HBITMAP picture = LoadPicture(scratch.File(name), RGB(0, 0, 255));
+        ASSERT_NE(picture, nullptr);
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        EXPECT_EQ(size.bmWidth, 40);
+        EXPECT_EQ(size.bmHeight, 30);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, picture);
+        EXPECT_LT(GetRValue(GetPixel(dc, 5, 15)), 32);
+        EXPECT_GT(GetRValue(GetPixel(dc, 35, 15)), 224);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(picture);
+    }
+    // Its screen is 40 by 30, its one image 20 by 10.
+    scratch.Write("small.gif", BlackAndWhiteGif(40, 30, 20, 10));
+    EXPECT_EQ(LoadPicture(scratch.File("small.gif"), RGB(0, 0, 255)), nullptr);
+    CoUninitialize();
 }
 
 // A group's list reports a pick only when an item is chosen from it, by the
