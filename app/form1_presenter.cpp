@@ -2,6 +2,7 @@
 
 #include "app/form1_table.h"
 #include "app/startup.h"
+#include "form/picture_file.h"
 #include "launch/final_setup_answers.h"
 #include "launch/radar_settings.h"
 #include "profile/ini.h"
@@ -53,8 +54,8 @@ void Form1Presenter::Form_Load() {
     if (const std::optional<int> left = LogoLeftPixels(general("LOGOLEFT"))) {
         view_->SetLeft(form1::kBanner, *left * 15);
     }
-    view_->SetPicture(form1::kBanner, general("LOGO"));
-    view_->SetPicture(form1::kCorner, general("BACK"));
+    view_->SetPicture(form1::kBanner, PicturePath(folder, general("LOGO")));
+    view_->SetPicture(form1::kCorner, PicturePath(folder, general("BACK")));
     view_->SetText(form1::kTitle, general("TITLE"));
     view_->SetText(form1::kWebsite, general("WEBSITE"));
     view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text(form1::kTitle)));

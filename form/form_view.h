@@ -35,9 +35,9 @@ public:
     // Moves a control's left edge, in twips; its other edges keep their place
     // relative to it.
     virtual void SetLeft(std::string_view control, int twips) = 0;
-    // Shows the picture file at `path` (relative paths from the working
-    // folder) at its own size. An empty path, a missing file or one that is
-    // not a picture leave the control without a picture.
+    // Shows the picture file at `path` at its own size, read only through
+    // ReadPictureFile (form/picture_file.h). An empty path, a missing file or
+    // one that is not a picture leave the control without a picture.
     virtual void SetPicture(std::string_view control, const std::string& path) = 0;
     // Points a folder list at a drive: another drive than the one it shows
     // opens that drive's root; the drive it is on keeps the open folder.

@@ -83,8 +83,10 @@ TEST_F(app_form1_presenter, StartUpRunsItsEightStepsInOrder) {
     const int until = IndexOf(log, "Form2.SetText addinfo=2100z");
     // 6: branding, 7: caption, 8: catalogue and height, last.
     const int left = IndexOf(log, "Form1.SetLeft Image1=300");
-    const int logo = IndexOf(log, "Form1.SetPicture Image1=logo.png");
-    const int back = IndexOf(log, "Form1.SetPicture Image2=back.png");
+    // The pictures lie in the program folder, wherever the launcher was started from.
+    const std::string in = location_.folder + std::string(testing::kSeparator);
+    const int logo = IndexOf(log, "Form1.SetPicture Image1=" + in + "logo.png");
+    const int back = IndexOf(log, "Form1.SetPicture Image2=" + in + "back.png");
     const int title = IndexOf(log, "Form1.SetText accname=Tower");
     const int web = IndexOf(log, "Form1.SetText wwwaddy=www.example.org");
     const int caption = IndexOf(log,

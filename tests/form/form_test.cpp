@@ -1,8 +1,12 @@
 // The rules both front ends draw by: what a folder list shows and when it
 // moves, and the layout's conversions and fits.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,7 @@
 #include "form/form_table.h"
 #include "form/layout_rules.h"
 #include "form/lazy_form.h"
+#include "form/picture_file.h"
 #include "prefs/form_tables.h"
 #include "tests/support/fake_form_view.h"
 #include "tests/support/scratch_folder.h"
@@ -214,6 +219,90 @@ TEST(lazy_form, AWindowShowingTheDiskIsMadeAtOnce) {
     std::unique_ptr<FormView> view = lazy.Make(browse, events);
     EXPECT_EQ(fakes.Made(browse.name), 1);
     EXPECT_EQ(fakes.Last(browse.name), view.get());
+}
+
+TEST(picture_file, PathsFromADownloadedFolderNameNoHostDeviceOrAddress) {
+    using enum PicturePathRefusal;
+    for (const char* network :
+         {"\\\\host\\share\\logo.png", "//host/share/logo.png", "\\/host/x"}) {
+        EXPECT_EQ(ClassifyPicturePath(network), kNetwork) << network;
+    }
+    for (const char* device :
+         {"\\\\.\\COM1", "\\\\?\\C:\\logo.png", "//./pipe/x", "\\??\\C:\\x", "CON", "nul.png",
+          "pics\\AUX.bmp", "C:com9", "LPT1 .gif", "conout$"}) {
+        EXPECT_EQ(ClassifyPicturePath(device), kDevice) << device;
+    }
+    for (const char* url : {"http://example.net/logo.png", "file:logo.png", "FTP://x"}) {
+        EXPECT_EQ(ClassifyPicturePath(url), kUrl) << url;
+    }
+    for (const char* local : {"logo.png", "C:\\pics\\logo.png", "/srv/logo.png", "pics/con1.png",
+                              "console.png", "com10.png", "a:b.png"}) {
+        EXPECT_EQ(ClassifyPicturePath(local), kNone) << local;
+    }
+
+    const std::string sep(testing::kSeparator);
+    EXPECT_EQ(PicturePath("folder", "logo.png"), "folder" + sep + "logo.png");
+    EXPECT_EQ(PicturePath("folder", "//host/share/logo.png"), "");
+    EXPECT_EQ(PicturePath("folder", ""), "");
+#ifdef _WIN32
+    EXPECT_EQ(PicturePath("C:\\atc", "D:\\logo.png"), "D:\\logo.png");
+    EXPECT_EQ(PicturePath("C:\\", "logo.png"), "C:\\logo.png");
+#else
+    EXPECT_EQ(PicturePath("/atc", "/srv/logo.png"), "/srv/logo.png");
+    EXPECT_EQ(PicturePath("/", "logo.png"), "/logo.png");
+#endif
+}
+
+TEST(picture_file, HeadersTellFormatAndSizeByContent) {
+    using std::string_literals::operator""s;
+    const auto header = [](const std::string& bytes) {
+        const std::optional<PictureHeader> read = ReadPictureHeader(bytes);
+        return read ? std::to_string(int(read->format)) + " " + std::to_string(read->width) + "x" +
+                          std::to_string(read->height)
+                    : std::string("none");
+    };
+    EXPECT_EQ(header("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x02\0\0\0\0\x59"s), "1 512x89");
+    EXPECT_EQ(header("GIF89a\x10\x00\x20\x00"s), "3 16x32");
+    // BMP: the Windows header, bottom-up and top-down, and the old OS/2 one.
+    const std::string bmp = "BM"s + std::string(12, '\0');
+    EXPECT_EQ(header(bmp + "\x28\0\0\0\x03\0\0\0\x05\0\0\0"s), "0 3x5");
+    EXPECT_EQ(header(bmp + "\x28\0\0\0\x03\0\0\0\xfb\xff\xff\xff"s), "0 3x5");
+    EXPECT_EQ(header(bmp + "\x0c\0\0\0\x03\0\x05\0\0\0\0\0"s), "0 3x5");
+    // JPEG: the frame header after an APP0 segment and a fill byte.
+    EXPECT_EQ(header("\xff\xd8\xff\xe0\0\x04"
+                     "ab\xff\xff\xc2\0\x0b\x08\x01\x2c\x02\x58"s),
+              "2 600x300");
+    // Cut short, another format, image data before any frame.
+    EXPECT_EQ(header("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0"s), "none");
+    EXPECT_EQ(header("RIFF\0\0\0\0WEBPVP8 "s), "none");
+    EXPECT_EQ(header("\xff\xd8\xff\xda\0\x04"
+                     "ab"s),
+              "none");
+    EXPECT_EQ(header("\xff\xd8\xff\xe0\0\x10"s), "none");
+}
+
+TEST(picture_file, OnlyARegularFileOfBoundedSizeIsRead) {
+    using std::string_literals::operator""s;
+    testing::ScratchFolder scratch;
+    const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s;
+    const std::string small = scratch.Write("small.png", png + "\0\0\x20\0\0\0\x20\0 rest"s);
+    const std::optional<PictureFile> read = ReadPictureFile(small);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->header.width, 8192u);
+    EXPECT_EQ(read->bytes.size(), 29u);
+    // One pixel wider than the limit; a zero side; a picture in no format.
+    EXPECT_FALSE(ReadPictureFile(scratch.Write("wide.png", png + "\0\0\x20\x01\0\0\0\x01"s)));
+    EXPECT_FALSE(ReadPictureFile(scratch.Write("empty.png", png + "\0\0\0\0\0\0\0\x01"s)));
+    EXPECT_FALSE(ReadPictureFile(scratch.Write("notes.txt", "not a picture")));
+    EXPECT_FALSE(ReadPictureFile(scratch.File("missing.png")));
+    EXPECT_FALSE(ReadPictureFile(scratch.path().string()));
+#ifndef _WIN32
+    // A FIFO with no writer would block an ordinary open for ever.
+    const std::string fifo = scratch.File("fifo.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadPictureFile(fifo));
+    EXPECT_FALSE(ReadPictureFile("/dev/zero"));
+#endif
 }
 
 }  // namespace
