@@ -1,5 +1,7 @@
 #include "launch/atis.h"
 
+#include <algorithm>
+
 #include "launch/voice_client.h"
 #include "profile/file_replace.h"
 #include "profile/ini.h"
@@ -94,6 +96,12 @@ std::vector<std::string> BuildAtisLines(const LaunchDetails& details,
     if (details.autoAtis == 1 && !autoAtisText.empty()) {
         lines.push_back("AutoAtis is available on " + std::string(autoAtisText));
     }
+    // A line break pasted into a field would add lines of its own to the file.
+    for (std::string& line : lines) {
+        std::replace_if(
+            line.begin(), line.end(),
+            [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, ' ');
+    }
     return lines;
 }
 
@@ -135,7 +143,7 @@ std::string AtisFileNameForRadarClient(std::string_view programFolder,
     // its short form.
     return win32::PathForAnsiReader(path);
 #else
-    return wine::PathForClient(path, RadarCommandLine(radarFolder).program);
+    return wine::PathForClient(path, RadarCommandLine(radarFolder).program, programFolder);
 #endif
 }
 

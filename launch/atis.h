@@ -34,7 +34,8 @@ struct LaunchDetails {
 // unless the date style is exactly "UK" or "USA"), "Voice on ...", the runway
 // text and "Online Until ..." when not empty, the user name with the website,
 // and "AutoAtis is available on ..." when the flag is 1 and the text is not
-// empty. Reads no file.
+// empty. Control characters (a pasted line break, a tab) become blanks, so
+// each line stays one line. Reads no file.
 std::vector<std::string> BuildAtisLines(const LaunchDetails& details,
                                         std::string_view voiceCallsign, std::string_view website,
                                         std::string_view autoAtisText);

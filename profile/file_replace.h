@@ -11,8 +11,12 @@
 namespace launcher {
 
 // How a replacement ended: code 0 when the new bytes are in place, else the
-// system's error number (errno, or GetLastError() on Windows).
+// system's error number (errno, or GetLastError() on Windows), or kRefusedLink.
 struct ReplaceResult {
+    // The target is a symbolic link (on Windows any reparse point): a file of
+    // a downloaded folder may point anywhere, so it is never written through.
+    static constexpr int kRefusedLink = -1;
+
     int code = 0;
 
     bool ok() const { return code == 0; }
@@ -24,10 +28,11 @@ struct ReplaceResult {
 // read-only file is refused (EACCES / ERROR_ACCESS_DENIED) as Windows refuses
 // it, even for root, and a missing folder creates nothing. So is a path that
 // names no regular file (a FIFO, a device, a directory). On failure no
-// temporary file is left. On POSIX an existing file keeps its permissions and,
-// where the system allows, its owner, and a symbolic link is written through,
-// a dangling one included (the file it names is created); on Windows the new
-// file takes the folder's default security.
+// temporary file is left. The last component of `path` is never followed: a
+// symbolic link there (a dangling one included) is refused with kRefusedLink
+// and left as it is; folders above it may be links. On POSIX an existing file
+// keeps its permissions and, where the system allows, its owner; on Windows
+// the new file takes the folder's default security.
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept;
 
 #ifndef _WIN32

@@ -20,9 +20,6 @@ namespace {
 
 using posix::FileDescriptor;
 
-// Links a path may pass through before we give up, as the kernel does.
-constexpr int kMaxLinks = 40;
-
 // errno, or a general I/O error should a call fail without setting it.
 int LastError() {
     return errno != 0 ? errno : EIO;
@@ -77,31 +74,15 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The path the last of a chain of symbolic links names, whether that file
-// exists or not, so that a dangling link is written through like a live one
-// instead of being replaced by a file of its own.
-int FollowLinks(std::string& path) {
-    for (int hops = 0; hops < kMaxLinks; ++hops) {
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) != 0) {
-            return errno == ENOENT ? 0 : LastError();
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return 0;
-        }
-        std::string target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 255) + 1,
-                           '\0');
-        const ssize_t size = ::readlink(path.c_str(), target.data(), target.size());
-        if (size < 0) {
-            return LastError();
-        }
-        if (static_cast<std::size_t>(size) == target.size()) {
-            continue;  // the link grew since lstat: read it again
-        }
-        target.resize(static_cast<std::size_t>(size));
-        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+// A symbolic link in place of the target is refused: the folder comes from
+// the internet, and its link may name any file of the user's. A link is never
+// created either, so a dangling one cannot make a file appear elsewhere.
+int RefuseLink(const std::string& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? 0 : LastError();
     }
-    return ELOOP;
+    return S_ISLNK(status.st_mode) ? ReplaceResult::kRefusedLink : 0;
 }
 
 // A writer holds an exclusive lock on its temporary file until it is done, and
@@ -135,9 +116,10 @@ void SweepStaleTemporaries(const std::string& target) {
 // or a full disk half way leaves a mix of old and new bytes. Used only where
 // Windows edits an INI file the same way and the alternative is worse.
 int RewriteInPlace(const std::string& target, std::string_view bytes) {
-    const FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (fd.get() < 0) {
-        return LastError();
+        // Swapped for a link since we looked.
+        return errno == ELOOP ? ReplaceResult::kRefusedLink : LastError();
     }
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) {
@@ -155,15 +137,15 @@ int RewriteInPlace(const std::string& target, std::string_view bytes) {
 
 // Where the system allows, the temporary file stays nameless until it is
 // complete, and holds a name only from then until the rename.
-int Replace(std::string target, std::string_view bytes, bool inPlaceAllowed) {
+int Replace(const std::string& target, std::string_view bytes, bool inPlaceAllowed) {
     if (target.empty() || target.find('\0') != std::string::npos) {
         return EINVAL;  // the system would see no path, or a shorter one
     }
-    if (const int error = FollowLinks(target); error != 0) {
+    if (const int error = RefuseLink(target); error != 0) {
         return error;
     }
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) {
         return LastError();
     }
@@ -271,6 +253,9 @@ ReplaceResult Guarded(std::string_view path, std::string_view bytes, bool inPlac
 }  // namespace
 
 std::string ReplaceResult::Reason() const {
+    if (code == kRefusedLink) {
+        return "it is a symbolic link, which the launcher never writes through";
+    }
     return std::strerror(code);
 }
 

@@ -54,8 +54,9 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
 // is a path that names no regular file. Our own writer replaces the file whole
 // through a temporary file, so a reader never sees half a write, except where
 // it edits in place as Windows does: a file with several hard links, or one in
-// a folder we may not create files in. A symbolic link is written through,
-// a dangling one included. A failed write (missing folder, read-only file, ...)
+// a folder we may not create files in. A symbolic link in place of the file
+// is never written through (nor a dangling one created): the write is refused,
+// though folders above the file may be links. A failed write (missing folder, read-only file, ...)
 // is silently ignored and creates nothing. Never throws.
 void WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file, IniText text = IniText::kAsTheFileHolds) noexcept;

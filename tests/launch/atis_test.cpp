@@ -112,6 +112,16 @@ TEST_F(launch_atis, OptionalLinesAppearOnlyWithTheirText) {
     // Empty inputs are used as they stand.
     EXPECT_EQ(BuildAtisLines(LaunchDetails{}, "", "", "CHANNEL 2"),
               (Lines{"", "Voice on /", "  -  For More info "}));
+
+    // Pasted line breaks and other control characters make no lines of their own.
+    details = Example();
+    details.runway = "27R\r\n[RV 2.0]";
+    details.onlineUntil = "\n";
+    details.userName = "A\tB\x7f";
+    EXPECT_EQ(ExampleLines(details),
+              (Lines{"Heathrow Tower Information Alpha 60905", "Voice on VS/EGLL_TWR",
+                     "27R  [RV 2.0]", "Online Until  ", "A B   -  For More info INFO",
+                     "AutoAtis is available on CHANNEL 2"}));
 }
 
 TEST_F(launch_atis, LookupsComeFromTheProgramFolder) {
@@ -175,6 +185,22 @@ TEST_F(launch_atis, FailureNamesTheFileAndTheReason) {
     EXPECT_EQ(Bytes(readOnly), "old\r\n");
     std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
+#ifndef _WIN32
+    // A link in the folder's place of the file, live or dangling, is kept, and
+    // what it names is neither changed nor created.
+    std::filesystem::remove(readOnly);
+    const std::string outside = folder_.Write("outside", "the user's own\n");
+    for (const std::string& target : {outside, folder_.File("nowhere")}) {
+        std::filesystem::create_symlink(target, readOnly);
+        EXPECT_EQ(WriteAtisFile(readOnly, {"x"}),
+                  "Cannot write the ATIS file \"" + readOnly +
+                      "\": it is a symbolic link, which the launcher never writes through");
+        EXPECT_TRUE(std::filesystem::is_symlink(readOnly));
+        std::filesystem::remove(readOnly);
+    }
+    EXPECT_EQ(Bytes(outside), "the user's own\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("nowhere")));
+#endif
 }
 
 TEST_F(launch_atis, TextIsWrittenInTheSystemCodePage) {

@@ -448,7 +448,11 @@ TEST_F(IniWin32FolderTest, PathForAnsiReaderNamesTheSameFileInTheCodePage) {
         const std::string atis = InFolder(Folder(name), "atis");
         Write(atis, "text");
         const std::string path = win32::PathForAnsiReader(atis);
+        // Only the name the code page cannot spell is short.
+        const std::string parent = folder_.path().string() + "\\";
         ASSERT_TRUE(win32::FitsAnsiCodePage(path)) << path;
+        EXPECT_EQ(path.substr(0, parent.size()), parent);
+        EXPECT_LE(path.size(), parent.size() + 8 + 5);
         EXPECT_EQ(path.substr(path.size() - 5), "\\atis");
         EXPECT_EQ(testing::ReadBytes(win32::Utf8ToAnsi(path)), "text") << path;  // an 8-bit open
     }
@@ -524,11 +528,19 @@ TEST_F(IniReplaceTest, FileKeepsItsPermissionsAndNoTemporaryFileStays) {
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"settings.ini"});
 }
 
-TEST_F(IniReplaceTest, WriteThroughSymbolicLinkKeepsTheLink) {
+// A downloaded folder's link may name any file of the user's: never written
+// through, though a folder above the file may be a link.
+TEST_F(IniReplaceTest, SymbolicLinkInPlaceOfTheFileIsRefusedAndKept) {
     const std::string link = folder_.File("link.ini");
     fs::create_symlink(file_, link);
-    WriteIni("MAIN", "userName", "new", link);
+    const std::string before = testing::ReadBytes(file_);
+    EXPECT_FALSE(detail::WriteIniReported("MAIN", "userName", "new", link));
     EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(testing::ReadBytes(file_), before);
+
+    fs::create_directory_symlink(folder_.path(), folder_.File("linked-folder"));
+    EXPECT_TRUE(detail::WriteIniReported("MAIN", "userName", "new",
+                                         folder_.File("linked-folder/settings.ini")));
     EXPECT_EQ(ReadIni("MAIN", "userName", file_), "new");
 }
 
