@@ -222,8 +222,9 @@ void MakeCharactersUtf8(std::vector<std::string>& environment) {
 // the arguments joined by single blanks: Wine builds it from argv, so runs of
 // blanks and a trailing blank cannot reach it, a '"' reaches it as \", and
 // with no arguments the line ends in that blank.
-void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) {
-    const std::string holding = wine::PrefixHolding(program);
+void RunUnderWine(Invocation& run, const std::string& program, WindowShow show,
+                  const std::string& programFolder) {
+    const std::string holding = wine::PrefixHolding(program, programFolder);
     const std::string prefix = holding.empty() ? wine::PrefixFor(program) : holding;
     run.executable = run.wine;
     run.arguments = {run.wine, "start", "/b"};
@@ -246,11 +247,30 @@ void RunUnderWine(Invocation& run, const std::string& program, WindowShow show) 
 // `reason` saying so.
 std::string WineOrReason(const std::string& settingsFile, std::string& reason) {
     const WineFound found = FindWine(settingsFile);
-    if (found.path.empty()) {
+    if (!found.refusal.empty()) {
+        reason = "it is a Windows program, and " + found.refusal;
+    } else if (found.path.empty()) {
         reason = "it is a Windows program, and Wine is needed to start it (no \"" + found.named +
                  "\" was found on PATH)";
     }
     return found.path;
+}
+
+// The program folder: the folder of its settings.ini.
+std::string ProgramFolderOf(std::string_view settingsFile) {
+    const std::size_t slash = settingsFile.rfind('/');
+    return slash == std::string_view::npos ? std::string()
+                                           : std::string(settingsFile.substr(0, slash));
+}
+
+// "wine", "wine64", "wine-stable", "/opt/wine-staging/bin/wine": a program
+// whose own name begins with "wine", which no shell or interpreter's does.
+bool IsWineName(std::string_view named) {
+    const std::size_t slash = named.rfind('/');
+    std::string name(named.substr(slash == std::string_view::npos ? 0 : slash + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name.starts_with("wine");
 }
 
 std::string WineCannotRun(const std::string& wine, int error) {
@@ -263,11 +283,25 @@ std::string WineCannotRun(const std::string& wine, int error) {
 WineFound FindWine(std::string_view settingsFile) {
     WineFound found;
     found.named = settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
-    if (found.named.empty()) {
+    const bool set = !found.named.empty();
+    if (!set) {
         found.named = "wine";
     }
+    const std::string folder = ProgramFolderOf(settingsFile);
+    const std::string setting =
+        "the \"WINE\" setting of settings.ini names \"" + found.named + "\"";
+    if (!IsWineName(found.named)) {
+        found.refusal = setting + ", which is not Wine: Wine's name begins with \"wine\"";
+        return found;
+    }
     const char* path = std::getenv("PATH");
-    found.path = wine::FindProgram(found.named, path != nullptr ? path : "");
+    found.path = wine::FindProgram(found.named, path != nullptr ? path : "", folder);
+    if (!found.path.empty() && wine::IsInsideFolder(found.path, folder)) {
+        found.path.clear();
+        found.refusal = setting +
+                        ", a program inside the program folder: only a Wine of the system's runs "
+                        "the clients";
+    }
     return found;
 }
 
@@ -283,7 +317,7 @@ StartResult SystemProgramStarter::Start(const CommandLine& command, WindowShow s
         if (run.wine.empty()) {
             return Failure(command.program, reason);
         }
-        RunUnderWine(run, command.program, show);
+        RunUnderWine(run, command.program, show, ProgramFolderOf(settingsFile_));
     } else {
         run.executable = command.program;
         run.arguments = {command.program};

@@ -24,8 +24,9 @@ namespace launcher {
 // the program path followed by SplitArguments(arguments), and `show` is
 // ignored. A Windows program (see wine::IsWindowsProgram) runs under Wine as
 // "wine start /b [/max] <its Windows path> <the same arguments>": the Wine named
-// by key "WINE" of section "MAIN" of the settings file, else "wine" on PATH;
-// with WINEPREFIX set to the prefix that holds the program, if one does.
+// by key "WINE" of section "MAIN" of the settings file, else "wine" on PATH
+// (see FindWine); with WINEPREFIX set to the Wine prefix that holds the
+// program, if one outside the program folder does (wine::PrefixHolding).
 //
 // A failure names the program and gives the system's reason, in UTF-8.
 class SystemProgramStarter final : public ProgramStarter {
@@ -53,10 +54,15 @@ public:
 #ifndef _WIN32
 // The Wine that starts a Windows program: the one key "WINE" of section
 // "MAIN" of `settingsFile` names ("wine" when it names none), looked for as
-// wine::FindProgram looks on $PATH.
+// wine::FindProgram looks on $PATH. The settings file lies in the program
+// folder, which comes from the internet: what runs the clients is the user's
+// choice, not the folder's. So a program inside that folder (named, or
+// reached through an entry of $PATH) is never taken, and a WINE whose name
+// does not begin with "wine" (a shell, say) is refused.
 struct WineFound {
     std::string named;
-    std::string path;  // "" when there is none
+    std::string path;     // "" when there is none, or it is refused
+    std::string refusal;  // why `named` may not run the clients; "" when it may
 };
 WineFound FindWine(std::string_view settingsFile);
 #endif

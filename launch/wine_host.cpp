@@ -57,11 +57,40 @@ bool IsWindowsProgram(std::string_view path) {
     return file.read(header, 2) && header[0] == 'M' && header[1] == 'Z';
 }
 
-std::string PrefixHolding(std::string_view path) {
+bool IsWinePrefix(std::string_view folder) {
+    std::error_code error;
+    const fs::path prefix(folder);
+    return fs::is_directory(prefix / "drive_c", error) &&
+           fs::is_regular_file(prefix / "system.reg", error) &&
+           fs::is_regular_file(prefix / "user.reg", error);
+}
+
+bool IsInsideFolder(std::string_view path, std::string_view folder) {
+    if (folder.empty()) {
+        return false;
+    }
+    std::error_code error;
+    const fs::path inner = fs::weakly_canonical(Absolute(path), error);
+    const fs::path outer = fs::weakly_canonical(Absolute(folder), error);
+    if (outer.empty() || inner.empty()) {
+        return false;
+    }
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty()) {
+            continue;  // the empty name a trailing separator leaves
+        }
+        if (i == inner.end() || *i != *o) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PrefixHolding(std::string_view path, std::string_view programFolder) {
     const fs::path absolute = Absolute(path);
     for (fs::path folder = absolute.parent_path();; folder = folder.parent_path()) {
-        std::error_code error;
-        if (fs::is_directory(folder / "drive_c", error)) {
+        if (IsWinePrefix(folder.string()) && !IsInsideFolder(folder.string(), programFolder)) {
             return folder.string();
         }
         if (folder == folder.root_path() || folder.empty()) {
@@ -70,8 +99,8 @@ std::string PrefixHolding(std::string_view path) {
     }
 }
 
-std::string PrefixFor(std::string_view program) {
-    std::string prefix = PrefixHolding(program);
+std::string PrefixFor(std::string_view program, std::string_view programFolder) {
+    std::string prefix = PrefixHolding(program, programFolder);
     if (!prefix.empty()) {
         return prefix;
     }
@@ -109,14 +138,16 @@ std::string WindowsPath(std::string_view path, std::string_view prefix) {
     return "Z:" + WithBackslashes(Absolute(path).string());
 }
 
-std::string PathForClient(std::string_view path, std::string_view program) {
+std::string PathForClient(std::string_view path, std::string_view program,
+                          std::string_view programFolder) {
     if (!IsWindowsProgram(program)) {
         return std::string(path);
     }
-    return WindowsPath(path, PrefixFor(program));
+    return WindowsPath(path, PrefixFor(program, programFolder));
 }
 
-std::string FindProgram(std::string_view name, std::string_view searchPath) {
+std::string FindProgram(std::string_view name, std::string_view searchPath,
+                        std::string_view excludedFolder) {
     if (name.empty()) {
         return {};
     }
@@ -134,7 +165,7 @@ std::string FindProgram(std::string_view name, std::string_view searchPath) {
             (folder.empty() ? std::string(".") : std::string(folder)) + "/" + std::string(name);
         struct stat status {};
         if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-            ::access(candidate.c_str(), X_OK) == 0) {
+            ::access(candidate.c_str(), X_OK) == 0 && !IsInsideFolder(candidate, excludedFolder)) {
             return candidate;
         }
         start = end + 1;

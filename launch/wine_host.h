@@ -13,13 +13,23 @@ namespace launcher::wine {
 // file is no Windows program (starting it fails the native way).
 bool IsWindowsProgram(std::string_view path);
 
-// The nearest folder at or above `path`'s folder that holds "drive_c": the Wine
-// prefix a program installed there belongs to. "" when there is none.
-std::string PrefixHolding(std::string_view path);
+// Whether `folder` is a Wine prefix Wine has made: it holds "drive_c" and
+// Wine's registry files, system.reg and user.reg.
+bool IsWinePrefix(std::string_view folder);
+
+// Whether `path` is `folder` or lies inside it, links resolved. False for an
+// empty folder.
+bool IsInsideFolder(std::string_view path, std::string_view folder);
+
+// The nearest folder at or above `path`'s folder that is a Wine prefix
+// (IsWinePrefix): the prefix a program installed there belongs to. A prefix
+// at or inside `programFolder`, which came with a downloaded folder, is
+// passed over. "" when there is none.
+std::string PrefixHolding(std::string_view path, std::string_view programFolder = {});
 
 // The prefix a Windows program runs in: the one that holds it, else the one
 // Wine would use anyway ($WINEPREFIX, else $HOME/.wine).
-std::string PrefixFor(std::string_view program);
+std::string PrefixFor(std::string_view program, std::string_view programFolder = {});
 
 // The Windows path of `path` for a program in `prefix`, worked out the way
 // Wine does it: the drive of the prefix's "dosdevices" folder whose target is
@@ -32,11 +42,13 @@ std::string WindowsPath(std::string_view path, std::string_view prefix);
 
 // `path` as the client program `program` sees it: its Windows path in the
 // program's prefix when `program` is a Windows program, else `path` itself.
-std::string PathForClient(std::string_view path, std::string_view program);
+std::string PathForClient(std::string_view path, std::string_view program,
+                          std::string_view programFolder = {});
 
 // The executable file `name` names: itself when it holds a '/', else the
-// first one of that name in the folders of `searchPath` (a $PATH value).
-// "" when there is none.
-std::string FindProgram(std::string_view name, std::string_view searchPath);
+// first one of that name in the folders of `searchPath` (a $PATH value) that
+// does not lie inside `excludedFolder`. "" when there is none.
+std::string FindProgram(std::string_view name, std::string_view searchPath,
+                        std::string_view excludedFolder = {});
 
 }  // namespace launcher::wine

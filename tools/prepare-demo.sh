@@ -5,10 +5,12 @@
 #
 # With --wine, the two clients are the Windows stand-in client STAND_IN_EXE
 # (built with MinGW: tests/launch/stand_in_client.cpp) in a throw-away Wine
-# prefix DEST/wine, installed as a controller installs the real ones:
-#   DEST/wine/drive_c/Program Files/Radavue/rv.exe
-#   DEST/wine/drive_c/Program Files/Roger Wilco/roger.exe
-#   DEST/wine/drive_c/windows/rvsb.ini
+# prefix DEST.wine beside DEST (a prefix inside a program folder would be the
+# downloaded folder's, which the launcher never runs anything in), installed
+# as a controller installs the real ones:
+#   DEST.wine/drive_c/Program Files/Radavue/rv.exe
+#   DEST.wine/drive_c/Program Files/Roger Wilco/roger.exe
+#   DEST.wine/drive_c/windows/rvsb.ini
 # The launcher then starts them through Wine.
 #
 # usage: prepare-demo.sh [--wine STAND_IN_EXE] DEST LAUNCHER_EXECUTABLE
@@ -24,7 +26,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 dest="$1"
 launcher="$2"
 
-rm -rf "$dest"
+rm -rf "$dest" "$dest.wine"
 mkdir -p "$(dirname "$dest")"
 cp -a "$here/demo" "$dest"
 dest="$(cd "$dest" && pwd)"
@@ -35,7 +37,7 @@ voice="$dest/rogerwilco"
 radar="$dest/radavue"
 if [[ -n "$stand_in" ]]; then
     command -v wine >/dev/null || { echo "prepare-demo: --wine needs wine (tools/bootstrap.sh)" >&2; exit 1; }
-    prefix="$dest/wine"
+    prefix="$dest.wine"
     WINEDEBUG=-all WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
     windows="$prefix/drive_c/windows"
     voice="$prefix/drive_c/Program Files/Roger Wilco"

@@ -5,7 +5,7 @@
 #
 # usage: run-demo.sh [--wine]
 #   --wine  the two clients are our Windows stand-in client (built with MinGW)
-#           in a throw-away Wine prefix, build/demo-run/wine, which the
+#           in a throw-away Wine prefix, build/demo-run.wine, which the
 #           launcher starts through Wine; each records its command line in a
 #           .log beside itself, and the radar one the ATIS text it read.
 set -euo pipefail

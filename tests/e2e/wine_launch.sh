@@ -11,7 +11,7 @@
 source "$(dirname "$0")/e2e_lib.sh"
 [[ -f "${LAUNCHER_WINE_STAND_IN:-}" ]] || fail "no stand-in client at '${LAUNCHER_WINE_STAND_IN:-}'"
 prepare_program --wine "$LAUNCHER_WINE_STAND_IN"
-prefix="$program/wine"
+prefix="$program.wine"
 trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true' EXIT
 
 # Text as a Windows machine wrote it: 0xFC is "ü" in Windows-1252.

@@ -341,14 +341,16 @@ TEST_F(SystemStarterWine, SettingsMayNameAnotherWine) {
     const std::string roger = Install(inside_ / "RW" / "roger.exe");
     // A Wine of the user's that records what it was asked.
     const std::string record = Utf8(scratch_.path() / "asked");
+    fs::create_directories(scratch_.path() / "program folder");
     const std::string other =
-        scratch_.Write("my wine",
+        scratch_.Write("wine of mine",
                        "#!/bin/sh\n{ printf '%s\\n' \"$@\"; "
                        "echo \"$WINEPREFIX,$WINEDEBUG,$LC_ALL,$LC_CTYPE,$LANG\"; "
                        "} >'" +
                            record + "'\n");
     fs::permissions(other, fs::perms::owner_all);
-    const std::string settings = scratch_.Write("settings.ini", "[MAIN]\r\nWINE=" + other + "\r\n");
+    const std::string settings =
+        scratch_.Write("program folder/settings.ini", "[MAIN]\r\nWINE=" + other + "\r\n");
     SystemProgramStarter starter(settings);
     // A user's Wine chatter setting stays; the character type becomes UTF-8.
     setenv("WINEDEBUG", "err+all", 1);
@@ -370,7 +372,14 @@ TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
     const std::string rv = Install(scratch_.path() / "Program Files" / "RV" / "rv.exe");
     const std::string settings = scratch_.Write("settings.ini", "[MAIN]\r\nWINE=wine-9\r\n");
     const std::string missing = Utf8(scratch_.path() / "no wine" / "wine");
-    const std::string named = scratch_.Write("named.ini", "[MAIN]\r\nWINE=" + missing + "\r\n");
+    fs::create_directories(scratch_.path() / "program folder");
+    const std::string named =
+        scratch_.Write("program folder/named.ini", "[MAIN]\r\nWINE=" + missing + "\r\n");
+    // What runs the clients is not the downloaded folder's to decide.
+    const std::string shell = scratch_.Write("shell.ini", "[MAIN]\r\nWINE=/bin/sh\r\n");
+    const std::string planted = scratch_.Write("wine", "#!/bin/sh\n");
+    fs::permissions(planted, fs::perms::owner_all);
+    const std::string own = scratch_.Write("own.ini", "[MAIN]\r\nWINE=" + planted + "\r\n");
     setenv("PATH", Utf8(scratch_.path() / "empty").c_str(), 1);
 
     const struct {
@@ -380,6 +389,12 @@ TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
         {"", "Wine is needed to start it (no \"wine\" was found on PATH)"},
         {settings, "Wine is needed to start it (no \"wine-9\" was found on PATH)"},
         {named, "Wine (\"" + missing + "\") cannot run: No such file or directory"},
+        {shell,
+         "the \"WINE\" setting of settings.ini names \"/bin/sh\", which is not Wine: Wine's "
+         "name begins with \"wine\""},
+        {own, "the \"WINE\" setting of settings.ini names \"" + planted +
+                  "\", a program inside the program folder: only a Wine of the system's runs the "
+                  "clients"},
     };
     for (const auto& c : cases) {
         SystemProgramStarter starter(c.settings);

@@ -28,6 +28,9 @@ protected:
         fs::create_directories(prefix_ / "dosdevices");
         fs::create_directory_symlink("../drive_c", prefix_ / "dosdevices" / "c:");
         fs::create_directory_symlink("/", prefix_ / "dosdevices" / "z:");
+        for (const char* registry : {"system.reg", "user.reg"}) {
+            scratch_.Write("wine prefix/" + std::string(registry), "WINE REGISTRY Version 2\n");
+        }
         fs::create_directories(scratch_.path() / "launcher");
     }
 
@@ -52,6 +55,20 @@ TEST_F(WineHostTest, ProgramsInsideAPrefixBelongToIt) {
     EXPECT_EQ(wine::PrefixHolding(rv.string()), prefix_.string());
     EXPECT_EQ(wine::PrefixHolding((prefix_ / "drive_c" / "x.exe").string()), prefix_.string());
     EXPECT_EQ(wine::PrefixHolding(scratch_.File("rv.exe")), "");
+
+    // A downloaded folder's "drive_c" is no prefix: not without Wine's
+    // registry, and not inside the program folder even with it.
+    const fs::path folder = scratch_.path() / "launcher";
+    fs::create_directories(folder / "drive_c" / "RV");
+    const std::string planted = (folder / "drive_c" / "RV" / "rv.exe").string();
+    EXPECT_EQ(wine::PrefixHolding(planted), "");
+    scratch_.Write("launcher/system.reg", "");
+    scratch_.Write("launcher/user.reg", "");
+    EXPECT_EQ(wine::PrefixHolding(planted), folder.string());
+    EXPECT_EQ(wine::PrefixHolding(planted, folder.string()), "");
+    EXPECT_EQ(wine::PrefixHolding(planted, (folder / "drive_c").string()), folder.string());
+    // A program folder inside a real prefix keeps that prefix.
+    EXPECT_EQ(wine::PrefixHolding(rv.string(), (prefix_ / "drive_c").string()), prefix_.string());
 }
 
 TEST_F(WineHostTest, PathsMapThroughTheNearestDrive) {
@@ -105,6 +122,9 @@ TEST_F(WineHostTest, ProgramsAreFoundOnThePath) {
     EXPECT_EQ(wine::FindProgram("wine", ""), "");
     EXPECT_EQ(wine::FindProgram("/opt/wine/bin/wine", ""), "/opt/wine/bin/wine");
     EXPECT_EQ(wine::FindProgram("", folder), "");
+    // A PATH entry that leads into the program folder is passed over.
+    EXPECT_EQ(wine::FindProgram("wine", folder + ":/nonexistent", scratch_.path().string()), "");
+    EXPECT_EQ(wine::FindProgram("wine", folder, scratch_.File("launcher")), folder + "/wine");
 }
 
 // Our mapping against Wine's own, in a prefix Wine made.
