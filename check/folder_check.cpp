@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "app/position_selection.h"
 #include "app/startup.h"
 #include "catalogue/position_catalogue.h"
 #include "check/file_rules.h"
+#include "form/picture_file.h"
 #include "launch/voice_client.h"
 #include "prefs/preferences.h"
 #include "profile/ini.h"
@@ -84,10 +87,43 @@ std::string LinkFinding(const std::string& target, std::string_view consequence)
            std::string(consequence);
 }
 
-bool HasPictureSignature(std::string_view head) {
-    return head.starts_with("BM") || head.starts_with("\x89PNG\r\n\x1a\n") ||
-           head.starts_with("\xff\xd8\xff") || head.starts_with("GIF87a") ||
-           head.starts_with("GIF89a");
+// Why the launcher shows no picture from `path`, or "" when it shows it. It
+// opens nothing but a regular file, so a FIFO cannot hold the check up.
+std::string PictureProblem(const std::string& path) {
+    const fs::path file = FileSystemPath(path);
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status)) {
+        return "does not exist";
+    }
+    if (!fs::is_regular_file(status)) {
+        return "is " + KindOf(status) + ", not a file";
+    }
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (!error && size > kMaxPictureFileBytes) {
+        return "is " + std::to_string(size) + " bytes long: the launcher reads no picture over " +
+               std::to_string(kMaxPictureFileBytes >> 20) + " MiB";
+    }
+    if (ReadPictureFile(path)) {
+        return "";
+    }
+    // The core only says no; its header rule, on the same bytes, says why.
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::optional<PictureHeader> header = ReadPictureHeader(bytes);
+    if (!in.is_open()) {
+        return "cannot be read";
+    }
+    if (!header) {
+        return "is not a BMP, PNG, JPEG or GIF picture";
+    }
+    const auto fits = [](std::uint32_t side) { return side >= 1 && side <= kMaxPictureSide; };
+    if (!fits(header->width) || !fits(header->height)) {
+        return "is " + std::to_string(header->width) + " by " + std::to_string(header->height) +
+               " pixels: the launcher shows none over " + std::to_string(kMaxPictureSide) +
+               " a side";
+    }
+    return "cannot be read";
 }
 
 // A position as a group list shows it, with the config.ini line it comes from.
@@ -272,34 +308,43 @@ private:
         if (!config.regular()) {
             return;
         }
-        for (std::string_view key : {"LOGO", "BACK"}) {
-            const std::string picture = ReadIni("GENERAL", key, config.path);
-            if (picture.empty()) {
-                continue;
-            }
-            const fs::path path = Resolve(picture);
-            std::ifstream in(path, std::ios::binary);
-            std::string head(8, '\0');
-            in.read(head.data(), static_cast<std::streamsize>(head.size()));
-            head.resize(static_cast<std::size_t>(in.gcount()));
-            std::string problem;
-            std::error_code error;
-            if (!fs::exists(path, error)) {
-                problem = "does not exist";
-            } else if (!in.is_open() || !IsFile(path)) {
-                problem = "cannot be read";
-            } else if (!HasPictureSignature(head)) {
-                problem = "is not a BMP, PNG, JPEG or GIF picture";
-            } else {
-                continue;
-            }
-            Add(kConfig, LineOf(config, "GENERAL", key), Severity::kWarning,
-                std::string(key) + " picture " + Quoted(picture) + " " + problem);
-        }
+        CheckPicture(config, "LOGO", "the banner");
+        CheckPicture(config, "BACK", "the corner picture");
         const std::string left = ReadIni("GENERAL", "LOGOLEFT", config.path);
         if (!left.empty() && !LogoLeftPixels(left)) {
             Add(kConfig, LineOf(config, "GENERAL", "LOGOLEFT"), Severity::kWarning,
                 "LOGOLEFT " + Quoted(left) + " is not a number: the banner keeps its place");
+        }
+    }
+
+    // As the launcher takes a picture: a network, device or web path is never
+    // opened; anything else only when it is a picture it understands.
+    void CheckPicture(const File& config, std::string_view key, std::string_view shown) {
+        const std::string picture = ReadIni("GENERAL", key, config.path);
+        if (picture.empty()) {
+            return;
+        }
+        const std::string named = std::string(key) + " picture " + Quoted(picture);
+        const int line = LineOf(config, "GENERAL", key);
+        const PicturePathRefusal refusal = ClassifyPicturePath(picture);
+        if (refusal != PicturePathRefusal::kNone) {
+            std::string message = named +
+                                  (refusal == PicturePathRefusal::kNetwork  ? " is a network path"
+                                   : refusal == PicturePathRefusal::kDevice ? " is a device path"
+                                                                            : " is a web address") +
+                                  ": the launcher never opens it, so " + std::string(shown) +
+                                  " never shows";
+            if (refusal == PicturePathRefusal::kNetwork) {
+                message +=
+                    " (on Windows, opening it would hand the controller's network "
+                    "credentials to that host)";
+            }
+            Add(kConfig, line, Severity::kError, std::move(message));
+            return;
+        }
+        const std::string problem = PictureProblem(PicturePath(folder_, picture));
+        if (!problem.empty()) {
+            Add(kConfig, line, Severity::kWarning, named + " " + problem);
         }
     }
 

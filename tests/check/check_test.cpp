@@ -1,7 +1,7 @@
 // The rules of the folder check that the golden report (program-folder.report)
 // cannot show on its own: the frequency channels, how positions match their
 // keys, the folder that cannot be read, Wine, and what a hostile folder
-// carries: links, FIFOs, network folders.
+// carries: links, FIFOs, pictures the launcher never opens, network folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -138,6 +138,49 @@ TEST_F(FolderCheckTest, LinksWhereTheLauncherWritesAFifoWhereItReads) {
                                       "none of it"}));
 }
 #endif
+
+TEST_F(FolderCheckTest, PicturesTheLauncherNeverShows) {
+    const auto check = [&](const std::string& logo, const std::string& back) {
+        folder_.Write("config.ini", "[GENERAL]\r\nLOGO=" + logo + "\r\nBACK=" + back + "\r\n");
+        return Check();
+    };
+    const auto finding = [](int line, Severity severity, const std::string& message) {
+        return Finding{"config.ini", line, severity, message};
+    };
+    EXPECT_EQ(check("\\\\host\\share\\logo.png", "http://example.net/back.png"),
+              (std::vector<Finding>{
+                  finding(2, Severity::kError,
+                          "LOGO picture \"\\\\host\\share\\logo.png\" is a network path: the "
+                          "launcher never opens it, so the banner never shows (on Windows, "
+                          "opening it would hand the controller's network credentials to that "
+                          "host)"),
+                  finding(3, Severity::kError,
+                          "BACK picture \"http://example.net/back.png\" is a web address: the "
+                          "launcher never opens it, so the corner picture never shows"),
+              }));
+    folder_.Write("wide.gif", std::string("GIF89a\x28\x23\x0a\0\0\0\0", 13));  // 9000 x 10
+    std::filesystem::create_directory(folder_.path() / "folder.png");
+    EXPECT_EQ(
+        check("wide.gif", "folder.png"),
+        (std::vector<Finding>{
+            finding(2, Severity::kWarning,
+                    "LOGO picture \"wide.gif\" is 9000 by 10 pixels: the launcher shows "
+                    "none over 8192 a side"),
+            finding(3, Severity::kWarning, "BACK picture \"folder.png\" is a folder, not a file"),
+        }));
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(folder_.File("back.fifo").c_str(), 0600), 0);
+    std::filesystem::resize_file(folder_.Write("huge.bmp", "BM"), (64u << 20) + 1);
+    EXPECT_EQ(
+        check("huge.bmp", "back.fifo"),
+        (std::vector<Finding>{
+            finding(2, Severity::kWarning,
+                    "LOGO picture \"huge.bmp\" is 67108865 bytes long: the launcher reads "
+                    "no picture over 64 MiB"),
+            finding(3, Severity::kWarning, "BACK picture \"back.fifo\" is a FIFO, not a file"),
+        }));
+#endif
+}
 
 TEST_F(FolderCheckTest, ASharedSettingsFileNamesNoWineAndNoNetworkFolder) {
     folder_.Write("config.ini", "");
