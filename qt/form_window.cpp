@@ -332,7 +332,7 @@ void FormWindow::SetLeft(std::string_view name, int twips) {
 }
 
 void FormWindow::SetPicture(std::string_view name, const std::string& path) {
-    control<PictureBox>(name).setPicture(LoadPicture(ToQt(path)));
+    control<PictureBox>(name).setPicture(LoadPicture(path));
 }
 
 void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {

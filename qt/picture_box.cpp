@@ -1,8 +1,31 @@
 #include "qt/picture_box.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "form/picture_file.h"
 
 namespace launcher {
+namespace {
+
+QByteArray FormatName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::kBmp:
+            return QByteArrayLiteral("bmp");
+        case PictureFormat::kPng:
+            return QByteArrayLiteral("png");
+        case PictureFormat::kJpeg:
+            return QByteArrayLiteral("jpeg");
+        case PictureFormat::kGif:
+            return QByteArrayLiteral("gif");
+    }
+    return {};
+}
+
+}  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
     setScaledContents(false);
@@ -18,17 +41,32 @@ void PictureBox::setPicture(const QPixmap& picture) {
     resize(picture.deviceIndependentSize().toSize());
 }
 
-QPixmap LoadPicture(const QString& path) {
-    if (path.isEmpty()) {
+QPixmap LoadPicture(const std::string& path) {
+    if (path.empty()) {
         return {};
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    static const QList<QByteArray> kFormats{"bmp", "png", "jpeg", "gif"};
-    if (!kFormats.contains(reader.format())) {
+    std::optional<PictureFile> file = ReadPictureFile(path);
+    if (!file) {
         return {};
     }
-    return QPixmap::fromImage(reader.read());
+    const QSize declared(static_cast<int>(file->header.width),
+                         static_cast<int>(file->header.height));
+    QByteArray bytes =
+        QByteArray::fromRawData(file->bytes.data(), static_cast<qsizetype>(file->bytes.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, FormatName(file->header.format));
+    reader.setAutoDetectImageFormat(false);
+    // As stored, whatever a JPEG's orientation tag says, as on Windows.
+    reader.setAutoTransform(false);
+    // The largest picture the header check lets through, 4 bytes a pixel.
+    reader.setAllocationLimit(
+        static_cast<int>(std::uint64_t{kMaxPictureSide} * kMaxPictureSide * 4 >> 20));
+    QImage picture = reader.read();
+    if (picture.isNull() || picture.size() != declared) {
+        return {};
+    }
+    return QPixmap::fromImage(std::move(picture));
 }
 
 }  // namespace launcher

@@ -3,7 +3,7 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <QString>
+#include <string>
 
 namespace launcher {
 
@@ -17,11 +17,12 @@ public:
     void setPicture(const QPixmap& picture);
 };
 
-// The picture file at `path`, relative to the working folder, as it stands.
-// Only BMP, PNG, JPEG and GIF, which Qt reads out of the box, are taken, told
-// by the file's content rather than its name, so whether a picture shows does
-// not hang on which further image plugins a machine has. An empty path, a
-// missing file, another format or a damaged picture all give no picture.
-QPixmap LoadPicture(const QString& path);
+// The picture file at `path` (UTF-8) as it stands, read through
+// ReadPictureFile (form/picture_file.h): only BMP, PNG, JPEG and GIF, told by
+// the file's content, and decoded from those bytes by the one reader of the
+// format its header names, so no other image plugin is asked. An empty path,
+// a file ReadPictureFile refuses, a damaged picture or one that decodes to
+// another size than its header gives all give no picture.
+QPixmap LoadPicture(const std::string& path);
 
 }  // namespace launcher

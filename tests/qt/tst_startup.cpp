@@ -1,7 +1,12 @@
 // The main window's start-up over a scratch program folder, with the outside
 // world faked: the saved preferences and Final Setup answers, the ATIS file
 // name in rvsb.ini, the branding and the caption.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -11,8 +16,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "profile/ini.h"
 #include "profile/paths.h"
@@ -77,6 +85,7 @@ private slots:
     void picturesFromTheWorkingFolder();
     void unusablePictureLeavesTheImageEmpty_data();
     void unusablePictureLeavesTheImageEmpty();
+    void fifoIsNoPicture();
     void logoLeftMovesTheBanner_data();
     void logoLeftMovesTheBanner();
 };
@@ -228,6 +237,34 @@ void StartupTest::unusablePictureLeavesTheImageEmpty() {
     QCOMPARE(program.image("Image2").pixmap().size(), QSize(16, 20));
     QVERIFY(
         program.form().windowTitle().startsWith(QStringLiteral("Radavue Launcher Demo Edition")));
+}
+
+void StartupTest::fifoIsNoPicture() {
+    // The FIFO holds a whole picture and a writer, so a reader would get it
+    // at once; but only a regular file is a picture file.
+    ProgramFolder program;
+    const QByteArray fifo = QFile::encodeName(program.path("logo.bmp"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    const int writer = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+    QVERIFY(writer >= 0);
+    QImage picture(16, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP"));
+    QCOMPARE(::write(writer, bmp.constData(), bmp.size()), bmp.size());
+    program.write("config.ini", "[GENERAL]\r\nLOGO=logo.bmp\r\n");
+    // Should the FIFO be read after all, its writer ends after a while: the
+    // reader then gets the picture, and the test fails instead of hanging.
+    std::promise<void> loaded;
+    std::thread rescue([writer, done = loaded.get_future()] {
+        done.wait_for(std::chrono::seconds(10));
+        ::close(writer);
+    });
+    program.load();
+    loaded.set_value();
+    rescue.join();
+    QVERIFY(program.image("Image1").pixmap().isNull());
 }
 
 void StartupTest::logoLeftMovesTheBanner_data() {
