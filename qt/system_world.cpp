@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace launcher {
 
@@ -17,10 +18,20 @@ std::string SystemProgramLocation::ProgramFolder() const {
 }
 
 void SystemErrorReporter::ReportError(const std::string& message) {
+    const QString text = QString::fromStdString(message);
+    // Also where a terminal or the desktop's log keeps it after the box is
+    // gone; without control characters, which a terminal would act on.
+    QString logged = text;
+    for (QChar& c : logged) {
+        if (c.category() == QChar::Other_Control) {
+            c = u'?';
+        }
+    }
+    std::fprintf(stderr, "radavue-launcher: %s\n", qPrintable(logged));
     // A message names folders and files of a downloaded program folder:
     // plain text, so that a name holding tags shows as it is spelt.
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Radavue Launcher"),
-                    QString::fromStdString(message), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Radavue Launcher"), text,
+                    QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

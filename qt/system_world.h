@@ -8,7 +8,8 @@
 
 namespace launcher {
 
-// A modal message box; returns when the user has closed it.
+// A modal message box, its text also on the standard error stream; returns
+// when the user has closed it.
 class SystemErrorReporter final : public ErrorReporter {
 public:
     void ReportError(const std::string& message) override;
