@@ -1,5 +1,7 @@
 #include "profile/win32_text.h"
 
+#include <vector>
+
 namespace launcher::win32 {
 namespace {
 
@@ -60,11 +62,12 @@ std::string PathForAnsiReader(std::string_view path) {
     if (FitsAnsiCodePage(path)) {
         return std::string(path);
     }
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string_view::npos) {
+    const std::wstring wide = Utf8ToWide(path);
+    const std::size_t nameStart = wide.find_last_of(L"\\/") + 1;
+    if (nameStart == 0) {
         return std::string(path);
     }
-    const std::wstring folder = Utf8ToWide(path.substr(0, slash));
+    const std::wstring folder = wide.substr(0, nameStart - 1);
     std::wstring shortFolder(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -78,8 +81,32 @@ std::string PathForAnsiReader(std::string_view path) {
         }
         shortFolder.resize(length);  // the size it needs, its NUL included
     }
-    std::string shortPath = WideToUtf8(shortFolder).append(path.substr(slash));
-    return FitsAnsiCodePage(shortPath) ? shortPath : std::string(path);
+    // Only the names the code page cannot spell take their short form: the
+    // rest of the path stays as the user knows it.
+    const auto names = [](const std::wstring& text) {
+        std::vector<std::wstring> parts;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = text.find_first_of(L"\\/", start);
+            parts.push_back(text.substr(start, end - start));
+            if (end == std::wstring::npos) {
+                return parts;
+            }
+            start = end + 1;
+        }
+    };
+    const std::vector<std::wstring> longNames = names(folder);
+    const std::vector<std::wstring> shortNames = names(shortFolder);
+    std::wstring spelt;
+    if (longNames.size() == shortNames.size()) {
+        for (std::size_t i = 0; i < longNames.size(); ++i) {
+            spelt += FitsAnsiCodePage(WideToUtf8(longNames[i])) ? longNames[i] : shortNames[i];
+            spelt += L'\\';
+        }
+    } else {
+        spelt = shortFolder + L'\\';
+    }
+    const std::string result = WideToUtf8(spelt + wide.substr(nameStart));
+    return FitsAnsiCodePage(result) ? result : std::string(path);
 }
 
 std::string SystemErrorText(DWORD code) {

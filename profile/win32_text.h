@@ -26,10 +26,10 @@ std::string WideToAnsi(std::wstring_view wide);
 bool FitsAnsiCodePage(std::string_view utf8);
 
 // `path` (UTF-8) as a program that reads paths in the ANSI code page can open
-// it: the path itself when the code page can spell it, else with its folder
-// in the short (8.3) form the file system keeps for it, so the folder must
-// exist. The path itself when the folder has no short form the code page can
-// spell (short names may be turned off on a volume).
+// it: the path itself when the code page can spell it, else with each folder
+// name the code page cannot spell in the short (8.3) form the file system
+// keeps for it, so the folder must exist. The path itself when there is no
+// such short form (short names may be turned off on a volume).
 std::string PathForAnsiReader(std::string_view path);
 
 // The system's wording for `code` in UTF-8, without the line end it comes
