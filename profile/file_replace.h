@@ -42,6 +42,10 @@ ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes)
 // new file would cut it off from the others) and a writable file in a folder
 // that does not let us create the temporary file.
 ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) noexcept;
+
+// Removes what writers of `path` that died half way left, as every
+// replacement does first: for a write that finds nothing to change.
+void RemoveStaleTemporaries(std::string_view path) noexcept;
 #endif
 
 }  // namespace launcher

@@ -267,4 +267,12 @@ ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) 
     return Guarded(path, bytes, true);
 }
 
+void RemoveStaleTemporaries(std::string_view path) noexcept {
+    try {
+        SweepStaleTemporaries(std::string(path));
+    } catch (...) {
+        // Out of memory: the next write tries again.
+    }
+}
+
 }  // namespace launcher

@@ -150,7 +150,8 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
     }
     std::string text;
     struct stat status {};
-    const int raw = ::open(path.get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // O_NOFOLLOW: a link in the file's place is never written through.
+    const int raw = ::open(path.get(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     const bool exists = raw >= 0;
     if (exists) {
         const FileDescriptor fd(raw);
@@ -175,6 +176,8 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
         return false;
     }
     if (exists && splice->empty()) {
+        // Nothing to write, but what a killed writer left still goes.
+        RemoveStaleTemporaries(file);
         return true;
     }
     return UpdateFileContents(file, splice->ApplyTo(text)).ok();
