@@ -43,9 +43,10 @@ void Form1Presenter::Form_Load() {
     // folder tells whether the client reads the name as a Windows path.
     WriteAtisFileName(form4_->preferences().windowsdir, folder, form4_->preferences().rdvdir);
 
-    // The last confirmed answers replace what the dialog's own load put there.
+    // The last confirmed answers replace what the dialog's own load put
+    // there; until there are any, the facility's defaults stay.
     LoadForm2();
-    form2_->ShowAnswers(LoadFinalSetupAnswers(settingsFile));
+    form2_->ShowAnswers(LoadFinalSetupAnswers(settingsFile, form2_->Answers()));
 
     const std::string configFile = InFolder(folder, files::kConfig);
     const auto general = [&](std::string_view key) {
@@ -61,7 +62,14 @@ void Form1Presenter::Form_Load() {
     view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text(form1::kTitle)));
 
     // Last, because it sets the window's height.
-    ShowPositionCatalogue(LoadPositionCatalogue(configFile), *view_);
+    const PositionCatalogue catalogue = LoadPositionCatalogue(configFile);
+    ShowPositionCatalogue(catalogue, *view_);
+    for (const PositionGroup& group : catalogue.groups) {
+        if (!group.name.empty()) {
+            firstGroup_ = group.number;
+            break;
+        }
+    }
 }
 
 void Form1Presenter::LoadForm2() {
@@ -81,6 +89,12 @@ void Form1Presenter::LoadForm2() {
 }
 
 void Form1Presenter::Command1_Click() {
+    // Without a position the clients would go on line as nobody.
+    if (view_->Text(form1::kSelected).empty()) {
+        world_.errors.ReportError("Pick your position first.");
+        FocusFirstGroup();
+        return;
+    }
     if (form2_ == nullptr) {
         LoadForm2();
     }
@@ -88,8 +102,16 @@ void Form1Presenter::Command1_Click() {
     const std::string folder = world_.location.ProgramFolder();
     view_->SetText(form1::kFrequency, LookupFrequency(folder, view_->Text(form1::kSelected)));
     const Preferences& preferences = form4_->preferences();
+    // Again here: a Windows folder first set in this run has no name yet.
+    WriteAtisFileName(preferences.windowsdir, folder, preferences.rdvdir);
     WriteRadarSettings(preferences.windowsdir, view_->Text(form1::kSelected),
                        view_->Text(form1::kFrequency), preferences.serverip);
+}
+
+void Form1Presenter::FocusFirstGroup() {
+    if (firstGroup_ != 0) {
+        view_->SetFocus(ComboName(firstGroup_));
+    }
 }
 
 void Form1Presenter::Command2_Click() {

@@ -49,12 +49,15 @@ private:
     class ComboTexts;
 
     void LoadForm2();
+    // Sends the keyboard to the list of the first group the window shows.
+    void FocusFirstGroup();
 
     FormMaker& maker_;
     OutsideWorld world_;
     std::unique_ptr<FormView> view_;
     std::unique_ptr<ComboTexts> comboTexts_;
     std::unique_ptr<PositionSelection> selection_;  // made at load
+    int firstGroup_ = 0;                            // the first named group; 0 for none
     std::unique_ptr<Form4Presenter> form4_;
     // Declared after form4_, whose record it reads, so it goes first.
     std::unique_ptr<Form2Presenter> form2_;

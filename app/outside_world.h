@@ -29,8 +29,7 @@ public:
 class ErrorReporter {
 public:
     virtual ~ErrorReporter() = default;
-    // Tells the user of an error that ends the launcher, and returns once the
-    // user has seen it.
+    // Tells the user of an error, and returns once the user has seen it.
     virtual void ReportError(const std::string& message) = 0;
 };
 

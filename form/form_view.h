@@ -32,6 +32,8 @@ public:
     virtual void AddItems(std::string_view control, const std::vector<std::string>& items) = 0;
 
     virtual void SetVisible(std::string_view control, bool visible) = 0;
+    // Gives a control the keyboard focus, as a click into it would.
+    virtual void SetFocus(std::string_view /*control*/) {}
     // Moves a control's left edge, in twips; its other edges keep their place
     // relative to it.
     virtual void SetLeft(std::string_view control, int twips) = 0;

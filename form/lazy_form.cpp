@@ -89,6 +89,12 @@ public:
             window_->SetPicture(name, path);
         }
     }
+    // Focus goes to a window the user sees, which has been made by then.
+    void SetFocus(std::string_view name) override {
+        if (Realised(name)) {
+            window_->SetFocus(name);
+        }
+    }
     // Only windows made at once have folder lists.
     void PointAtDrive(std::string_view name, std::string_view drive) override {
         if (Realised(name)) {

@@ -1,14 +1,28 @@
 #include "launch/final_setup_answers.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "profile/ini.h"
+#include "profile/ini_text.h"
 #include "profile/program_files.h"
 
 namespace launcher {
 
-FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile) {
-    FinalSetupAnswers answers;
+FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile,
+                                        const FinalSetupAnswers& defaults) {
+    // A value alone cannot tell an absent key from an empty one; the list of
+    // keys can.
+    const std::vector<std::string> saved = ReadIniKeys(sections::kFinalSetupAnswers, settingsFile);
+    FinalSetupAnswers answers = defaults;
     for (const auto& [key, field] : kFinalSetupKeys) {
-        answers.*field = ReadIni(sections::kFinalSetupAnswers, key, settingsFile);
+        const bool present =
+            std::any_of(saved.begin(), saved.end(), [key](const std::string& name) {
+                return ini::NamesMatch(ini::TrimArgument(name), key);
+            });
+        if (present) {
+            answers.*field = ReadIni(sections::kFinalSetupAnswers, key, settingsFile);
+        }
     }
     return answers;
 }

@@ -29,8 +29,11 @@ inline constexpr std::array<FinalSetupKey, 3> kFinalSetupKeys{{
     {"autoatis", &FinalSetupAnswers::autoAtis},
 }};
 
-// The answers saved in `settingsFile`; empty texts for those never saved.
-FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile);
+// The answers saved in `settingsFile`. One never saved (its key absent, as on
+// a first run) keeps its value in `defaults`, the facility's default that the
+// dialog's load put there; one saved empty is empty.
+FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile,
+                                        const FinalSetupAnswers& defaults = {});
 
 // Writes the three answers, changed or not, in table order. A failed write is
 // ignored.

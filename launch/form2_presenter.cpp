@@ -6,11 +6,22 @@
 #include "launch/form2_table.h"
 #include "launch/radar_settings.h"
 #include "launch/voice_client.h"
+#include "profile/file_replace.h"
 #include "profile/ini.h"
 #include "profile/paths.h"
 #include "profile/program_files.h"
 
 namespace launcher {
+
+namespace {
+
+// How a failure before any client runs ends its message: the launcher stays.
+constexpr std::string_view kNothingDone =
+    "Nothing has been saved, written or started; Final Setup stays open for Go once more.";
+constexpr std::string_view kNoClientStarted =
+    "No client has been started; Final Setup stays open for Go once more.";
+
+}  // namespace
 
 Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
                                std::function<void()> unloaded)
@@ -39,10 +50,14 @@ void Form2Presenter::ShowAnswers(const FinalSetupAnswers& answers) {
 }
 
 void Form2Presenter::Command1_Click() {
-    // The answers are saved first, so they stay saved whatever fails later.
-    SaveFinalSetupAnswers({view_->Text(form2::kRunway), view_->Text(form2::kOnlineUntil),
-                           std::to_string(view_->Value(form2::kAutoAtis))},
-                          InFolder(world_.programFolder, files::kSettings));
+    // What the settings make impossible is found before anything is saved,
+    // written or started: the dialog stays open with its answers, and Go after
+    // the fix goes on line.
+    if (const std::string problem = WhatStopsGo(); !problem.empty()) {
+        world_.reportError(problem);
+        return;
+    }
+    SaveFinalSetupAnswers(Answers(), InFolder(world_.programFolder, files::kSettings));
 
     const Preferences& preferences = world_.preferences;
     LaunchDetails details;
@@ -57,10 +72,8 @@ void Form2Presenter::Command1_Click() {
     details.radarFolder = preferences.rdvdir;
     details.programFolder = world_.programFolder;
     details.now = world_.clock.Now();
-    if (EndedBy(WriteAtisFileFor(details))) {
-        return;
-    }
-    if (!BothClientsStartable()) {
+    if (const std::string error = WriteAtisFileFor(details); !error.empty()) {
+        world_.reportError(error + "\n\n" + std::string(kNoClientStarted));
         return;
     }
     // The controller may have picked again since Launch, with this dialog
@@ -72,60 +85,69 @@ void Form2Presenter::Command1_Click() {
     const StartResult voice =
         StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,
                          world_.selectedPosition(), preferences.rwdir);
-    if (EndedBy(voice.error)) {
+    if (!voice.started()) {
+        world_.reportError(voice.error + "\n\n" + std::string(kNoClientStarted));
         return;
     }
+    // The voice client runs by now: a radar client that fails to start ends
+    // the launcher, which cannot take the voice client back.
     const StartResult radar =
         world_.starter.Start(RadarCommandLine(preferences.rdvdir), WindowShow::kMaximized);
-    if (EndedBy(radar.error)) {
-        return;
+    if (!radar.started()) {
+        world_.reportError(radar.error);
     }
     world_.endProgram();
 }
 
-bool Form2Presenter::BothClientsStartable() {
+FinalSetupAnswers Form2Presenter::Answers() const {
+    return {view_->Text(form2::kRunway), view_->Text(form2::kOnlineUntil),
+            std::to_string(view_->Value(form2::kAutoAtis))};
+}
+
+std::string Form2Presenter::WhatStopsGo() const {
+    std::string message;
+    const std::string atis = AtisFilePath(world_.programFolder);
+    if (const ReplaceResult writable = CheckReplaceable(atis); !writable.ok()) {
+        message.append("Cannot write the ATIS file \"")
+            .append(atis)
+            .append("\": ")
+            .append(writable.Reason())
+            .append(".\n\n");
+    }
     const Preferences& preferences = world_.preferences;
     const struct {
         const char* name;
+        const std::string& folder;
         std::string program;
         std::string_view file;
         const char* field;  // the Preferences field that names its folder
     } clients[] = {
-        {"voice", VoiceClientProgram(preferences.rwdir), kVoiceClientProgram, "RW Directory"},
-        {"radar", RadarCommandLine(preferences.rdvdir).program, kRadarClientProgram,
-         "Rdv Directory"},
+        {"voice", preferences.rwdir, VoiceClientProgram(preferences.rwdir), kVoiceClientProgram,
+         "RW Directory"},
+        {"radar", preferences.rdvdir, RadarCommandLine(preferences.rdvdir).program,
+         kRadarClientProgram, "Rdv Directory"},
     };
-    std::string message;
     for (const auto& client : clients) {
-        const std::string reason = world_.starter.CheckStartable(client.program);
-        if (!reason.empty()) {
-            message.append("Cannot start the ")
-                .append(client.name)
-                .append(" client.\nTried: ")
-                .append(client.program)
-                .append("\nReason: ")
-                .append(reason)
-                .append("\nSet \"")
-                .append(client.field)
-                .append("\" in User Preferences to the folder that holds ")
-                .append(client.file)
-                .append(".\n\n");
+        std::string problem;
+        if (client.folder.empty()) {
+            problem = "its folder is not set";
+        } else if (const std::string reason = world_.starter.CheckStartable(client.program);
+                   !reason.empty()) {
+            problem = "\"" + client.program + "\": " + reason;
+        } else {
+            continue;
         }
+        message.append("Cannot start the ")
+            .append(client.name)
+            .append(" client: ")
+            .append(problem)
+            .append(".\nSet \"")
+            .append(client.field)
+            .append("\" in User Preferences to the folder that holds ")
+            .append(client.file)
+            .append(".\n\n");
     }
-    if (message.empty()) {
-        return true;
-    }
-    EndedBy(message + "Neither client has been started.");
-    return false;
-}
-
-bool Form2Presenter::EndedBy(const std::string& error) {
-    if (error.empty()) {
-        return false;
-    }
-    world_.reportError(error);
-    world_.endProgram();
-    return true;
+    return message.empty() ? message : message.append(kNothingDone);
 }
 
 void Form2Presenter::OnClick(std::string_view button) {

@@ -1,7 +1,9 @@
 // What the "Final Setup" dialog does: its load fills the two text boxes from
-// var.ini, and "Go" saves the three answers, writes the ATIS file, checks
-// that both clients can start, hands the radar client the position once more,
-// starts both clients and ends the launcher. The close box drops the dialog.
+// var.ini, and "Go" checks that the ATIS file can be written and both clients
+// can start, saves the three answers, writes the ATIS file, hands the radar
+// client the position once more, starts both clients and ends the launcher.
+// A setting that stops Go is reported before anything is saved, and the
+// dialog stays open. The close box drops the dialog.
 #pragma once
 
 #include <functional>
@@ -28,7 +30,7 @@ struct FinalSetupWorld {
     const Preferences& preferences;
     const Clock& clock;
     ProgramStarter& starter;
-    // Shows an error that ends the launcher; returns once the user has seen it.
+    // Shows an error; returns once the user has seen it.
     std::function<void(const std::string& message)> reportError;
     // Ends the whole program at once.
     std::function<void()> endProgram;
@@ -49,6 +51,8 @@ public:
     // Puts saved answers into the dialog's fields, replacing what its load
     // put there.
     void ShowAnswers(const FinalSetupAnswers& answers);
+    // The three answers as the dialog holds them now.
+    FinalSetupAnswers Answers() const;
 
     void Command1_Click();  // "Go"
     void Form_Unload();     // the close box
@@ -59,11 +63,10 @@ public:
 
 private:
     void Form_Load();
-    // Checks both clients before either starts; on a failure it reports
-    // what to set and ends the launcher, and returns false.
-    bool BothClientsStartable();
-    // Reports `error` and ends the launcher; true when there was one.
-    bool EndedBy(const std::string& error);
+    // Why Go cannot go on line with the settings as they stand: the ATIS
+    // file that cannot be written, each client that cannot start, with the
+    // Preferences field to set; "" when nothing stops it.
+    std::string WhatStopsGo() const;
 
     FinalSetupWorld world_;
     std::function<void()> unloaded_;

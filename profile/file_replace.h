@@ -35,6 +35,12 @@ struct ReplaceResult {
 // the new file takes the folder's default security.
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept;
 
+// Whether ReplaceFileContents(path, ...) would be refused for what stands at
+// `path` now, without writing anything: a link in the file's place, something
+// that is no regular file, a read-only file, a missing folder or one we may
+// not write in. A write can still fail later (a full disk, say).
+ReplaceResult CheckReplaceable(std::string_view path) noexcept;
+
 #ifndef _WIN32
 // ReplaceFileContents for an INI file, which Windows edits in place: where
 // replacing would be wrong or impossible, the file is rewritten in place

@@ -267,6 +267,40 @@ ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) 
     return Guarded(path, bytes, true);
 }
 
+ReplaceResult CheckReplaceable(std::string_view path) noexcept {
+    try {
+        const std::string target(path);
+        if (target.empty() || target.find('\0') != std::string::npos) {
+            return {EINVAL};
+        }
+        struct stat status {};
+        if (::lstat(target.c_str(), &status) == 0) {
+            if (S_ISLNK(status.st_mode)) {
+                return {ReplaceResult::kRefusedLink};
+            }
+            if (!S_ISREG(status.st_mode)) {
+                return {S_ISDIR(status.st_mode) ? EISDIR : EINVAL};
+            }
+            // Root is not stopped by the mode bits; the write refuses all the same.
+            if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+                return {EACCES};
+            }
+            if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+                return {LastError()};
+            }
+        } else if (errno != ENOENT) {
+            return {LastError()};
+        }
+        // The new file is made in the folder, so the folder must take it.
+        if (::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+            return {LastError()};
+        }
+        return {};
+    } catch (...) {
+        return {ENOMEM};
+    }
+}
+
 void RemoveStaleTemporaries(std::string_view path) noexcept {
     try {
         SweepStaleTemporaries(std::string(path));

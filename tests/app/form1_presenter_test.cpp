@@ -240,6 +240,33 @@ TEST_F(app_form1_presenter, LaunchShowsFinalSetupAndHandsOnWhatTheFieldsHoldNow)
     EXPECT_TRUE(Form2().visible);
 }
 
+TEST_F(app_form1_presenter, AFirstRunOffersTheFacilitysDefaultsAndLaunchNeedsAPosition) {
+    folder_.Write("config.ini",
+                  "[combo names]\r\n3=Tower\r\n7=Ground\r\n[3 items]\r\n1=EGLL_TWR\r\n");
+    folder_.Write("var.ini", "[MAIN]\r\nRWY=Runway 27R in use\r\nADDINFO=2100z\r\n");
+    // No settings.ini yet, save one answer saved empty.
+    folder_.Write("settings.ini", "[main]\r\nadditional=\r\n");
+    Loaded();
+    EXPECT_EQ(Form2().Text("rwy"), "Runway 27R in use");
+    EXPECT_EQ(Form2().Text("addinfo"), "");
+
+    const std::size_t before = maker_.log.size();
+    presenter_.Command1_Click();
+    EXPECT_EQ(errors_.messages, std::vector<std::string>{"Pick your position first."});
+    EXPECT_EQ(std::vector<std::string>(maker_.log.begin() + long(before), maker_.log.end()),
+              std::vector<std::string>{"Form1.SetFocus Combo3="});
+    EXPECT_FALSE(Form2().visible);
+
+    // A Windows folder first set in this run gets the ATIS file's name at Launch.
+    presenter_.form4().OnTextChanged("windowsdir", Windows());
+    form1_.At("selected").text = "EGLL_TWR";
+    presenter_.Command1_Click();
+    EXPECT_TRUE(Form2().visible);
+    EXPECT_EQ(testing::ReadBytes(Rvsb()),
+              "[RV 2.0]\r\nATIS FILENAME=" + location_.folder + std::string(testing::kSeparator) +
+                  "atis\r\nCALLSIGN=EGLL_TWR\r\nCOM 1 FREQ=\r\nSERVER IP=\r\n");
+}
+
 TEST_F(app_form1_presenter, ExitAndTheCloseBoxEndAtOnceAndSaveNothing) {
     const std::string settings = "[MAIN]\r\nWINDIR=" + Windows() + "\r\nNAME=Saved\r\n";
     folder_.Write("settings.ini", settings);

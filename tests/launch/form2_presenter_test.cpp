@@ -183,12 +183,13 @@ struct Failure {
     const char* missing;
     const char* failsToStart;
     std::size_t starts;  // how many starts were tried
+    bool ends;           // only once a client runs does a failure end the launcher
 };
 
 class launch_form2_failure : public launch_form2_presenter,
                              public ::testing::WithParamInterface<Failure> {};
 
-TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
+TEST_P(launch_form2_failure, ReportsOnceAndSkipsTheLaterSteps) {
     const Failure& failure = GetParam();
     if (failure.atisBlocked) {
         // A folder where the file should go cannot be replaced by a file.
@@ -200,38 +201,74 @@ TEST_P(launch_form2_failure, ReportsEndsAndSkipsTheLaterSteps) {
     Answer();
     Dialog().Command1_Click();
     EXPECT_EQ(starter_.starts.size(), failure.starts);
-    EXPECT_EQ(std::filesystem::is_regular_file(folder_.File("atis")), !failure.atisBlocked);
     EXPECT_EQ(errors_.messages.size(), 1u);
-    EXPECT_EQ(ender_.calls, 1);
-    // The answers were saved before anything could fail.
-    EXPECT_EQ(testing::ReadBytes(folder_.File("settings.ini")),
-              "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
+    EXPECT_EQ(ender_.calls, failure.ends ? 1 : 0);
+    // What the settings stop is found before anything is saved or written;
+    // a start that fails all the same comes after both.
+    const bool checked = failure.starts > 0;
+    EXPECT_EQ(std::filesystem::is_regular_file(folder_.File("atis")), checked);
+    EXPECT_EQ(
+        testing::ReadBytes(folder_.File("settings.ini")),
+        checked ? "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, launch_form2_failure,
-                         ::testing::Values(Failure{"atis", true, "", "", 0},
+                         ::testing::Values(Failure{"atis", true, "", "", 0, false},
                                            // A client not there: neither starts.
-                                           Failure{"voiceMissing", false, "roger.exe", "", 0},
-                                           Failure{"radarMissing", false, "rv.exe", "", 0},
-                                           Failure{"voice", false, "", "roger.exe", 1},
-                                           Failure{"radar", false, "", "rv.exe", 2}),
+                                           Failure{"voiceMissing", false, "roger.exe", "", 0,
+                                                   false},
+                                           Failure{"radarMissing", false, "rv.exe", "", 0, false},
+                                           Failure{"voice", false, "", "roger.exe", 1, false},
+                                           Failure{"radar", false, "", "rv.exe", 2, true}),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(launch_form2_presenter, MissingClientsAreNamedWithThePathAndTheFieldToSet) {
+TEST_F(launch_form2_presenter, ASettingErrorNamesTheFieldAndGoAfterTheFixGoesOnLine) {
     starter_.missing = ".exe";
+    preferences_.rwdir = "";
+    Dialog();
+    Answer();
+    Dialog().Command1_Click();
+    ASSERT_EQ(errors_.messages.size(), 1u);
+    EXPECT_EQ(errors_.messages[0],
+              "Cannot start the voice client: its folder is not set.\n"
+              "Set \"RW Directory\" in User Preferences to the folder that holds roger.exe.\n\n"
+              "Cannot start the radar client: \"" +
+                  In("rdv", "rv.exe") +
+                  "\": No such file or directory.\n"
+                  "Set \"Rdv Directory\" in User Preferences to the folder that holds rv.exe.\n\n"
+                  "Nothing has been saved, written or started; Final Setup stays open for Go "
+                  "once more.");
+    EXPECT_EQ(ender_.calls, 0);
+    EXPECT_FALSE(dropped_);
+
+    // Set in Preferences while the dialog stays open with its answers.
+    starter_.missing = "";
+    preferences_.rwdir = folder_.File("rw");
+    Dialog().Command1_Click();
+    EXPECT_EQ(errors_.messages.size(), 1u);
+    ASSERT_EQ(starter_.starts.size(), 2u);
+    EXPECT_EQ(starter_.starts[0].atis.substr(starter_.starts[0].atis.find("Runway")),
+              "Runway 27R in use\r\nOnline Until 2100z\r\nUSER  -  For More info INFO\r\n"
+              "AutoAtis is available on CHANNEL 2\r\n");
+    EXPECT_EQ(ender_.calls, 1);
+}
+
+#ifndef _WIN32
+TEST_F(launch_form2_presenter, AnAtisFileThatIsALinkStopsGoBeforeAnything) {
+    const std::string outside = folder_.Write("outside", "mine\n");
+    std::filesystem::create_symlink(outside, folder_.File("atis"));
     Dialog();
     Dialog().Command1_Click();
     ASSERT_EQ(errors_.messages.size(), 1u);
     EXPECT_EQ(errors_.messages[0],
-              "Cannot start the voice client.\nTried: " + In("rw", "roger.exe") +
-                  "\nReason: No such file or directory\n"
-                  "Set \"RW Directory\" in User Preferences to the folder that holds roger.exe."
-                  "\n\nCannot start the radar client.\nTried: " +
-                  In("rdv", "rv.exe") +
-                  "\nReason: No such file or directory\n"
-                  "Set \"Rdv Directory\" in User Preferences to the folder that holds rv.exe."
-                  "\n\nNeither client has been started.");
+              "Cannot write the ATIS file \"" + folder_.File("atis") +
+                  "\": it is a symbolic link, which the launcher never writes through.\n\n"
+                  "Nothing has been saved, written or started; Final Setup stays open for Go "
+                  "once more.");
+    EXPECT_EQ(testing::ReadBytes(outside), "mine\n");
+    EXPECT_TRUE(starter_.starts.empty());
 }
+#endif
 
 TEST_F(launch_form2_presenter, TheCloseBoxDiscardsTheWindowAndTellsTheOwner) {
     Dialog();

@@ -85,6 +85,7 @@ public:
         Record("SetVisible", control, shown ? "1" : "0");
         At(control).visible = shown;
     }
+    void SetFocus(std::string_view control) override { Record("SetFocus", control, ""); }
     void SetLeft(std::string_view control, int twips) override {
         Record("SetLeft", control, std::to_string(twips));
         At(control).left = twips;
