@@ -33,7 +33,7 @@ public:
 
     virtual void SetVisible(std::string_view control, bool visible) = 0;
     // Gives a control the keyboard focus, as a click into it would.
-    virtual void SetFocus(std::string_view /*control*/) {}
+    virtual void SetFocus(std::string_view control) = 0;
     // Moves a control's left edge, in twips; its other edges keep their place
     // relative to it.
     virtual void SetLeft(std::string_view control, int twips) = 0;

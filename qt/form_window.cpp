@@ -326,6 +326,10 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
     control(name).setVisible(visible);
 }
 
+void FormWindow::SetFocus(std::string_view name) {
+    control(name).setFocus(Qt::OtherFocusReason);
+}
+
 void FormWindow::SetLeft(std::string_view name, int twips) {
     QWidget& widget = control(name);
     widget.move(TwipsToPixels(twips), widget.y());

@@ -175,6 +175,10 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
     }
 }
 
+void FormWindow::SetFocus(std::string_view name) {
+    ::SetFocus(control(name));
+}
+
 void FormWindow::SetLeft(std::string_view name, int twips) {
     Find(name).leftTwips = twips;  // kept through a change of DPI
     HWND child = control(name);

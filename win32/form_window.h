@@ -42,6 +42,7 @@ public:
     void AddItems(std::string_view control, const std::vector<std::string>& items) override;
     void SetVisible(std::string_view control, bool visible) override;
     void SetLeft(std::string_view control, int twips) override;
+    void SetFocus(std::string_view control) override;
     void SetPicture(std::string_view control, const std::string& path) override;
     void PointAtDrive(std::string_view folderList, std::string_view drive) override;
     std::string Caption() const override;

@@ -62,6 +62,9 @@ struct AllWindows : testing::ScratchProgram {
         form().show();
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
+        // Launch needs a position: one typed, as a controller may.
+        form().control<QComboBox>("Combo1").setEditText(QStringLiteral("EGLL_DEL"));
+        QTRY_COMPARE(form().control<QLabel>("selected").text(), QStringLiteral("EGLL_DEL"));
         QTest::mouseClick(&Button(form(), "Command1"), Qt::LeftButton);
         QVERIFY(window("Form2") != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(window("Form2")));

@@ -127,7 +127,7 @@ class LaunchTest : public QObject {
 private slots:
     void initTestCase();
 
-    void launchWithoutPositionOpensDialogAndWritesEmptyKeys();
+    void launchWithoutPositionOpensNothingAndAsksForOne();
     void launchAfterCloseBoxLoadsTheDialogAfresh();
     void launchAndGoUseWhatTheWindowsHoldAtThatMoment();
 };
@@ -136,7 +136,7 @@ void LaunchTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
+void LaunchTest::launchWithoutPositionOpensNothingAndAsksForOne() {
     LoadedForm loaded;
     FormWindow& form = loaded.form();
     // Created hidden at load, so Launch finds it.
@@ -148,12 +148,19 @@ void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
 
     loaded.launch();
 
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(loaded.errors.messages, std::vector<std::string>{"Pick your position first."});
+    QCOMPARE(QApplication::focusWidget(), &form.control<QComboBox>(ComboName(1)));
+    QCOMPARE(comfreq.text(), QStringLiteral("stale"));
+    QCOMPARE(loaded.bytes("windows/rvsb.ini"), loaded.radarSettingsAfterLoad());
+
+    loaded.pick(2);
+    loaded.launch();
     QCOMPARE(loaded.form2(), dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);  // the main window stays usable
-    QCOMPARE(comfreq.text(), QString());
-    QCOMPARE(loaded.radar("CALLSIGN"), "");
-    QCOMPARE(loaded.radar("COM 1 FREQ"), "");
+    QCOMPARE(comfreq.text(), QStringLiteral("127.100"));
+    QCOMPARE(loaded.radar("CALLSIGN"), "London Control");
     QCOMPARE(loaded.radar("SERVER IP"), "rdv.example");
     // Only the launcher's keys change; the radar client's own stay as they were.
     const QByteArray written = loaded.bytes("windows/rvsb.ini");
@@ -168,6 +175,7 @@ void LaunchTest::launchWithoutPositionOpensDialogAndWritesEmptyKeys() {
 void LaunchTest::launchAfterCloseBoxLoadsTheDialogAfresh() {
     LoadedForm loaded;
     loaded.showAndActivate();
+    loaded.pick(1);
     loaded.launch();
     QPointer<FormWindow> first = loaded.form2();
     QCOMPARE(first->control<QLineEdit>("rwy").text(), QStringLiteral("27R"));
