@@ -384,11 +384,13 @@ TEST(IniWin32Test, CutValueEndsOnAWholeCharacterInEveryCodePage) {
 
 class IniWin32FolderTest : public IniTest {
 protected:
-    // A new folder of that name in the scratch folder; its UTF-8 path.
+    // A new folder of that name in the scratch folder; its UTF-8 path, or ""
+    // when it cannot be made: under Wine a name reaches Linux in the Unix
+    // locale's character set, which may lack its letters.
     std::string Folder(std::string_view utf8Name) {
         const std::string path = InFolder(folder_.path().string(), utf8Name);
-        fs::create_directory(FileSystemPath(path));
-        return path;
+        std::error_code error;
+        return fs::create_directory(FileSystemPath(path), error) ? path : std::string();
     }
     static std::string Bytes(const std::string& utf8Path) {
         std::ifstream in(FileSystemPath(utf8Path), std::ios::binary);
@@ -410,11 +412,15 @@ TEST_F(IniWin32FolderTest, FileReadsAndWritesAsInAPlainFolder) {
     }
     const std::string bytes =
         "[Z\xfcrich]\r\nk\xe9=" + high + "\r\nlong=" + std::string(300, '\xe9') + "\r\n";
+    const std::string lukaszFolder = Folder("\xc5\x81ukasz");
+    if (lukaszFolder.empty()) {
+        GTEST_SKIP() << "the Unix locale cannot spell the folder's name";
+    }
     const std::string plain = InFolder(Folder("plain"), "test.ini");
-    const std::string lukasz = InFolder(Folder("\xc5\x81ukasz"), "test.ini");
+    const std::string lukasz = InFolder(lukaszFolder, "test.ini");
     Write(plain, bytes);
     Write(lukasz, bytes);
-    ASSERT_EQ(Bytes(lukasz), bytes) << "under Wine the Unix locale must be a UTF-8 one";
+    ASSERT_EQ(Bytes(lukasz), bytes);
 
     for (const std::string& file : {plain, lukasz}) {
         EXPECT_EQ(win32::Utf8ToAnsi(ReadIni("Z\xc3\xbcrich", "k\xc3\xa9", file)), high) << file;
@@ -445,7 +451,11 @@ TEST_F(IniWin32FolderTest, PathForAnsiReaderNamesTheSameFileInTheCodePage) {
     const std::string plain = InFolder(Folder("plain"), "atis");
     EXPECT_EQ(win32::PathForAnsiReader(plain), plain);
     for (const char* name : {"\xc5\x81ukasz", "\xce\x95\xce\xbb\xce\xad\xce\xbd\xce\xb7"}) {
-        const std::string atis = InFolder(Folder(name), "atis");
+        const std::string folder = Folder(name);
+        if (folder.empty()) {
+            GTEST_SKIP() << "the Unix locale cannot spell the folder's name";
+        }
+        const std::string atis = InFolder(folder, "atis");
         Write(atis, "text");
         const std::string path = win32::PathForAnsiReader(atis);
         // Only the name the code page cannot spell is short.
