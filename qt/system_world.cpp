@@ -20,10 +20,11 @@ std::string SystemProgramLocation::ProgramFolder() const {
 void SystemErrorReporter::ReportError(const std::string& message) {
     const QString text = QString::fromStdString(message);
     // Also where a terminal or the desktop's log keeps it after the box is
-    // gone; without control characters, which a terminal would act on.
+    // gone; without control characters but line breaks, as a terminal would
+    // act on them.
     QString logged = text;
     for (QChar& c : logged) {
-        if (c.category() == QChar::Other_Control) {
+        if (c.category() == QChar::Other_Control && c != u'\n') {
             c = u'?';
         }
     }
