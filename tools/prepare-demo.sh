@@ -39,6 +39,9 @@ if [[ -n "$stand_in" ]]; then
     command -v wine >/dev/null || { echo "prepare-demo: --wine needs wine (tools/bootstrap.sh)" >&2; exit 1; }
     prefix="$dest.wine"
     WINEDEBUG=-all WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
+    # Wine writes the prefix's registry files, which tell a prefix, only as
+    # its server ends.
+    WINEPREFIX="$prefix" wineserver -w
     windows="$prefix/drive_c/windows"
     voice="$prefix/drive_c/Program Files/Roger Wilco"
     radar="$prefix/drive_c/Program Files/Radavue"
