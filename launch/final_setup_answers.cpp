@@ -17,8 +17,8 @@ FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile,
     FinalSetupAnswers answers = defaults;
     for (const auto& [key, field] : kFinalSetupKeys) {
         const bool present =
-            std::any_of(saved.begin(), saved.end(), [key](const std::string& name) {
-                return ini::NamesMatch(ini::TrimArgument(name), key);
+            std::any_of(saved.begin(), saved.end(), [wanted = key](const std::string& name) {
+                return ini::NamesMatch(ini::TrimArgument(name), wanted);
             });
         if (present) {
             answers.*field = ReadIni(sections::kFinalSetupAnswers, key, settingsFile);
