@@ -15,6 +15,13 @@ enum class Severity {
     kNote,     // nothing wrong, but maybe not what was meant
 };
 
+// Whose reading of the files the check applies: most folders are made for
+// Windows controllers, and are often prepared or checked elsewhere.
+enum class Reading {
+    kWindows,  // file names in any case, UTF-16 with its mark, Windows paths
+    kLinux,    // the Linux launcher's: names with their case, UTF-8 or Windows-1252
+};
+
 struct Finding {
     std::string file;  // the file's name in the folder
     int line = 0;      // 0: the file as a whole
@@ -24,15 +31,19 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
-// Every finding about the INI files of `folder` (UTF-8), file by file in the
-// order config.ini, freq.ini, voice.ini, autoatis.ini, var.ini, settings.ini,
-// then by line. Relative paths in the files are taken from `folder`, where the
-// launcher normally starts. Reads only: no file is ever written, and nothing
-// but a regular file is opened, so a FIFO in the folder cannot hold it up.
-std::vector<Finding> CheckProgramFolder(std::string_view folder);
+// Every finding about the INI files of `folder` (UTF-8): first those that
+// explain others (which name them: "see freq.ini:1"), then the rest; each
+// part file by file in the order config.ini, freq.ini, voice.ini,
+// autoatis.ini, var.ini, settings.ini, atis, then by line. Relative paths in
+// the files are taken from `folder`, where the launcher normally starts.
+// Reads only: no file is ever written, each is read once, and nothing but a
+// regular file is opened, so a FIFO in the folder cannot hold it up.
+std::vector<Finding> CheckProgramFolder(std::string_view folder,
+                                        Reading reading = Reading::kWindows);
 
 // A frequency as the radar client expects it: NNN.NNN, a channel name of the
-// civil airband from 118.000 to 136.990 (25 kHz channels and 8.33 kHz ones).
+// civil airband from 118.000 to 136.990: a 25 kHz channel (118.025), or an
+// 8.33 kHz channel's name, 5, 10 or 15 kHz above one (118.030).
 bool IsAirbandChannel(std::string_view frequency);
 
 // A path that starts with two separators, "\\host\share" or "//host/share":

@@ -12,6 +12,7 @@ packages=(
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev clang-format
     python3 fonts-dejavu-core time
+    python3-jsonschema  # tests/check: the SARIF report against its schema (npm, with nodejs, fetches it)
     dpkg-dev  # dpkg-shlibdeps, for the Depends of the DEB
 )
 

@@ -18,6 +18,13 @@
 #endif
 
 namespace launcher::check {
+
+// Failures show findings as the report prints them.
+void PrintTo(const Finding& finding, std::ostream* out);
+void PrintTo(const Finding& finding, std::ostream* out) {
+    *out << FormatFinding(finding);
+}
+
 namespace {
 
 TEST(CheckTest, AirbandChannelsAreThe25And833KilohertzNames) {
@@ -46,6 +53,9 @@ TEST(CheckTest, NetworkPathsAndWineNames) {
     }
 }
 
+const Finding kNoGroup{"config.ini", 0, Severity::kError,
+                       "no group shows a position: every list of the main window stays empty"};
+
 class FolderCheckTest : public ::testing::Test {
 protected:
     std::vector<Finding> Check() { return CheckProgramFolder(folder_.path().string()); }
@@ -67,7 +77,8 @@ TEST_F(FolderCheckTest, PositionsMeetTheirKeysAsTheLauncherLooksThemUp) {
                   "EGLL GND=Heathrow Ground\r\nEGLL_DEL=Heathrow Delivery\r\n");
     EXPECT_EQ(Check(), (std::vector<Finding>{
                            {"config.ini", 6, Severity::kError,
-                            "position \"EGLL GND\" has no frequency in freq.ini"},
+                            "position \"EGLL GND\" has no frequency in freq.ini: did you mean "
+                            "\"EGLL_GND\" (freq.ini:4)?"},
                            {"config.ini", 7, Severity::kError,
                             "position \"EGLL_DEL\" has no frequency in freq.ini"},
                            {"freq.ini", 4, Severity::kNote, "no group shows \"EGLL_GND\""},
@@ -77,10 +88,12 @@ TEST_F(FolderCheckTest, PositionsMeetTheirKeysAsTheLauncherLooksThemUp) {
 TEST_F(FolderCheckTest, AFolderWithoutFilesAndNoFolderAtAll) {
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunCheck(folder_.path().string(), out, err), 1);
-    EXPECT_EQ(out.str(),
-              "config.ini: error: no such file: the launcher shows no groups\n"
-              "1 error, 0 warnings, 0 notes\n");
+    const std::string folder = folder_.path().string();
+    EXPECT_EQ(RunCheck(folder, out, err), 1);
+    EXPECT_EQ(out.str(), folder +
+                             "/config.ini: error: no such file: the launcher shows no groups\n" +
+                             "1 error, 0 warnings, 0 notes in " + folder +
+                             ", as the Windows launcher reads it\n");
     EXPECT_EQ(err.str(), "");
 
     const std::string missing = folder_.File("missing");
@@ -97,15 +110,17 @@ TEST_F(FolderCheckTest, AWindowsClientNeedsAWineOnLinux) {
     folder_.Write("settings.ini",
                   "[MAIN]\r\nRDVDIR=radavue\r\nWINE=/nonexistent/wine64\r\nDATE=USA\r\n");
     folder_.Write("config.ini", "");
-    EXPECT_EQ(Check(), (std::vector<Finding>{
-                           {"settings.ini", 2, Severity::kWarning,
-                            "rv.exe is a Windows program, and no Wine (\"/nonexistent/wine64\") "
-                            "is found to start it"},
-                           {"settings.ini", 3, Severity::kWarning,
-                            "WINE \"/nonexistent/wine64\": a folder that is shared should not "
-                            "decide which program starts the Windows clients; leave the key out, "
-                            "and each machine uses its own Wine"},
-                       }));
+    EXPECT_EQ(CheckProgramFolder(folder_.path().string(), Reading::kLinux),
+              (std::vector<Finding>{
+                  kNoGroup,
+                  {"settings.ini", 2, Severity::kWarning,
+                   "rv.exe is a Windows program, and no Wine (\"/nonexistent/wine64\") "
+                   "is found to start it"},
+                  {"settings.ini", 3, Severity::kWarning,
+                   "WINE \"/nonexistent/wine64\": a folder that is shared should not "
+                   "decide which program starts the Windows clients; leave the key out, "
+                   "and each machine uses its own Wine"},
+              }));
 }
 
 // Nothing is written through a link, nor is the check held up by a FIFO.
@@ -120,15 +135,17 @@ TEST_F(FolderCheckTest, LinksWhereTheLauncherWritesAFifoWhereItReads) {
                        "a symbolic link to \"/etc/passwd\" stands in place of the file: the "
                        "launcher never writes through a link, so Go fails with \"cannot create "
                        "the ATIS file\""};
-    EXPECT_EQ(Check(), (std::vector<Finding>{
-                           {"config.ini", 0, Severity::kError,
-                            "a FIFO stands in place of the file: the launcher cannot read it"},
-                           {"settings.ini", 2, Severity::kError,
-                            "rvsb.ini in Windows folder \"windows\" is a symbolic link to "
-                            "\"../nowhere.ini\": the launcher never writes through a link, so "
-                            "the radar client is never told where the ATIS file is"},
-                           atis,
-                       }));
+    EXPECT_EQ(Check(),
+              (std::vector<Finding>{
+                  {"config.ini", 0, Severity::kError,
+                   "a FIFO stands in place of the file: the launcher cannot read it, so it "
+                   "shows no groups"},
+                  {"settings.ini", 2, Severity::kError,
+                   "rvsb.ini in Windows folder \"windows\" is a symbolic link to "
+                   "\"../nowhere.ini\": the launcher never writes through a link, so "
+                   "the radar client is never told where the ATIS file is"},
+                  atis,
+              }));
     fs::remove(folder_.path() / "settings.ini");
     fs::create_symlink("elsewhere.ini", folder_.path() / "settings.ini");
     EXPECT_EQ(Check().at(1), (Finding{"settings.ini", 0, Severity::kError,
@@ -149,6 +166,7 @@ TEST_F(FolderCheckTest, PicturesTheLauncherNeverShows) {
     };
     EXPECT_EQ(check("\\\\host\\share\\logo.png", "http://example.net/back.png"),
               (std::vector<Finding>{
+                  kNoGroup,
                   finding(2, Severity::kError,
                           "LOGO picture \"\\\\host\\share\\logo.png\" is a network path: the "
                           "launcher never opens it, so the banner never shows (on Windows, "
@@ -163,6 +181,7 @@ TEST_F(FolderCheckTest, PicturesTheLauncherNeverShows) {
     EXPECT_EQ(
         check("wide.gif", "folder.png"),
         (std::vector<Finding>{
+            kNoGroup,
             finding(2, Severity::kWarning,
                     "LOGO picture \"wide.gif\" is 9000 by 10 pixels: the launcher shows "
                     "none over 8192 a side"),
@@ -174,6 +193,7 @@ TEST_F(FolderCheckTest, PicturesTheLauncherNeverShows) {
     EXPECT_EQ(
         check("huge.bmp", "back.fifo"),
         (std::vector<Finding>{
+            kNoGroup,
             finding(2, Severity::kWarning,
                     "LOGO picture \"huge.bmp\" is 67108865 bytes long: the launcher reads "
                     "no picture over 64 MiB"),
@@ -189,6 +209,7 @@ TEST_F(FolderCheckTest, ASharedSettingsFileNamesNoWineAndNoNetworkFolder) {
         "[MAIN]\r\nWINE=wine/wine64\r\nRWDIR=\\\\host\\voice\r\nWINDIR=//host/windows\r\n");
     EXPECT_EQ(Check(),
               (std::vector<Finding>{
+                  kNoGroup,
                   {"settings.ini", 2, Severity::kError,
                    "WINE \"wine/wine64\" names a program inside the program folder, "
                    "which would run with the controller's rights: the launcher refuses it and "
