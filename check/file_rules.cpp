@@ -64,7 +64,7 @@ public:
         : file_(file), listing_(listing), index_(index), spoilt_(spoilt), findings_(findings) {}
 
     void Run() {
-        const std::vector<SectionRead> read = SectionsRead(file_);
+        const std::vector<SectionRead> read = SectionsRead(FoldedName(file_));
         // The mark spoils line 1 for Windows; what that line then looks like
         // is no news of its own.
         const int spoilt = listing_.byteOrderMark ? 1 : 0;
@@ -84,8 +84,9 @@ public:
                     "no \"=\" on this line: the launcher takes it for no key at all");
             }
         }
+        // The keys of a section the mark hides are that section's loss.
         for (const ListedKey& key : listing_.keysBeforeFirstSection) {
-            if (key.line != spoilt) {
+            if (key.line != spoilt && spoilt_.empty()) {
                 Add(key.line, Severity::kWarning,
                     "key " + Quoted(key.name) + " stands before any section and is never read");
             }

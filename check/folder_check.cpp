@@ -388,7 +388,8 @@ private:
                 if (listed) {
                     Add(config.shown, section->line, Severity::kWarning,
                         "group " + number +
-                            " has no name in [combo names]: its positions are never shown");
+                            " has no name in [combo names]: its positions are never shown" +
+                            See(groupsCause_));
                 }
                 continue;
             }

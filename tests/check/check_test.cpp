@@ -28,11 +28,13 @@ void PrintTo(const Finding& finding, std::ostream* out) {
 namespace {
 
 TEST(CheckTest, AirbandChannelsAreThe25And833KilohertzNames) {
-    for (const char* channel : {"118.000", "121.500", "124.825", "127.105", "132.010", "136.990"}) {
+    for (const char* channel :
+         {"118.000", "118.005", "118.030", "121.500", "124.825", "127.105", "132.010", "136.990"}) {
         EXPECT_TRUE(IsAirbandChannel(channel)) << channel;
     }
-    for (const char* other : {"117.975", "137.000", "136.995", "121.520", "121.5", "121.5000",
-                              " 121.500", "121,500", "1215.00", "12a.500", ""}) {
+    for (const char* other :
+         {"117.975", "137.000", "136.995", "121.520", "118.001", "118.020", "118.032", "121.5",
+          "121.5000", " 121.500", "121,500", "1215.00", "12a.500", ""}) {
         EXPECT_FALSE(IsAirbandChannel(other)) << other;
     }
 }
@@ -85,6 +87,71 @@ TEST_F(FolderCheckTest, PositionsMeetTheirKeysAsTheLauncherLooksThemUp) {
                        }));
 }
 
+// What hides a whole section comes first, as an error, and what follows
+// from it names it, folded into one finding.
+TEST_F(FolderCheckTest, CausesComeFirstAndNameWhatTheyExplain) {
+    folder_.Write("config.ini",
+                  "\xef\xbb\xbf[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n");
+    folder_.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.500\r\nEGLL_APP=119.725\r\n");
+    folder_.Write("voice.ini", "[voice]\r\nEGLL_TWR=Heathrow Tower\r\n");
+    EXPECT_EQ(Check(), (std::vector<Finding>{
+                           {"config.ini", 1, Severity::kError,
+                            "a UTF-8 byte-order mark spoils this first line, so its section "
+                            "[combo names] is never read and no group has a name, so the "
+                            "launcher shows none: save the file without one"},
+                           {"config.ini", 0, Severity::kError,
+                            "no group shows a position: every list of the main window stays "
+                            "empty (see config.ini:1)"},
+                           {"config.ini", 3, Severity::kWarning,
+                            "group 1 has no name in [combo names]: its positions are never shown "
+                            "(see config.ini:1)"},
+                           {"freq.ini", 2, Severity::kNote,
+                            "no group shows \"EGLL_TWR\" nor 1 more keys of [FREQ] (see "
+                            "config.ini:1)"},
+                           {"voice.ini", 2, Severity::kNote, "no group shows \"EGLL_TWR\""},
+                       }));
+    folder_.Write("config.ini",
+                  "[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n"
+                  "2=EGLL_APP\r\n");
+    folder_.Write("freq.ini", "[FREQS]\r\nEGLL_TWR=118.500\r\n");
+    std::filesystem::remove(folder_.File("voice.ini"));
+    std::filesystem::create_directory(folder_.path() / "voice.ini");
+    EXPECT_EQ(Check(), (std::vector<Finding>{
+                           {"freq.ini", 1, Severity::kError,
+                            "section [FREQS] is never read, so no position has a frequency: did "
+                            "you mean [FREQ]?"},
+                           {"voice.ini", 0, Severity::kWarning,
+                            "a folder stands in place of the file: the launcher cannot read it"},
+                           {"config.ini", 4, Severity::kError,
+                            "position \"EGLL_TWR\" and 1 more have no frequency in freq.ini (see "
+                            "freq.ini:1)"},
+                           {"config.ini", 4, Severity::kWarning,
+                            "position \"EGLL_TWR\" and 1 more have no voice callsign in voice.ini "
+                            "(see voice.ini)"},
+                       }));
+}
+
+// Windows finds a file in any case and reads UTF-16 with its mark; the
+// Linux launcher does neither.
+TEST_F(FolderCheckTest, FileNamesAndUtf16ByEachReading) {
+    folder_.Write("config.ini", "[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n");
+    folder_.Write("FREQ.INI", "[FREQ]\r\nEGLL_TWR=118.500\r\n");
+    folder_.Write("voice.ini", "[voice]\r\nEGLL_TWR=Heathrow Tower\r\n");
+    folder_.Write("var.ini", std::string("\xff\xfe[\0M\0A\0I\0N\0]\0\r\0\n\0R\0W\0Y\0=\0x\0", 26));
+    EXPECT_EQ(Check(), std::vector<Finding>{});
+    EXPECT_EQ(CheckProgramFolder(folder_.path().string(), Reading::kLinux),
+              (std::vector<Finding>{
+                  {"freq.ini", 0, Severity::kError,
+                   "no such file (\"FREQ.INI\" is there, but the Linux launcher matches the case "
+                   "of file names): no position has a frequency"},
+                  {"var.ini", 1, Severity::kWarning,
+                   "UTF-16 text, which the Linux launcher does not read: save the file as ANSI "
+                   "(Windows-1252)"},
+                  {"config.ini", 4, Severity::kError,
+                   "position \"EGLL_TWR\" has no frequency in freq.ini (see freq.ini)"},
+              }));
+}
+
 TEST_F(FolderCheckTest, AFolderWithoutFilesAndNoFolderAtAll) {
     std::ostringstream out;
     std::ostringstream err;
@@ -101,6 +168,14 @@ TEST_F(FolderCheckTest, AFolderWithoutFilesAndNoFolderAtAll) {
     EXPECT_EQ(RunCheck(missing, out, err), 2);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "radavue-launcher-check: " + missing + ": no such folder\n");
+    // Several folders: the worst status; with no file there, no error left.
+    folder_.Write("config.ini", "[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n");
+    folder_.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.500\r\n");
+    EXPECT_EQ(RunCheck({folder, missing}, Options{}, out, err), 2);
+    Options strict;
+    EXPECT_EQ(RunCheck({folder}, strict, out, err), 0);
+    strict.warningsAsErrors = true;
+    EXPECT_EQ(RunCheck({folder}, strict, out, err), 1);  // voice.ini is missing
 }
 
 #ifndef _WIN32
