@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QTimer>
+#include <optional>
 
 #include "app/form1_presenter.h"
+#include "app/program_folder.h"
 #include "form/lazy_form.h"
 #include "launch/system_starter.h"
 #include "profile/paths.h"
@@ -12,6 +14,10 @@
 #include "qt/system_world.h"
 
 int main(int argc, char* argv[]) {
+    // --help, --version and the menu entries need no display.
+    if (const std::optional<int> status = launcher::RunOptionWithoutWindow(argc, argv)) {
+        return *status;
+    }
     // Before the application object, which loads the first plugins.
     launcher::KeepPluginsOutOfProgramFolder();
     const bool styleChosen = launcher::kit::StyleChosen(argc, argv);
@@ -25,6 +31,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     launcher::SystemProgramLocation location;
+    if (!location.Problem().empty()) {
+        launcher::SystemErrorReporter().ReportError(location.Problem());
+        return 2;
+    }
     launcher::SystemProgramEnder ender;
     launcher::SystemVolumeList volumes;
     launcher::SystemClock clock;

@@ -4,17 +4,31 @@
 #include <QDir>
 #include <QMessageBox>
 #include <cstdio>
+#include <vector>
+
+#include "app/program_folder.h"
 
 namespace launcher {
 
-std::string SystemProgramLocation::ProgramFolder() const {
-    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    // A program in a root folder gets "C:\" or "/"; folders carry no
-    // trailing separator.
-    while (folder.endsWith(QDir::separator())) {
-        folder.chop(1);
+SystemProgramLocation::SystemProgramLocation() {
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    std::vector<std::string> given;
+    for (const QString& argument : arguments) {
+        given.push_back(argument.toStdString());
     }
-    return folder.toStdString();
+    const LauncherCommand command = ReadCommandLine(given);
+    if (command.kind != LauncherCommand::Kind::kOpen) {
+        problem_ = command.kind == LauncherCommand::Kind::kWrong
+                       ? command.message
+                       : "Give the option alone, before any other.\n" + UsageText();
+        return;
+    }
+    FolderChoice choice =
+        ChooseProgramFolder(command.folder, QCoreApplication::applicationDirPath().toStdString(),
+                            QDir::currentPath().toStdString(), FolderHoldsConfig);
+    folder_ = std::move(choice.folder);
+    problem_ = std::move(choice.message);
 }
 
 void SystemErrorReporter::ReportError(const std::string& message) {

@@ -15,9 +15,18 @@ public:
     void ReportError(const std::string& message) override;
 };
 
+// The program folder the command line chooses (app/program_folder.h), read
+// once the application object has taken out its own options.
 class SystemProgramLocation final : public ProgramLocation {
 public:
-    std::string ProgramFolder() const override;
+    SystemProgramLocation();
+    std::string ProgramFolder() const override { return folder_; }
+    // Why there is no program folder, for the user; empty when there is one.
+    const std::string& Problem() const { return problem_; }
+
+private:
+    std::string folder_;
+    std::string problem_;
 };
 
 // Stops the event loop and swallows every event from then on, so that neither

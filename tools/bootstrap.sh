@@ -14,6 +14,8 @@ packages=(
     python3 fonts-dejavu-core time
     python3-jsonschema  # tests/check: the SARIF report against its schema (npm, with nodejs, fetches it)
     dpkg-dev  # dpkg-shlibdeps, for the Depends of the DEB
+    lintian desktop-file-utils appstream  # the DEB, its menu entries and metainfo checked
+    file  # the DEB's icons checked
 )
 
 missing=()

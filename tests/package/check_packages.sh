@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Builds the ZIP and the DEB of a build tree with CPack and checks what a
-# controller gets: the launcher, the folder check, README.md and its pictures in
-# the program folder and nothing else (no test data, demo INI file, stand-in
-# client or build path), programs that find their libraries on this machine and
-# point into no build tree, a check that finds the demo folder clean, and a DEB
-# that names its real library dependencies.
+# controller gets: in the ZIP, the launcher, the folder check, README.md and its
+# pictures in the program folder and nothing else (no test data, demo INI file,
+# stand-in client or build path); in the DEB, the system's layout under /usr
+# with the menu entry, icons, man pages and metainfo, passing lintian,
+# desktop-file-validate and appstreamcli, built twice to the same bytes;
+# programs that find their libraries on this machine and point into no build
+# tree, a check that finds the demo folder clean, and a DEB that names its real
+# library dependencies.
 # Then the DEB is used as the README says: installed with apt-get, its launcher
-# copied into a program folder and started there, and the package removed
-# again (this needs root, or a sudo that asks for no password).
+# started on a program folder by name, by a menu entry and as a copy in the
+# folder, and the package removed again, leaving nothing of its own (this
+# needs root, or a sudo that asks for no password).
 #
 # usage: check_packages.sh CPACK CPACK_CONFIG SCRATCH SOURCE_DIR BUILD_DIR VERSION SCREENSHOT_TOOL
 set -euo pipefail
@@ -24,6 +28,9 @@ version="$6"
 screenshot_tool="$7"
 
 source "$(dirname "$0")/package_lib.sh"
+# One time for every file of the packages, as a distribution's build sets it.
+SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || echo 1781049600)
+export SOURCE_DATE_EPOCH
 build_packages "$cpack" "$config" "$scratch"
 
 shopt -s nullglob
@@ -82,7 +89,7 @@ check_demo_clean() {
     local report
     if ! report=$(cd "$source_dir" && "$2" demo); then
         fail "$1: the check finds errors in the demo folder, or cannot run: $report"
-    elif [[ "$report" != "0 errors, 0 warnings, 0 notes" ]]; then
+    elif [[ "$report" != "0 errors, 0 warnings, 0 notes"* ]]; then
         fail "$1: the check does not find the demo folder clean: $report"
     fi
 }
@@ -111,30 +118,62 @@ check_program ZIP "$scratch/zip/$folder/radavue-launcher"
 check_program ZIP "$scratch/zip/$folder/radavue-launcher-check"
 check_demo_clean ZIP "$scratch/zip/$folder/radavue-launcher-check"
 
-# The DEB: the same folder under /opt, owned by root.
+# The DEB: the system's layout under /usr, owned by root.
 deb_list=$(dpkg-deb -c "$deb" | awk '{print $6}' | sort)
-check_listing DEB "$deb_list" "./opt/
-./opt/radavue-launcher/
-./opt/radavue-launcher/README.md
-./opt/radavue-launcher/docs/
-./opt/radavue-launcher/docs/final-setup.png
-./opt/radavue-launcher/docs/form1.png
-./opt/radavue-launcher/docs/preferences.png
-./opt/radavue-launcher/docs/win32-browse-radar.png
-./opt/radavue-launcher/docs/win32-browse-voice.png
-./opt/radavue-launcher/docs/win32-final-setup.png
-./opt/radavue-launcher/docs/win32-form1-144dpi.png
-./opt/radavue-launcher/docs/win32-form1.png
-./opt/radavue-launcher/docs/win32-preferences.png
-./opt/radavue-launcher/radavue-launcher
-./opt/radavue-launcher/radavue-launcher-check"
+doc=./usr/share/doc/radavue-launcher
+icons=./usr/share/icons/hicolor
+deb_files="./usr/bin/radavue-launcher
+./usr/bin/radavue-launcher-check
+./usr/share/applications/radavue-launcher.desktop
+$doc/README.md
+$doc/changelog.gz
+$doc/copyright
+$doc/docs/final-setup.png
+$doc/docs/form1.png
+$doc/docs/preferences.png
+$doc/docs/win32-browse-radar.png
+$doc/docs/win32-browse-voice.png
+$doc/docs/win32-final-setup.png
+$doc/docs/win32-form1-144dpi.png
+$doc/docs/win32-form1.png
+$doc/docs/win32-preferences.png
+$icons/16x16/apps/radavue-launcher.png
+$icons/256x256/apps/radavue-launcher.png
+$icons/32x32/apps/radavue-launcher.png
+$icons/48x48/apps/radavue-launcher.png
+./usr/share/man/man1/radavue-launcher-check.1.gz
+./usr/share/man/man1/radavue-launcher.1.gz
+./usr/share/metainfo/example.radavue_launcher.launcher.metainfo.xml"
+check_listing DEB "$(grep -v '/$' <<<"$deb_list")" "$deb_files"
 not_root=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 [[ -z "$not_root" ]] || fail "DEB: files not owned by root: $not_root"
 dpkg-deb -x "$deb" "$scratch/deb"
 for program in radavue-launcher radavue-launcher-check; do
-    check_program DEB "$scratch/deb/opt/radavue-launcher/$program"
-    cmp -s "$scratch/zip/$folder/$program" "$scratch/deb/opt/radavue-launcher/$program" ||
+    check_program DEB "$scratch/deb/usr/bin/$program"
+    cmp -s "$scratch/zip/$folder/$program" "$scratch/deb/usr/bin/$program" ||
         fail "the ZIP and the DEB hold different $program programs"
+done
+for size in 16 32 48 256; do
+    file -b "$scratch/deb/$icons/${size}x$size/apps/radavue-launcher.png" |
+        grep -q "PNG image data, $size x $size," || fail "DEB: the ${size}x$size icon is no such PNG"
+done
+"$scratch/deb/usr/bin/radavue-launcher" --version | grep -qx "radavue-launcher $version" ||
+    fail "DEB: radavue-launcher --version does not print $version"
+
+# What Debian's own tools say of the package and its menu entry and metainfo.
+lintian_report=$(lintian --fail-on error,warning "$deb" 2>&1) ||
+    fail "lintian finds errors or warnings in the DEB: $lintian_report"
+[[ -z "$lintian_report" ]] || echo "lintian: $lintian_report"
+desktop-file-validate "$scratch/deb/usr/share/applications/radavue-launcher.desktop" ||
+    fail "DEB: the desktop entry does not validate"
+appstreamcli validate --no-net "$scratch/deb/usr/share/metainfo/"*.metainfo.xml >"$scratch/appstream.log" 2>&1 ||
+    { cat "$scratch/appstream.log" >&2; fail "DEB: the metainfo does not validate"; }
+
+# Built again from the same build, the packages are the same bytes.
+build_packages "$cpack" "$config" "$scratch/again"
+for package in "$zip" "$deb"; do
+    cmp "$package" "$scratch/again/out/$(basename "$package")" ||
+        fail "a second build of $(basename "$package") differs from the first"
 done
 
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -159,7 +198,7 @@ if [[ "$(id -u)" -ne 0 ]]; then
 fi
 remove_deb() { "${sudo[@]}" apt-get remove -y -qq radavue-launcher >/dev/null 2>&1 || true; }
 trap remove_deb EXIT
-installed=/opt/radavue-launcher/radavue-launcher
+installed=/usr/bin/radavue-launcher
 if ! (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive \
     "${sudo[@]}" apt-get install -y -qq "./$(basename "$deb")" >"$scratch/apt.log" 2>&1); then
     cat "$scratch/apt.log" >&2
@@ -167,9 +206,16 @@ if ! (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive \
 elif ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/packaged_launcher_starts.sh" \
     "$installed" "$screenshot_tool" "$scratch/installed"; then
     fail "the launcher copied out of the installed DEB did not start and end"
+elif ! xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/tests/package/installed_launcher_starts.sh" \
+    "$installed" "$screenshot_tool" "$scratch/by-name"; then
+    fail "the installed launcher did not open a folder by name or by its menu entry"
 fi
 remove_deb
-[[ ! -e "$installed" ]] || fail "removing the DEB left $installed"
+left=$(dpkg-query -W -f='${Status}' radavue-launcher 2>/dev/null || true)
+[[ -z "$left" || "$left" == *not-installed ]] || fail "removing the DEB left it as: $left"
+for path in $deb_files ./usr/share/doc/radavue-launcher; do
+    [[ ! -e "${path#.}" ]] || fail "removing the DEB left ${path#.}"
+done
 
 if [[ $failures -gt 0 ]]; then
     echo "$failures check(s) failed" >&2
