@@ -130,8 +130,8 @@ private:
     }
 
     void CheckKey(const ListedSection& section, const SectionRead& rule, const ListedKey& key) {
-        const ListedKey* first = index_.Find(section.name, key.name);
-        if (first != &key) {
+        if (!index_.IsFirstKey(key)) {
+            const ListedKey* first = index_.Find(section.name, key.name);
             Add(key.line, Severity::kWarning,
                 "key " + Quoted(key.name) + " again in [" + section.name + "]: the one at line " +
                     std::to_string(first->line) + " is read");

@@ -649,8 +649,7 @@ private:
         const ListedSection* section = freq.FindSection("FREQ");
         for (std::size_t i = 0; section != nullptr && i < section->keys.size(); ++i) {
             const ListedKey& key = section->keys[i];
-            if (freq.Find("FREQ", key.name) == &key && !key.value.empty() &&
-                !IsAirbandChannel(key.value)) {
+            if (freq.index->IsFirstKey(key) && !key.value.empty() && !IsAirbandChannel(key.value)) {
                 Add(freq.shown, key.line, Severity::kWarning,
                     "frequency " + Quoted(key.value) + " of " + Quoted(key.name) +
                         " is no airband channel as the radar client expects it: NNN.NNN from "
@@ -698,7 +697,7 @@ private:
         }
         std::vector<const ListedKey*> unshown;
         for (const ListedKey& key : section->keys) {
-            if (!shown.contains(&key) && file.Find(sectionName, key.name) == &key) {
+            if (!shown.contains(&key) && file.index->IsFirstKey(key)) {
                 unshown.push_back(&key);
             }
         }

@@ -228,7 +228,9 @@ ListingIndex::ListingIndex(const ini::IniListing& listing) {
         section.listed = &listed;
         section.keys.reserve(listed.keys.size());
         for (const ini::ListedKey& key : listed.keys) {
-            section.keys.emplace(key.name, &key);  // the first one stays
+            if (!section.keys.emplace(key.name, &key).second) {  // the first one stays
+                shadowed_.insert(&key);
+            }
         }
     }
 }

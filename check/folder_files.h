@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "check/folder_check.h"
@@ -56,6 +57,9 @@ public:
 
     const ini::ListedSection* FindSection(std::string_view section) const;
     const ini::ListedKey* Find(std::string_view section, std::string_view key) const;
+    // Whether `key` of the first section of its name is the first of its own
+    // name there: Find(section.name, key.name) == &key, without a lookup.
+    bool IsFirstKey(const ini::ListedKey& key) const { return !shadowed_.contains(&key); }
 
 private:
     // Names hashed and compared as lookups match them, without a copy.
@@ -73,6 +77,7 @@ private:
         ByName<const ini::ListedKey*> keys;
     };
     ByName<Section> sections_;
+    std::unordered_set<const ini::ListedKey*> shadowed_;  // a key of that name came first
 };
 
 // A name as lookups compare it: ASCII letters in lower case.
