@@ -4,8 +4,6 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -94,12 +92,11 @@ std::string PictureProblem(const std::string& path) {
         return "";
     }
     // The core only says no; its header rule, on the same bytes, says why.
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::optional<PictureHeader> header = ReadPictureHeader(bytes);
-    if (!in.is_open()) {
-        return "cannot be read";
+    const FileBytes read = ReadFileBytes(file);
+    if (!read.refusal.empty()) {
+        return read.refusal;
     }
+    const std::optional<PictureHeader> header = ReadPictureHeader(read.bytes);
     if (!header) {
         return "is not a BMP, PNG, JPEG or GIF picture";
     }
