@@ -13,6 +13,23 @@ int CaptionRoomTwips(const FormTable& table, const ControlSpec& caption) {
     return across ? std::min(caption.width, field.left - caption.left) : caption.width;
 }
 
+int LabelRoomTwips(const FormTable& table, const ControlSpec& label) {
+    int right = label.left + label.width;
+    for (const ControlSpec& other : table.controls) {
+        const bool across = other.top < label.top + label.height &&
+                            other.top + other.height > label.top && other.left > label.left &&
+                            other.left < right;
+        if (!other.captionOf.empty() && other.container == label.container && across) {
+            right = other.left;
+        }
+    }
+    return right - label.left;
+}
+
+int DroppedListWidth(int fieldWidth, int widestText, int margins, int scrollBar) {
+    return std::max(fieldWidth, widestText + 2 * margins + scrollBar);
+}
+
 int CaptionHalfPoints(const ControlSpec& caption, const std::function<bool(int halfPoints)>& fits) {
     constexpr int kSmallest = 12;
     for (int halfPoints = caption.font.points * 2; halfPoints > kSmallest; --halfPoints) {

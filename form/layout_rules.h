@@ -21,6 +21,17 @@ constexpr int TwipsToPixels(int twips, int dpi = 96) {
 // names lies across its right part.
 int CaptionRoomTwips(const FormTable& table, const ControlSpec& caption);
 
+// The width in twips a label may fill: its own, or less where a caption (a
+// label naming a field) begins across its right part, so that a long text
+// set into it is cut at its own edge and never paints over that caption.
+int LabelRoomTwips(const FormTable& table, const ControlSpec& label);
+
+// The width in pixels of a list's drop-down: its field's, or wider where its
+// widest item needs more (`widestText`, plus `margins` the list leaves either
+// side of an item, plus its vertical scroll bar), so that every item shows
+// whole: alike names that differ only in their middle or end stay apart.
+int DroppedListWidth(int fieldWidth, int widestText, int margins, int scrollBar);
+
 // The captions were laid out for a narrow face. Where the face at hand is
 // wider, a caption steps down in half points from its designed size, to 6
 // points at the least, rather than lose its end: the first size that `fits`,
@@ -63,13 +74,13 @@ struct FieldSelection {
     bool operator==(const FieldSelection&) const = default;
 };
 
-// How a field shows its text after a pick, a load, a set text or the focus
-// coming in: from its start, as a list shows a picked item, whatever the
-// length. A field that keeps its text selected (`selected`: the focused one,
-// picked from or tabbed into, where typing replaces the text) has all of it
-// selected back from the end to the caret at the start; any other has the
-// caret at the start and nothing selected, for only the focused field shows a
-// selection.
+// How a field shows its text after a pick, a load, a set text, the focus
+// coming in or going out (typing leaves its end shown): from its start, as a
+// list shows a picked item, whatever the length. A field that keeps its text
+// selected (`selected`: the focused one, picked from or tabbed into, where
+// typing replaces the text) has all of it selected back from the end to the
+// caret at the start; any other has the caret at the start and nothing
+// selected, for only the focused field shows a selection.
 FieldSelection StartShown(int length, bool selected);
 
 }  // namespace launcher

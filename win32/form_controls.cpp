@@ -2,6 +2,7 @@
 
 // <windows.h> comes before the headers that build on it.
 // clang-format off
+#include <commctrl.h>
 #include <oleacc.h>
 // clang-format on
 
@@ -20,6 +21,16 @@ namespace {
 constexpr int kFirstControlId = 100;
 // How far an editable list's drop-down reaches below its field.
 constexpr int kDropDownTwips = 2400;
+// The room a dropped list leaves either side of an item's text, with its
+// border, in pixels at 96 DPI.
+constexpr int kItemMarginPixels = 4;
+
+// A label the presenter fills (a position, a frequency, a title): its text
+// may be of any length, so it ends in an ellipsis where cut and the whole
+// text is in its tooltip. Readers read the window text, which stays whole.
+bool IsValueLabel(const ControlSpec& design) {
+    return design.kind == ControlKind::kLabel && design.caption.empty() && design.captionOf.empty();
+}
 
 struct WindowClass {
     const wchar_t* name = L"STATIC";
@@ -41,6 +52,10 @@ WindowClass ClassFor(const ControlSpec& design) {
             // label that lies under another one never paints over it.
             made.style |= SS_NOPREFIX | WS_CLIPSIBLINGS |
                           (design.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
+            if (IsValueLabel(design)) {
+                // SS_NOTIFY: the label takes the mouse, for its tooltip.
+                made.style |= SS_ENDELLIPSIS | SS_NOTIFY;
+            }
             break;
         case ControlKind::kTextBox:
             made.name = L"EDIT";
@@ -129,6 +144,9 @@ FormControls::~FormControls() {
         }
         annotations_->Release();
     }
+    if (tips_ != nullptr) {
+        DestroyWindow(tips_);
+    }
     for (Control& control : controls_) {
         if (control.font != nullptr) {
             DeleteObject(control.font);
@@ -193,6 +211,7 @@ void FormControls::Build(Control& control) {
                          reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
         }
         SetWindowTextW(control.window, Utf8ToWide(design.caption).c_str());
+        FitDroppedList(control);
     } else if (design.kind == ControlKind::kFolderList) {
         control.folders = std::make_unique<FolderList>(control.window);
     }
@@ -210,6 +229,11 @@ void FormControls::Place(const Control& control) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
+    if (design.kind == ControlKind::kLabel && !design.growsToRightEdge) {
+        ControlSpec room = design;
+        room.width = LabelRoomTwips(table_, design);
+        box.right = TwipsRect(room).right + (box.left - TwipsRect(design).left);
+    }
     int height = box.bottom - box.top;
     if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
         height += Pixels(kDropDownTwips);
@@ -220,7 +244,65 @@ void FormControls::Place(const Control& control) {
         // The field keeps the height of the layout; the list drops below it.
         // Left to the font, a field grows less than the layout with the DPI.
         SendMessageW(control.window, CB_SETITEMHEIGHT, WPARAM(-1), Pixels(design.height) - 6);
+        FitDroppedList(control);
     }
+}
+
+void FormControls::Refit(const Control& control) {
+    if (control.design->kind == ControlKind::kEditableList ||
+        control.design->kind == ControlKind::kDriveList) {
+        FitDroppedList(control);
+    } else if (IsValueLabel(*control.design)) {
+        ShowWholeInTip(control);
+    }
+}
+
+void FormControls::FitDroppedList(const Control& list) {
+    HDC dc = GetDC(list.window);
+    HGDIOBJ old = SelectObject(dc, list.font);
+    int widest = 0;
+    const LRESULT count = SendMessageW(list.window, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const std::wstring item = ListText(list.window, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, item.c_str(), int(item.size()), &size);
+        widest = std::max(widest, int(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list.window, dc);
+    // The system's scroll bar is measured at the screen's DPI.
+    HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    RECT field;
+    GetWindowRect(list.window, &field);
+    const int width =
+        DroppedListWidth(field.right - field.left, widest, MulDiv(kItemMarginPixels, dpi_, 96),
+                         MulDiv(GetSystemMetrics(SM_CXVSCROLL), dpi_, screenDpi));
+    SendMessageW(list.window, CB_SETDROPPEDWIDTH, WPARAM(width), 0);
+}
+
+void FormControls::ShowWholeInTip(const Control& label) {
+    std::wstring text = WindowText(label.window);
+    if (tips_ == nullptr) {
+        if (text.empty()) {
+            return;
+        }
+        const INITCOMMONCONTROLSEX tipClass{sizeof tipClass, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&tipClass);
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent_;
+    tool.uId = reinterpret_cast<UINT_PTR>(label.window);
+    tool.lpszText = text.data();
+    // Added afresh: one way whether or not the label had a tool.
+    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormControls::Fit() {

@@ -52,6 +52,9 @@ public:
     // Shows `picture` in the picture control, grown with the window's DPI,
     // and takes it over; null leaves the control empty.
     void SetPicture(Control& control, HBITMAP picture);
+    // After a list's items or a value label's text changed: the list drops
+    // as wide as its widest item, the label's tooltip holds its whole text.
+    void Refit(const Control& control);
 
     // By name or by child id; null for one the window does not have.
     Control* Find(std::string_view name);
@@ -66,6 +69,8 @@ private:
     void ShowPicture(Control& control, HBITMAP previous);
     void FitCaption(Control& caption);
     void GrowToRightEdge(const Control& label);
+    void FitDroppedList(const Control& list);
+    void ShowWholeInTip(const Control& label);
     void Fit();
     void Stack();
     void Annotate();
@@ -77,6 +82,7 @@ private:
     std::vector<Control> controls_;  // in creation order
     std::map<std::string, std::size_t, std::less<>> byName_;
     IAccPropServices* annotations_ = nullptr;  // while any control is annotated
+    HWND tips_ = nullptr;                      // the value labels' tooltips, once one has text
 };
 
 }  // namespace launcher::win32

@@ -134,6 +134,7 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
             // each tick.
             if (WindowText(control.window) != text) {
                 SetWindowTextW(control.window, text.c_str());
+                controls_->Refit(control);
             }
             break;
     }
@@ -155,6 +156,7 @@ void FormWindow::AddItems(std::string_view name, const std::vector<std::string>&
     for (const std::string& item : items) {
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
     }
+    controls_->Refit(Find(name));
     setting_ = false;
 }
 
@@ -262,6 +264,16 @@ FormWindow* FormWindow::FromHandle(HWND window) {
 }
 
 bool FormWindow::PreTranslate(MSG& message) {
+    // Return in a folder list opens the highlighted folder, as a double-click
+    // does; the dialog manager would take it for a default button.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        if (Control* list = controls_->FindById(GetDlgCtrlID(message.hwnd));
+            list != nullptr && list->window == message.hwnd &&
+            list->design->kind == ControlKind::kFolderList) {
+            list->folders->OpenSelectedRow();
+            return true;
+        }
+    }
     if (IsDialogMessageW(window_, &message) == FALSE) {
         return false;
     }
@@ -329,7 +341,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
                     lastFocus_ = focus;
                 }
             } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
-                SetFocus(lastFocus_);
+                ::SetFocus(lastFocus_);
                 return 0;
             }
             return DefWindowProcW(window_, message, w, l);
@@ -405,8 +417,9 @@ void FormWindow::FocusMoved(const Control& control, bool focused) {
         PostMessageW(window_, kFocusTakenMessage, WPARAM(control.id), 0);
     } else {
         // An editable list's field keeps showing its selection without the
-        // focus; only the focused field shows one. The caret stays.
-        SendMessageW(FieldOf(control.window), EM_SETSEL, WPARAM(-1), 0);
+        // focus; only the focused field shows one. A field left after typing
+        // would go on showing the end of its text.
+        ShowStart(FieldOf(control.window), false);
     }
 }
 

@@ -123,6 +123,27 @@ TEST(layout_rules, APromptGrowsToTheRightEdgeAtMost) {
     EXPECT_EQ(GrownPrompt({305, 17}, {330, 20}, 360, twoLines), (Extent{330, 20}));
 }
 
+// A value label ends where a caption begins across it (Form1's "Selected
+// Position" value and the "Selected Frequency" caption); a dropped list is
+// as wide as its widest item needs, never narrower than its field.
+TEST(layout_rules, LongTextsStayWholeOrEndAtTheirOwnEdge) {
+    FormTable form;
+    using enum ControlKind;
+    form.controls = {
+        MakeControl("selected", kLabel, "", 3000, 2520, 1935, 375),
+        CaptionOf(MakeControl("Label2", kLabel, "Selected Frequency", 4560, 2400, 855, 495),
+                  "comfreq"),
+        MakeControl("comfreq", kLabel, "", 5760, 2520, 1695, 255),
+        MakeControl("below", kLabel, "", 3000, 3000, 5055, 315),
+    };
+    EXPECT_EQ(LabelRoomTwips(form, form.Control("selected")), 1560);
+    EXPECT_EQ(LabelRoomTwips(form, form.Control("comfreq")), 1695);
+    EXPECT_EQ(LabelRoomTwips(form, form.Control("below")), 5055);
+
+    EXPECT_EQ(DroppedListWidth(87, 120, 2, 17), 141);
+    EXPECT_EQ(DroppedListWidth(160, 120, 2, 17), 160);
+}
+
 // Only the focused field keeps its text selected; the caret is at the start.
 TEST(layout_rules, AFieldShowsItsStart) {
     EXPECT_EQ(StartShown(9, false), (FieldSelection{0, 0}));

@@ -6,6 +6,11 @@
 #include <wincodec.h>
 #include <windows.h>
 
+// <windows.h> comes before the headers that build on it.
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -81,16 +86,20 @@ RECT PlaceOf(HWND window, HWND control) {
     return box;
 }
 
-// The place the table gives, at `dpi`.
+// The place the table gives, at `dpi`; a label ends where a caption begins
+// across it.
 RECT Expected(const FormTable& table, const ControlSpec& design, int dpi) {
     int left = design.left;
     int top = design.top;
+    const int width = design.kind == ControlKind::kLabel && !design.growsToRightEdge
+                          ? LabelRoomTwips(table, design)
+                          : design.width;
     if (!design.container.empty()) {
         left += table.Control(design.container).left;
         top += table.Control(design.container).top;
     }
-    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                TwipsToPixels(left + design.width, dpi), TwipsToPixels(top + design.height, dpi)};
+    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + width, dpi),
+                TwipsToPixels(top + design.height, dpi)};
 }
 
 struct Kind {
@@ -295,12 +304,13 @@ TEST(win32_forms_pixels, PinnedAt96And144Dpi) {
         RECT place;
         bool list;
     };
+    // "selected" ends where the "Selected Frequency" caption begins.
     const Pin pins[] = {
         {&Form1Table(), "Command1", 96, {276, 127, 381, 152}, false},
-        {&Form1Table(), "selected", 96, {200, 168, 329, 193}, false},
+        {&Form1Table(), "selected", 96, {200, 168, 304, 193}, false},
         {&Form1Table(), "Combo7", 96, {159, 310, 246, 0}, true},
         {&Form1Table(), "Command1", 144, {414, 191, 572, 228}, false},
-        {&Form1Table(), "selected", 144, {300, 252, 494, 290}, false},
+        {&Form1Table(), "selected", 144, {300, 252, 456, 290}, false},
         {&Form1Table(), "Combo7", 144, {239, 465, 369, 0}, true},
         {&Form4Table(), "rdvdir", 96, {80, 112, 361, 131}, false},
         {&Form4Table(), "rdvdir", 144, {120, 168, 542, 197}, false},
@@ -654,8 +664,95 @@ TEST(win32_events, FieldsShowTheirStart) {
     EXPECT_EQ(shown(), (Shown{"all", "", ""}));
 }
 
-// Rows by depth under the open folder; a double-click opens the row's folder;
-// pointed at its own drive again, the list keeps the user's folder.
+// Alike long names drop each whole, in a list wider than its field; a long
+// position is cut at the "Selected Frequency" caption, whole in the window
+// text readers read and in the label's tooltip.
+TEST(win32_events, LongNamesShowWhole) {
+    RecordingEvents events;
+    FormWindow form(Form1Table(), events);
+    const std::vector<std::string> names = {"EGTT_LONDON_N_CTR", "EGTT_LONDON_S_CTR",
+                                            "EGTT_LONDON_E_CTR", "EGTT_LONDON_W_CTR"};
+    form.AddItems("Combo2", names);
+    form.ShowModeless();
+    HWND list = form.control("Combo2");
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    DispatchPending();
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    ASSERT_TRUE(GetComboBoxInfo(list, &parts));
+    RECT field;
+    RECT dropped;
+    GetWindowRect(list, &field);
+    GetClientRect(parts.hwndList, &dropped);
+    HDC dc = GetDC(parts.hwndList);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& name : names) {
+        SIZE text{};
+        const std::wstring wide = Utf8ToWide(name);
+        GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &text);
+        EXPECT_LT(text.cx, dropped.right - GetSystemMetrics(SM_CXVSCROLL)) << name;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(parts.hwndList, dc);
+    EXPECT_GT(dropped.right, field.right - field.left);
+    SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+
+    const std::string position = "EGTT_LONDON_N_CTR_EXTENDED_SECTOR";
+    form.SetText("selected", position);
+    const RECT label = PlaceOf(form.handle(), form.control("selected"));
+    EXPECT_EQ(label.right, PlaceOf(form.handle(), form.control("Label2")).left);
+    EXPECT_EQ(TextOf(form.control("selected")), position);
+    HWND tips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            if (ClassOf(window) == L"tooltips_class32") {
+                *reinterpret_cast<HWND*>(found) = window;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    wchar_t tip[128] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form.handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(form.control("selected"));
+    tool.lpszText = tip;
+    SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(WideToUtf8(tip), position);
+}
+
+// On a first run the servers are typed in (no settings.ini to load them
+// from): left, each field shows the start of its text again.
+TEST(win32_events, TypedServersShowTheirStartWhenLeft) {
+    RecordingEvents events;
+    FormWindow form(Form4Table(), events);
+    form.SetText("rwip", "");
+    form.SetText("serverip", "");
+    form.ShowModeless();
+    for (const char* name : {"rwip", "serverip"}) {
+        SetFocus(form.control(name));
+        for (const wchar_t c : std::wstring(L"voice1.a-long-server-name.example.net")) {
+            SendMessageW(FieldOf(form.control(name)), WM_CHAR, c, 1);
+        }
+        DispatchPending();
+    }
+    SetFocus(form.control("userName"));
+    DispatchPending();
+    for (const char* name : {"rwip", "serverip"}) {
+        HWND field = FieldOf(form.control(name));
+        DWORD start = 1;
+        DWORD end = 1;
+        SendMessageW(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(SendMessageW(field, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << name;
+        EXPECT_EQ(start, 0u) << name;
+        EXPECT_EQ(end, 0u) << name;
+    }
+}
+
+// Rows by depth under the open folder; a double-click or Return opens the
+// row's folder; pointed at its own drive again, the list keeps the user's folder.
 TEST(win32_events, TheFolderListDrawsItsListing) {
     testing::ScratchFolder scratch;
     const std::filesystem::path clients = scratch.path() / "clients";
@@ -685,6 +782,19 @@ TEST(win32_events, TheFolderListDrawsItsListing) {
                  reinterpret_cast<LPARAM>(list));
     EXPECT_EQ(form.Text("Dir1"), (clients / "Alpha").string());
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), open + 2);
+
+    // Return opens the highlighted folder in the list, and nothing elsewhere.
+    form.SetText("Dir1", clients.string());
+    SendMessageW(list, LB_SETCURSEL, WPARAM(open + 2), 0);
+    const auto press = [&](HWND at) {
+        MSG key{at, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        EXPECT_TRUE(form.PreTranslate(key));
+        DispatchPending();
+    };
+    press(form.control("Drive1"));
+    EXPECT_EQ(form.Text("Dir1"), clients.string());
+    press(list);
+    EXPECT_EQ(form.Text("Dir1"), (clients / "beta").string());
 
     form.PointAtDrive("Dir1", root);
     EXPECT_EQ(form.Text("Dir1"), root);
@@ -727,6 +837,7 @@ TEST(win32_events, EachCloseBoxDoesWhatItsWindowDoes) {
     EXPECT_TRUE(IsWindow(browse));
     EXPECT_FALSE(IsWindowVisible(browse));
 
+    form1.view().SetText("selected", "EGLL_TWR");  // Launch needs a position
     form1.Command1_Click();
     HWND finalSetup = closed(form1.form2()->view());
     EXPECT_EQ(form1.form2(), nullptr);
