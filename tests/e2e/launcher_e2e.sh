@@ -73,8 +73,8 @@ diff <(crlf "Voice on voice1.example.net/EGLL_DEL" "Runway 27L in use" "Online U
 # under Wine alike (Wine leaves a file alone when a value does not change).
 diff "$before/settings.ini" settings.ini || fail "settings.ini answers"
 
-# No radar client in its folder: Go saves the answers and writes the ATIS file
-# as before, starts neither client, reports, and ends once the report is read.
+# No radar client in its folder: Go reports it before it saves, writes or
+# starts anything, and Final Setup stays open for another Go.
 rm radavue/rv.exe atis
 cp rogerwilco/roger.exe.log "$work/roger-before.log"
 start_launcher
@@ -86,7 +86,11 @@ report=$(wait_window '^Radavue Launcher$' "Go without a radar client")
 shot missing-radar-client
 expect_focus "$report" "the report of the missing radar client"
 press Return
-expect_ended "the report of the missing radar client"
-[[ -f atis ]] && diff "$before/settings.ini" settings.ini || fail "ATIS file or answers"
+wait_window_gone '^Radavue Launcher$' "Return on the report of the missing radar client"
+xdotool search --onlyvisible --name "$final_caption" >/dev/null 2>&1 ||
+    fail "Final Setup closed after the report of the missing radar client"
+[[ ! -e atis ]] && diff "$before/settings.ini" settings.ini || fail "ATIS file or answers written"
 cmp rogerwilco/roger.exe.log "$work/roger-before.log" || fail "the voice client started"
+click_exit
+expect_ended "Exit after the report of the missing radar client"
 echo "e2e: ok"
