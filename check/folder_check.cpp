@@ -16,6 +16,7 @@
 #include "form/picture_file.h"
 #include "launch/voice_client.h"
 #include "prefs/preferences.h"
+#include "profile/codepage.h"
 #include "profile/ini.h"
 #include "profile/ini_listing.h"
 #include "profile/ini_text.h"
@@ -308,10 +309,61 @@ private:
             return;
         }
         file.index.emplace(*file.listing);
+        if (reading_ == Reading::kWindows && !bytes.starts_with("\xff\xfe")) {
+            CheckUtf8ForWindows(file, bytes);
+        }
         file.spoilt = SpoiltSection(bytes);
         CheckFileText(file.shown, *file.listing, *file.index, file.spoilt, findings_);
         file.bytes.clear();
         file.bytes.shrink_to_fit();
+    }
+
+    // Windows reads a file's bytes in its code page, Windows-1252 for the
+    // languages of Western Europe: UTF-8 beyond ASCII comes out garbled.
+    void CheckUtf8ForWindows(const File& file, std::string_view bytes) {
+        int number = 0;
+        int lines = 0;
+        int first = 0;
+        std::string_view sample;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+            const std::string_view line = bytes.substr(at, end - at);
+            at = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+            ++number;
+            const bool beyondAscii = std::any_of(line.begin(), line.end(), [](char c) {
+                return static_cast<unsigned char>(c) >= 0x80;
+            });
+            if (beyondAscii && codepage::IsUtf8(line) &&
+                !(number == 1 && line.starts_with("\xef\xbb\xbf"))) {
+                ++lines;
+                if (first == 0) {
+                    first = number;
+                    sample = line;
+                }
+            }
+        }
+        if (first == 0) {
+            return;
+        }
+        // The first word beyond ASCII, as each reads it.
+        std::size_t start = 0;
+        while (start < sample.size() && static_cast<unsigned char>(sample[start]) < 0x80) {
+            ++start;
+        }
+        start = sample.find_last_of(" =\t", start) == std::string_view::npos
+                    ? 0
+                    : sample.find_last_of(" =\t", start) + 1;
+        const std::string_view word =
+            sample.substr(start, sample.find_first_of(" \t=", start) - start);
+        std::string garbled;
+        for (const char c : word) {
+            garbled += codepage::FileTextToUtf8(std::string_view(&c, 1));
+        }
+        Add(file.shown, first, Severity::kWarning,
+            "UTF-8 text" +
+                (lines > 1 ? " on " + std::to_string(lines) + " lines, the first this one" : "") +
+                ": Windows reads the file in its code page, so " + Quoted(word) + " shows as " +
+                Quoted(garbled) + "; save the file as ANSI (Windows-1252)");
     }
 
     // Where `file` hides `section` from the launcher, the finding that says so
