@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -384,9 +385,15 @@ private:
         for (const ListedSection& listed : file.listing->sections) {
             if (file.FindSection(listed.name) == &listed &&
                 !NearMiss(listed.name, {std::string(section)}).empty()) {
-                return Promote(file, listed.line,
-                               "section [" + Escaped(listed.name) + "] is never read, so " +
-                                   consequence + ": did you mean " + name + "?");
+                const std::string cause =
+                    Promote(file, listed.line,
+                            "section [" + Escaped(listed.name) + "] is never read, so " +
+                                consequence + ": did you mean " + name + "?");
+                // Its entries are what the misspelt section hides.
+                for (const ListedKey& key : listed.keys) {
+                    hidden_.emplace(FoldedName(ini::TrimArgument(key.value)), cause);
+                }
+                return cause;
             }
         }
         return "";
@@ -750,15 +757,26 @@ private:
                 unshown.push_back(&key);
             }
         }
-        if (!groupsCause_.empty() && unshown.size() > 1) {
-            Add(file.shown, unshown.front()->line, Severity::kNote,
-                "no group shows " + Quoted(unshown.front()->name) + " nor " +
-                    std::to_string(unshown.size() - 1) + " more keys of [" + section->name + "]" +
-                    See(groupsCause_));
-            return;
-        }
+        // What one cause hides is one note; the rest a note each.
+        std::map<std::string, std::vector<const ListedKey*>> byCause;
         for (const ListedKey* key : unshown) {
-            Add(file.shown, key->line, Severity::kNote, "no group shows " + Quoted(key->name));
+            const auto hidden = hidden_.find(FoldedName(key->name));
+            const std::string& cause = !groupsCause_.empty()     ? groupsCause_
+                                       : hidden != hidden_.end() ? hidden->second
+                                                                 : groupsCause_;
+            if (cause.empty()) {
+                Add(file.shown, key->line, Severity::kNote, "no group shows " + Quoted(key->name));
+            } else {
+                byCause[cause].push_back(key);
+            }
+        }
+        for (const auto& [cause, keys] : byCause) {
+            Add(file.shown, keys.front()->line, Severity::kNote,
+                "no group shows " + Quoted(keys.front()->name) +
+                    (keys.size() == 1 ? ""
+                                      : " nor " + std::to_string(keys.size() - 1) +
+                                            " more keys of [" + section->name + "]") +
+                    See(cause));
         }
     }
 
@@ -927,6 +945,8 @@ private:
     std::vector<Finding> findings_;
     std::vector<Finding> causes_;
     std::string groupsCause_;  // what hides the groups' names, when anything does
+    // The positions of a group section a misspelt header hides, and where.
+    std::unordered_map<std::string, std::string> hidden_;
     std::unordered_map<std::string_view, std::unordered_map<std::string, const ListedKey*>>
         lookAlikes_;
 };

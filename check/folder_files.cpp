@@ -8,9 +8,6 @@
 #include "profile/ini_text.h"
 #include "profile/paths.h"
 
-#ifdef _WIN32
-#include <io.h>
-#endif
 
 namespace launcher::check {
 namespace {

@@ -94,22 +94,24 @@ TEST_F(FolderCheckTest, CausesComeFirstAndNameWhatTheyExplain) {
                   "\xef\xbb\xbf[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n");
     folder_.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.500\r\nEGLL_APP=119.725\r\n");
     folder_.Write("voice.ini", "[voice]\r\nEGLL_TWR=Heathrow Tower\r\n");
-    EXPECT_EQ(Check(), (std::vector<Finding>{
-                           {"config.ini", 1, Severity::kError,
-                            "a UTF-8 byte-order mark spoils this first line, so its section "
-                            "[combo names] is never read and no group has a name, so the "
-                            "launcher shows none: save the file without one"},
-                           {"config.ini", 0, Severity::kError,
-                            "no group shows a position: every list of the main window stays "
-                            "empty (see config.ini:1)"},
-                           {"config.ini", 3, Severity::kWarning,
-                            "group 1 has no name in [combo names]: its positions are never shown "
-                            "(see config.ini:1)"},
-                           {"freq.ini", 2, Severity::kNote,
-                            "no group shows \"EGLL_TWR\" nor 1 more keys of [FREQ] (see "
-                            "config.ini:1)"},
-                           {"voice.ini", 2, Severity::kNote, "no group shows \"EGLL_TWR\""},
-                       }));
+    EXPECT_EQ(
+        Check(),
+        (std::vector<Finding>{
+            {"config.ini", 1, Severity::kError,
+             "a UTF-8 byte-order mark spoils this first line, so its section "
+             "[combo names] is never read and no group has a name, so the "
+             "launcher shows none: save the file without one"},
+            {"config.ini", 0, Severity::kError,
+             "no group shows a position: every list of the main window stays "
+             "empty (see config.ini:1)"},
+            {"config.ini", 3, Severity::kWarning,
+             "group 1 has no name in [combo names]: its positions are never shown "
+             "(see config.ini:1)"},
+            {"freq.ini", 2, Severity::kNote,
+             "no group shows \"EGLL_TWR\" nor 1 more keys of [FREQ] (see "
+             "config.ini:1)"},
+            {"voice.ini", 2, Severity::kNote, "no group shows \"EGLL_TWR\" (see config.ini:1)"},
+        }));
     folder_.Write("config.ini",
                   "[combo names]\r\n1=Heathrow\r\n[1 items]\r\n1=EGLL_TWR\r\n"
                   "2=EGLL_APP\r\n");
