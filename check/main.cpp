@@ -1,5 +1,6 @@
 // radavue-launcher-check [OPTION]... [FOLDER]...: the report of each program
 // folder's INI files, the current folder when none is given.
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -41,9 +42,13 @@ constexpr std::string_view kUsage =
     "option is wrong; the worst of all folders. Colour only on a terminal, and\n"
     "never with NO_COLOR set.\n";
 
+// A console that takes colour codes; Windows' takes them once asked to.
 bool OnTerminal() {
 #ifdef _WIN32
-    return _isatty(_fileno(stdout)) != 0;
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return _isatty(_fileno(stdout)) != 0 && GetConsoleMode(out, &mode) != 0 &&
+           SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 #else
     return ::isatty(STDOUT_FILENO) != 0;
 #endif
