@@ -91,6 +91,8 @@ xdotool search --onlyvisible --name "$final_caption" >/dev/null 2>&1 ||
     fail "Final Setup closed after the report of the missing radar client"
 [[ ! -e atis ]] && diff "$before/settings.ini" settings.ini || fail "ATIS file or answers written"
 cmp rogerwilco/roger.exe.log "$work/roger-before.log" || fail "the voice client started"
+python3 "$e2e_dir/close_window.py" "$final"
+wait_window_gone "$final_caption" "the Final Setup close box"
 click_exit
 expect_ended "Exit after the report of the missing radar client"
 echo "e2e: ok"
