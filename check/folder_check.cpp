@@ -414,12 +414,13 @@ private:
     void CheckGroups() {
         const File& config = Get(kConfig);
         if (!config.exists) {
-            Add(kConfig, 0, Severity::kError,
-                NoSuchFile(config) + ": the launcher shows no groups");
+            groupsCause_ = AddCause(kConfig, 0, Severity::kError,
+                                    NoSuchFile(config) + ": the launcher shows no groups");
             return;
         }
         if (!config.index) {
-            return;  // its cause says that it shows no groups
+            groupsCause_ = config.cause;  // which says that it shows no groups
+            return;
         }
         std::string cause;
         if (config.FindSection(sections::kGroupNames) == nullptr) {

@@ -131,6 +131,11 @@ TEST_F(FolderCheckTest, CausesComeFirstAndNameWhatTheyExplain) {
                             "position \"EGLL_TWR\" and 1 more have no voice callsign in voice.ini "
                             "(see voice.ini)"},
                        }));
+    std::filesystem::remove(folder_.File("config.ini"));
+    folder_.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.500\r\nEGLL_APP=119.725\r\n");
+    EXPECT_EQ(Check().at(2), (Finding{"freq.ini", 2, Severity::kNote,
+                                      "no group shows \"EGLL_TWR\" nor 1 more keys of [FREQ] (see "
+                                      "config.ini)"}));
 }
 
 // Windows finds a file in any case and reads UTF-16 with its mark; the
