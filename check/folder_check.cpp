@@ -383,7 +383,10 @@ private:
                                ": save the file without one");
         }
         for (const ListedSection& listed : file.listing->sections) {
-            if (file.FindSection(listed.name) == &listed &&
+            // Names of other lengths are ruled out before any comparison.
+            const std::size_t shorter = std::min(listed.name.size(), section.size());
+            const std::size_t longer = std::max(listed.name.size(), section.size());
+            if (longer - shorter <= 2 && file.FindSection(listed.name) == &listed &&
                 !NearMiss(listed.name, {std::string(section)}).empty()) {
                 const std::string cause =
                     Promote(file, listed.line,
