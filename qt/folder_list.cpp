@@ -1,5 +1,6 @@
 #include "qt/folder_list.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 #include <vector>
 
@@ -15,12 +16,25 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setIndentation(10);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // Only a double-click opens; itemActivated would also fire on Return.
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        if (item != nullptr) {
-            setPath(item->data(0, Qt::UserRole).toString());
-        }
-    });
+    // Return is handled as a key of its own: itemActivated would also fire
+    // on a single click under some styles.
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &FolderList::Open);
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Taken here, so that the dialog never sees it.
+        event->accept();
+        Open(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void FolderList::Open(QTreeWidgetItem* item) {
+    if (item != nullptr) {
+        setPath(item->data(0, Qt::UserRole).toString());
+    }
 }
 
 QString FolderList::path() const {

@@ -9,8 +9,8 @@
 namespace launcher {
 
 // A classic directory list, drawn from a FolderListing: each row indented by
-// its depth under the row above it. Double-clicking a folder opens it;
-// highlighting one changes nothing.
+// its depth under the row above it. Double-clicking a folder, or Return on
+// the highlighted one, opens it; highlighting one changes nothing.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -26,10 +26,12 @@ public:
     void setDrive(const QString& root);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     // No fold arrows: the list never folds.
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
 private:
+    void Open(QTreeWidgetItem* item);
     void Draw();
 
     FolderListing listing_;

@@ -209,7 +209,7 @@ private slots:
         }
     }
 
-    void doubleClickOpensAndHighlightingDoesNot() {
+    void doubleClickOrReturnOpensAndHighlightingDoesNot() {
         Browse browse(Form5Table());
         const ScratchDrives& drives = browse.drives;
         browse.presenter->ShowModeless();
@@ -234,6 +234,14 @@ private slots:
                  (QStringList{in + "vol1", in + " beta", in + "  inner", in + "  Other"}));
         DoubleClick(list, "vol1");
         QCOMPARE(list.path(), drives.drive("vol1"));
+
+        // By keyboard: Down highlights, Return opens.
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.path(), drives.drive("vol1"));
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(list.path(), drives.drive("vol1/Alpha"));
+        QCOMPARE(list.currentItem()->text(0), "Alpha");
     }
 
     void buttonsHideAndKeepState() {
@@ -243,17 +251,25 @@ private slots:
         browse.presenter->ShowModeless();
         DoubleClick(Dir1(dialog), "beta");
 
-        // Enter and Esc: not even with a folder highlighted or on a button.
+        // Enter and Esc: not even with a folder highlighted or on a button;
+        // in the list, Return and Enter open the highlighted folder alone.
         Dir1(dialog).setCurrentItem(Item(Dir1(dialog), "inner"));
-        for (QWidget* target : {static_cast<QWidget*>(&Dir1(dialog)),
-                                static_cast<QWidget*>(&Button(dialog, "Command1"))}) {
-            target->setFocus();
-            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-                QTest::keyClick(target, key);
-            }
+        Dir1(dialog).setFocus();
+        QTest::keyClick(&Dir1(dialog), Qt::Key_Escape);
+        Button(dialog, "Command1").setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(&Button(dialog, "Command1"), key);
         }
         QVERIFY(dialog.isVisible());
         QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta"));
+        Dir1(dialog).setFocus();
+        QTest::keyClick(&Dir1(dialog), Qt::Key_Return);
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta/inner"));
+        Dir1(dialog).setCurrentItem(Item(Dir1(dialog), "beta"));
+        QTest::keyClick(&Dir1(dialog), Qt::Key_Enter);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(Dir1(dialog).path(), drives.drive("vol1/beta"));
+        QCOMPARE(browse.chosen, QStringList());
 
         Drive1(dialog).setCurrentIndex(1);
         QTest::mouseClick(&Button(dialog, "Command2"), Qt::LeftButton);
