@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QStyleFactory>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <map>
 
 #include "form/layout_rules.h"
@@ -114,13 +116,36 @@ void MarkAccessibleKind(QWidget& widget, const char* kind) {
 }
 
 // A list whose drop-down is made only when it first opens, and takes the
-// list's name for readers then.
+// list's name for readers then. It drops as wide as its widest item, within
+// the screen, and shortens no item: alike names differ in their middle or end.
 class Choice final : public QComboBox {
 public:
     using QComboBox::QComboBox;
 
     void showPopup() override {
-        view()->setAccessibleName(accessibleName());
+        QAbstractItemView* list = view();
+        list->setAccessibleName(accessibleName());
+        list->setTextElideMode(Qt::ElideNone);
+        const QFontMetrics metrics(list->font());
+        int widest = 0;
+        for (int i = 0; i < count(); ++i) {
+            widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+        }
+        // The drop-down's own frame lies around the list.
+        const auto* dropDown = qobject_cast<const QFrame*>(list->parentWidget());
+        const int outer = dropDown == nullptr ? 0 : 2 * dropDown->frameWidth();
+        const int itemMargin =
+            list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        const int scrollBar =
+            count() > maxVisibleItems()
+                ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                : 0;
+        int needed =
+            DroppedListWidth(width() - outer, widest, itemMargin + list->frameWidth(), scrollBar);
+        if (const QScreen* at = screen()) {
+            needed = std::min(needed, at->availableGeometry().width() - outer);
+        }
+        list->setMinimumWidth(needed);
         QComboBox::showPopup();
     }
 };

@@ -52,6 +52,12 @@ QRect Geometry(const ControlSpec& design) {
             TwipsToPixels(design.height)};
 }
 
+// A label the presenter fills (a position, a frequency, a title): its text
+// may be of any length, so its tooltip holds all of it.
+bool ShowsAValue(const ControlSpec& design) {
+    return design.kind == ControlKind::kLabel && design.caption.empty() && design.captionOf.empty();
+}
+
 }  // namespace
 
 FormWindow::FormWindow(const FormTable& table, FormEvents& events)
@@ -126,6 +132,11 @@ void FormWindow::ApplyHints() {
         }
         if (!design.describedBy.empty()) {
             widget.setAccessibleDescription(control<QLabel>(design.describedBy).text());
+        }
+        if (design.kind == ControlKind::kLabel && !design.growsToRightEdge) {
+            // A long text is cut at the label's own edge, never painted over
+            // a caption beside it.
+            widget.resize(TwipsToPixels(LabelRoomTwips(table_, design)), widget.height());
         }
         if (design.growsToRightEdge) {
             const QFontMetrics metrics(widget.font());
@@ -274,6 +285,9 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
     } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
         if (label->text() != text) {
             label->setText(text);
+            if (ShowsAValue(table_.Control(name))) {
+                label->setToolTip(text);
+            }
         }
     } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         if (edit->text() != text) {

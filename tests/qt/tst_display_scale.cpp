@@ -90,7 +90,7 @@ void DisplayScaleTest::layoutInDeviceIndependentPixels() {
         {"Image2", Twips(0, 0, 1935, 1575)},        {"wwwaddy", Twips(0, 1560, 9615, 255)},
         {"Command3", Twips(2460, 1905, 1575, 375)}, {"Command1", Twips(4140, 1905, 1575, 375)},
         {"Command2", Twips(5820, 1905, 1575, 375)}, {"Label1", Twips(2040, 2400, 855, 375)},
-        {"selected", Twips(3000, 2520, 1935, 375)}, {"Label2", Twips(4560, 2400, 855, 495)},
+        {"selected", Twips(3000, 2520, 1560, 375)}, {"Label2", Twips(4560, 2400, 855, 495)},
         {"comfreq", Twips(5760, 2520, 1695, 255)},  {"accname", Twips(2400, 3000, 5055, 315)},
     };
     for (const auto& [name, expected] : fixed) {

@@ -2,6 +2,7 @@
 // faked. Runs at display scale 1 and 1.5: geometry is in device-independent
 // pixels, so every expected value holds at both.
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +150,7 @@ private slots:
     void pickingFromListFiresPickHandler();
     void oneGroupKeepsThePickAndLabelsFollowWithinATick();
     void picturesTakeTheirSizeBeneathControls();
+    void longAlikeNamesShowWholeAndKeepOffTheCaptions();
 };
 
 void Form1Test::initTestCase() {
@@ -410,6 +414,55 @@ void Form1Test::picturesTakeTheirSizeBeneathControls() {
     for (const char* name : {"wwwaddy", "Command1", "Label1", "accname"}) {
         auto* control = loaded.find<QWidget>(QString::fromLatin1(name));
         QCOMPARE(form.childAt(control->geometry().center()), control);
+    }
+}
+
+void Form1Test::longAlikeNamesShowWholeAndKeepOffTheCaptions() {
+    LoadedForm loaded(
+        "[combo names]\n1=London\n[1 items]\n1=EGTT_LONDON_N_CTR\n2=EGTT_LONDON_S_CTR\n"
+        "3=EGTT_LONDON_E_CTR\n4=EGTT_LONDON_W_CTR\n");
+    WriteFile(loaded.folder, "freq.ini", "[FREQ]\nEGTT_LONDON_W_CTR=133.700\n");
+    FormWindow& form = loaded.form();
+    loaded.showAndActivate();
+    QComboBox& combo = Combo(form, 1);
+    combo.showPopup();
+    QAbstractItemView* list = combo.view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    QCOMPARE(list->textElideMode(), Qt::ElideNone);
+    QVERIFY(list->window()->width() > combo.width());
+    QVERIFY(list->window()->width() <= combo.screen()->availableGeometry().width());
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int row = 0; row < 4; ++row) {
+        const QRect item = list->visualRect(list->model()->index(row, 0));
+        const int text = list->fontMetrics().horizontalAdvance(combo.itemText(row));
+        QVERIFY2(item.width() - margins >= text, qPrintable(combo.itemText(row)));
+        QVERIFY(item.right() < list->viewport()->width());
+    }
+    PickItem(combo, 3);
+    WaitOneTick(form);
+
+    // The value labels end where the next caption begins; their whole text
+    // is in the tooltip and read out as the value.
+    const std::pair<const char*, QString> values[] = {{"selected", "EGTT_LONDON_W_CTR"},
+                                                      {"comfreq", "133.700"}};
+    for (const auto& [name, text] : values) {
+        QLabel& label = Label(form, name);
+        QCOMPARE(label.text(), text);
+        QCOMPARE(label.toolTip(), text);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&label)->text(QAccessible::Value), text);
+    }
+    QCOMPARE(Label(form, "selected").geometry(), QRect(200, 168, 104, 25));
+    QCOMPARE(Label(form, "comfreq").geometry(), QRect(384, 168, 113, 17));
+    // Nothing of the red position inside the "Selected Frequency" caption.
+    const QImage picture = form.grab().toImage();
+    const qreal scale = picture.devicePixelRatio();
+    const QRect caption = Label(form, "Label2").geometry();
+    for (int y = qCeil(caption.top() * scale); y < qFloor((caption.bottom() + 1) * scale); ++y) {
+        for (int x = qCeil(caption.left() * scale); x < qFloor((caption.right() + 1) * scale);
+             ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            QVERIFY(pixel.red() - pixel.green() < 64);
+        }
     }
 }
 
