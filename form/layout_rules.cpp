@@ -26,6 +26,10 @@ int LabelRoomTwips(const FormTable& table, const ControlSpec& label) {
     return right - label.left;
 }
 
+bool ShowsAValue(const ControlSpec& label) {
+    return label.kind == ControlKind::kLabel && label.caption.empty() && label.captionOf.empty();
+}
+
 int DroppedListWidth(int fieldWidth, int widestText, int margins, int scrollBar) {
     return std::max(fieldWidth, widestText + 2 * margins + scrollBar);
 }

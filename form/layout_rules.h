@@ -26,6 +26,12 @@ int CaptionRoomTwips(const FormTable& table, const ControlSpec& caption);
 // set into it is cut at its own edge and never paints over that caption.
 int LabelRoomTwips(const FormTable& table, const ControlSpec& label);
 
+// Whether a label shows a value the program fills in (a position, a
+// frequency, a title) rather than a designed text: it has neither a text of
+// its own nor a field it names. Its text may be of any length, so its whole
+// text is also in its tooltip.
+bool ShowsAValue(const ControlSpec& label);
+
 // The width in pixels of a list's drop-down: its field's, or wider where its
 // widest item needs more (`widestText`, plus `margins` the list leaves either
 // side of an item, plus its vertical scroll bar), so that every item shows

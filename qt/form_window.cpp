@@ -52,12 +52,6 @@ QRect Geometry(const ControlSpec& design) {
             TwipsToPixels(design.height)};
 }
 
-// A label the presenter fills (a position, a frequency, a title): its text
-// may be of any length, so its tooltip holds all of it.
-bool ShowsAValue(const ControlSpec& design) {
-    return design.kind == ControlKind::kLabel && design.caption.empty() && design.captionOf.empty();
-}
-
 }  // namespace
 
 FormWindow::FormWindow(const FormTable& table, FormEvents& events)

@@ -139,6 +139,10 @@ TEST(layout_rules, LongTextsStayWholeOrEndAtTheirOwnEdge) {
     EXPECT_EQ(LabelRoomTwips(form, form.Control("selected")), 1560);
     EXPECT_EQ(LabelRoomTwips(form, form.Control("comfreq")), 1695);
     EXPECT_EQ(LabelRoomTwips(form, form.Control("below")), 5055);
+    EXPECT_TRUE(ShowsAValue(form.Control("selected")));
+    EXPECT_FALSE(ShowsAValue(form.Control("Label2")));
+    EXPECT_FALSE(ShowsAValue(MakeControl("Label1", kLabel, "Pick a folder", 0, 0, 900, 255)));
+    EXPECT_FALSE(ShowsAValue(MakeControl("rwy", kTextBox, "", 0, 0, 900, 255)));
 
     EXPECT_EQ(DroppedListWidth(87, 120, 2, 17), 141);
     EXPECT_EQ(DroppedListWidth(160, 120, 2, 17), 160);
