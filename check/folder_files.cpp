@@ -8,7 +8,6 @@
 #include "profile/ini_text.h"
 #include "profile/paths.h"
 
-
 namespace launcher::check {
 namespace {
 
