@@ -28,10 +28,6 @@ constexpr int kItemMarginPixels = 4;
 // A label the presenter fills (a position, a frequency, a title): its text
 // may be of any length, so it ends in an ellipsis where cut and the whole
 // text is in its tooltip. Readers read the window text, which stays whole.
-bool IsValueLabel(const ControlSpec& design) {
-    return design.kind == ControlKind::kLabel && design.caption.empty() && design.captionOf.empty();
-}
-
 struct WindowClass {
     const wchar_t* name = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -52,7 +48,7 @@ WindowClass ClassFor(const ControlSpec& design) {
             // label that lies under another one never paints over it.
             made.style |= SS_NOPREFIX | WS_CLIPSIBLINGS |
                           (design.align == TextAlign::kCentre ? SS_CENTER : SS_LEFT);
-            if (IsValueLabel(design)) {
+            if (ShowsAValue(design)) {
                 // SS_NOTIFY: the label takes the mouse, for its tooltip.
                 made.style |= SS_ENDELLIPSIS | SS_NOTIFY;
             }
@@ -252,7 +248,7 @@ void FormControls::Refit(const Control& control) {
     if (control.design->kind == ControlKind::kEditableList ||
         control.design->kind == ControlKind::kDriveList) {
         FitDroppedList(control);
-    } else if (IsValueLabel(*control.design)) {
+    } else if (ShowsAValue(*control.design)) {
         ShowWholeInTip(control);
     }
 }
