@@ -146,6 +146,7 @@ TEST_F(FolderCheckTest, FileNamesAndUtf16ByEachReading) {
     folder_.Write("voice.ini", "[voice]\r\nEGLL_TWR=Heathrow Tower\r\n");
     folder_.Write("var.ini", std::string("\xff\xfe[\0M\0A\0I\0N\0]\0\r\0\n\0R\0W\0Y\0=\0x\0", 26));
     EXPECT_EQ(Check(), std::vector<Finding>{});
+#ifndef _WIN32  // a Windows file system finds names in any case
     EXPECT_EQ(CheckProgramFolder(folder_.path().string(), Reading::kLinux),
               (std::vector<Finding>{
                   {"freq.ini", 0, Severity::kError,
@@ -157,6 +158,7 @@ TEST_F(FolderCheckTest, FileNamesAndUtf16ByEachReading) {
                   {"config.ini", 4, Severity::kError,
                    "position \"EGLL_TWR\" has no frequency in freq.ini (see freq.ini)"},
               }));
+#endif
 }
 
 TEST_F(FolderCheckTest, AFolderWithoutFilesAndNoFolderAtAll) {
