@@ -13,7 +13,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 # offline: both front ends' in every package, as the README shows both.
 set(readme_pictures
     ${PROJECT_SOURCE_DIR}/docs/form1.png ${PROJECT_SOURCE_DIR}/docs/final-setup.png
-    ${PROJECT_SOURCE_DIR}/docs/preferences.png
+    ${PROJECT_SOURCE_DIR}/docs/preferences.png ${PROJECT_SOURCE_DIR}/docs/qt-long-names.png
+    ${PROJECT_SOURCE_DIR}/docs/win32-long-names.png
     ${PROJECT_SOURCE_DIR}/docs/win32-form1.png ${PROJECT_SOURCE_DIR}/docs/win32-form1-144dpi.png
     ${PROJECT_SOURCE_DIR}/docs/win32-final-setup.png
     ${PROJECT_SOURCE_DIR}/docs/win32-preferences.png

@@ -104,11 +104,13 @@ $folder/docs/
 $folder/docs/final-setup.png
 $folder/docs/form1.png
 $folder/docs/preferences.png
+$folder/docs/qt-long-names.png
 $folder/docs/win32-browse-radar.png
 $folder/docs/win32-browse-voice.png
 $folder/docs/win32-final-setup.png
 $folder/docs/win32-form1-144dpi.png
 $folder/docs/win32-form1.png
+$folder/docs/win32-long-names.png
 $folder/docs/win32-preferences.png
 $folder/radavue-launcher
 $folder/radavue-launcher-check"
@@ -131,11 +133,13 @@ $doc/copyright
 $doc/docs/final-setup.png
 $doc/docs/form1.png
 $doc/docs/preferences.png
+$doc/docs/qt-long-names.png
 $doc/docs/win32-browse-radar.png
 $doc/docs/win32-browse-voice.png
 $doc/docs/win32-final-setup.png
 $doc/docs/win32-form1-144dpi.png
 $doc/docs/win32-form1.png
+$doc/docs/win32-long-names.png
 $doc/docs/win32-preferences.png
 $icons/16x16/apps/radavue-launcher.png
 $icons/256x256/apps/radavue-launcher.png

@@ -43,11 +43,13 @@ $folder/docs/
 $folder/docs/final-setup.png
 $folder/docs/form1.png
 $folder/docs/preferences.png
+$folder/docs/qt-long-names.png
 $folder/docs/win32-browse-radar.png
 $folder/docs/win32-browse-voice.png
 $folder/docs/win32-final-setup.png
 $folder/docs/win32-form1-144dpi.png
 $folder/docs/win32-form1.png
+$folder/docs/win32-long-names.png
 $folder/docs/win32-preferences.png
 $folder/radavue-launcher-check.exe
 $folder/radavue-launcher.exe"
