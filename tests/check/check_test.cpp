@@ -166,8 +166,8 @@ TEST_F(FolderCheckTest, AFolderWithoutFilesAndNoFolderAtAll) {
     std::ostringstream err;
     const std::string folder = folder_.path().string();
     EXPECT_EQ(RunCheck(folder, out, err), 1);
-    EXPECT_EQ(out.str(), folder +
-                             "/config.ini: error: no such file: the launcher shows no groups\n" +
+    EXPECT_EQ(out.str(), folder + std::string(testing::kSeparator) +
+                             "config.ini: error: no such file: the launcher shows no groups\n" +
                              "1 error, 0 warnings, 0 notes in " + folder +
                              ", as the Windows launcher reads it\n");
     EXPECT_EQ(err.str(), "");
