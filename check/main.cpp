@@ -60,6 +60,8 @@ int Usage(std::string_view problem) {
 }
 
 int Check(int argc, const std::string* arguments) {
+    // A report of a million lines is written through the stream's own buffer.
+    std::ios::sync_with_stdio(false);
     Options options;
     options.colour = OnTerminal() && std::getenv("NO_COLOR") == nullptr;
     std::vector<std::string> folders;
