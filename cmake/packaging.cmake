@@ -20,6 +20,9 @@ set(readme_pictures
     ${PROJECT_SOURCE_DIR}/docs/win32-preferences.png
     ${PROJECT_SOURCE_DIR}/docs/win32-browse-radar.png ${PROJECT_SOURCE_DIR}/docs/win32-browse-voice.png)
 install(FILES ${readme_pictures} DESTINATION docs)
+# The folder check's CI step the README points to, ready to copy.
+set(readme_ci_step ${PROJECT_SOURCE_DIR}/docs/ci/program-folder.yml)
+install(FILES ${readme_ci_step} DESTINATION docs/ci)
 
 # A program folder of its own for an install straight from the build tree
 # (`--component system --prefix /usr/local` gives the system layout).
@@ -129,6 +132,7 @@ if(NOT WIN32 AND NOT APPLE)
     install(FILES ${system_parts}/changelog.gz DESTINATION ${doc}
         COMPONENT system EXCLUDE_FROM_ALL)
     install(FILES ${readme_pictures} DESTINATION ${doc}/docs COMPONENT system EXCLUDE_FROM_ALL)
+    install(FILES ${readme_ci_step} DESTINATION ${doc}/docs/ci COMPONENT system EXCLUDE_FROM_ALL)
 endif()
 
 include(CPack)

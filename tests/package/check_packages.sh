@@ -101,6 +101,8 @@ for n in sorted(zipfile.ZipFile(sys.argv[1]).namelist()):
     print(n)' "$zip")
 check_listing ZIP "$zip_list" "$folder/README.md
 $folder/docs/
+$folder/docs/ci/
+$folder/docs/ci/program-folder.yml
 $folder/docs/final-setup.png
 $folder/docs/form1.png
 $folder/docs/preferences.png
@@ -130,6 +132,7 @@ deb_files="./usr/bin/radavue-launcher
 $doc/README.md
 $doc/changelog.gz
 $doc/copyright
+$doc/docs/ci/program-folder.yml
 $doc/docs/final-setup.png
 $doc/docs/form1.png
 $doc/docs/preferences.png
