@@ -50,11 +50,9 @@ std::wstring TemporaryName(const std::wstring& target, int attempt) {
            L"-" + std::to_wstring(attempt);
 }
 
-DWORD Replace(std::string_view path, std::string_view bytes) {
-    if (path.empty() || path.find('\0') != std::string_view::npos) {
-        return ERROR_INVALID_NAME;
-    }
-    const std::wstring target = win32::Utf8ToWide(path);
+// Why what stands at `target` now may not be replaced; ERROR_SUCCESS when
+// it may.
+DWORD Refusal(const std::wstring& target) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         // A symbolic link or a junction: MoveFileExW would replace the link
@@ -70,6 +68,17 @@ DWORD Replace(std::string_view path, std::string_view bytes) {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return ERROR_ACCESS_DENIED;
         }
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD Replace(std::string_view path, std::string_view bytes) {
+    if (path.empty() || path.find('\0') != std::string_view::npos) {
+        return ERROR_INVALID_NAME;
+    }
+    const std::wstring target = win32::Utf8ToWide(path);
+    if (const DWORD refusal = Refusal(target); refusal != ERROR_SUCCESS) {
+        return refusal;
     }
 
     std::wstring temporary;
@@ -106,6 +115,32 @@ std::string ReplaceResult::Reason() const {
         return "it is a symbolic link, which the launcher never writes through";
     }
     return win32::SystemErrorText(static_cast<DWORD>(code));
+}
+
+ReplaceResult CheckReplaceable(std::string_view path) noexcept {
+    try {
+        if (path.empty() || path.find('\0') != std::string_view::npos) {
+            return {ERROR_INVALID_NAME};
+        }
+        const std::wstring target = win32::Utf8ToWide(path);
+        if (const DWORD refusal = Refusal(target); refusal != ERROR_SUCCESS) {
+            return {static_cast<int>(refusal)};
+        }
+        // The new file is made in the folder, so the folder must be there.
+        const std::size_t slash = target.find_last_of(L"\\/");
+        const std::wstring folder =
+            slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return {static_cast<int>(GetLastError())};
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            return {ERROR_PATH_NOT_FOUND};
+        }
+        return {};
+    } catch (...) {
+        return {ERROR_NOT_ENOUGH_MEMORY};
+    }
 }
 
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept {
