@@ -18,9 +18,11 @@ inline std::string ReadyWinePrefix() {
         return prefix;
     }
     // Tests run side by side: the first one makes the prefix, the others wait.
-    const std::string make = "flock '" + prefix + ".lock' sh -c 'test -d \"$0/drive_c\" || " +
-                             "WINEDEBUG=-all WINEPREFIX=\"$0\" wineboot -i' '" + prefix +
-                             "' >/dev/null 2>&1";
+    // Wine writes the registry files, which tell a prefix, only as its server
+    // ends: until then the prefix is not ready.
+    const std::string make = "flock '" + prefix + ".lock' sh -c 'test -f \"$0/system.reg\" || " +
+                             "{ WINEDEBUG=-all WINEPREFIX=\"$0\" wineboot -i && " +
+                             "WINEPREFIX=\"$0\" wineserver -w; }' '" + prefix + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(make.c_str()), 0) << make;
     return prefix;
 }
