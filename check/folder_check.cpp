@@ -15,6 +15,7 @@
 #include "check/file_rules.h"
 #include "check/folder_files.h"
 #include "form/picture_file.h"
+#include "launch/system_starter.h"
 #include "launch/voice_client.h"
 #include "prefs/preferences.h"
 #include "profile/codepage.h"
@@ -27,7 +28,6 @@
 #ifndef _WIN32
 #include <unistd.h>
 
-#include "launch/system_starter.h"
 #include "launch/wine_host.h"
 #endif
 
@@ -964,13 +964,6 @@ std::vector<Finding> CheckProgramFolder(std::string_view folder, Reading reading
 bool IsNetworkPath(std::string_view path) {
     const auto separator = [](char c) { return c == '\\' || c == '/'; };
     return path.size() >= 2 && separator(path[0]) && separator(path[1]);
-}
-
-bool NamesWine(std::string_view program) {
-    std::string name(program.substr(program.rfind('/') + 1));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name.starts_with("wine");
 }
 
 bool IsAirbandChannel(std::string_view frequency) {

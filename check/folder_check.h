@@ -51,9 +51,4 @@ bool IsAirbandChannel(std::string_view frequency);
 // network credentials.
 bool IsNetworkPath(std::string_view path);
 
-// Whether the program a WINE setting names is called "wine..." ("wine64",
-// "/opt/wine-staging/bin/wine"), as the launcher demands on Linux: no
-// shell's or interpreter's name is.
-bool NamesWine(std::string_view program);
-
 }  // namespace launcher::check

@@ -1,6 +1,7 @@
 #include "launch/system_starter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 
 #ifdef _WIN32
@@ -90,6 +91,14 @@ bool MakePipe(int ends[2]) {
 #endif
 
 }  // namespace
+
+bool NamesWine(std::string_view named) {
+    const std::size_t slash = named.rfind('/');
+    std::string name(named.substr(slash == std::string_view::npos ? 0 : slash + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name.starts_with("wine");
+}
 
 std::string WindowsCommandLine(const CommandLine& command) {
     return "\"" + command.program + "\"" + command.arguments;
@@ -263,16 +272,6 @@ std::string ProgramFolderOf(std::string_view settingsFile) {
                                            : std::string(settingsFile.substr(0, slash));
 }
 
-// "wine", "wine64", "wine-stable", "/opt/wine-staging/bin/wine": a program
-// whose own name begins with "wine", which no shell or interpreter's does.
-bool IsWineName(std::string_view named) {
-    const std::size_t slash = named.rfind('/');
-    std::string name(named.substr(slash == std::string_view::npos ? 0 : slash + 1));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name.starts_with("wine");
-}
-
 std::string WineCannotRun(const std::string& wine, int error) {
     return "it is a Windows program, and Wine (\"" + wine +
            "\") cannot run: " + std::generic_category().message(error);
@@ -290,7 +289,7 @@ WineFound FindWine(std::string_view settingsFile) {
     const std::string folder = ProgramFolderOf(settingsFile);
     const std::string setting =
         "the \"WINE\" setting of settings.ini names \"" + found.named + "\"";
-    if (!IsWineName(found.named)) {
+    if (!NamesWine(found.named)) {
         found.refusal = setting + ", which is not Wine: Wine's name begins with \"wine\"";
         return found;
     }

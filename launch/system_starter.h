@@ -51,6 +51,12 @@ public:
     LocalTime Now() const override;
 };
 
+// Whether the program a WINE setting names is Wine: "wine", "wine64",
+// "wine-stable", "/opt/wine-staging/bin/wine", a program whose own name
+// begins with "wine" (letter case aside), which no shell's or interpreter's
+// does. Also the folder check's rule, on every platform.
+bool NamesWine(std::string_view named);
+
 #ifndef _WIN32
 // The Wine that starts a Windows program: the one key "WINE" of section
 // "MAIN" of `settingsFile` names ("wine" when it names none), looked for as

@@ -11,6 +11,7 @@
 
 #include "check/folder_check.h"
 #include "check/report.h"
+#include "launch/system_starter.h"
 #include "tests/support/scratch_folder.h"
 
 #ifndef _WIN32
