@@ -1,8 +1,9 @@
 #include "form/form_table.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
+
+#include "base/expect.h"
 
 namespace launcher {
 
@@ -40,12 +41,10 @@ ControlSpec Styled(ControlSpec control, FontSpec font, std::optional<Rgb> textCo
 }
 
 const ControlSpec& FormTable::Control(std::string_view wanted) const {
-    for (const ControlSpec& control : controls) {
-        if (control.name == wanted) {
-            return control;
-        }
-    }
-    throw std::out_of_range(name + " has no control " + std::string(wanted));
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [wanted](const ControlSpec& c) { return c.name == wanted; });
+    LAUNCHER_EXPECT(found != controls.end());
+    return *found;
 }
 
 std::vector<const ControlSpec*> FormTable::CreationOrder() const {

@@ -102,8 +102,8 @@ struct FormTable {
     std::vector<ControlSpec> controls;
     std::vector<TimerSpec> timers;
 
-    // The control named `name`; throws std::out_of_range for a name the
-    // window does not have, which is a programming error.
+    // The control named `name`; a name the window does not have is a
+    // programming error.
     const ControlSpec& Control(std::string_view name) const;
 
     // The controls in the order a front end creates them, which is also their

@@ -34,6 +34,10 @@ int DroppedListWidth(int fieldWidth, int widestText, int margins, int scrollBar)
     return std::max(fieldWidth, widestText + 2 * margins + scrollBar);
 }
 
+bool TextFits(Extent needed, int descent, Extent box) {
+    return needed.width <= box.width && needed.height - descent <= box.height;
+}
+
 int CaptionHalfPoints(const ControlSpec& caption, const std::function<bool(int halfPoints)>& fits) {
     constexpr int kSmallest = 12;
     for (int halfPoints = caption.font.points * 2; halfPoints > kSmallest; --halfPoints) {
@@ -70,6 +74,15 @@ Extent GrownPrompt(Extent designed, Extent room, int oneLine,
     }
     return {width, std::clamp(wrappedHeight(width), designed.height,
                               std::max(designed.height, room.height))};
+}
+
+bool CentresOnShowing(const FormTable& table, bool firstShowing) {
+    return table.centred && firstShowing;
+}
+
+Origin CentredOrigin(ScreenArea workArea, Extent window) {
+    return {workArea.left + (workArea.width - window.width) / 2,
+            workArea.top + (workArea.height - window.height) / 2};
 }
 
 FieldSelection StartShown(int length, bool selected) {

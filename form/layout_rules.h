@@ -1,7 +1,8 @@
 // The layout rules both front ends draw by: twips to pixels, the room a
-// caption has and the size it steps down to, how far a one-line prompt may
-// grow, and where a field's caret goes so that it shows the start of its
-// text. The front ends only measure text in the face at hand.
+// caption has and the size it steps down to, when a text fits its box, how
+// far a one-line prompt may grow, where a window opens and where a field's
+// caret goes so that it shows the start of its text. The front ends only
+// measure text in the face at hand and ask the system for its work area.
 #pragma once
 
 #include <functional>
@@ -38,6 +39,20 @@ bool ShowsAValue(const ControlSpec& label);
 // whole: alike names that differ only in their middle or end stay apart.
 int DroppedListWidth(int fieldWidth, int widestText, int margins, int scrollBar);
 
+// A width and a height, in twips or in pixels as the function says.
+struct Extent {
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const Extent&) const = default;
+};
+
+// Whether a text that word-wraps to `needed` pixels in a face whose lines
+// reach `descent` pixels below their base line fits `box`: as wide at most,
+// and as high at most once the last line loses only the tails of its
+// descenders, for it still reads.
+bool TextFits(Extent needed, int descent, Extent box);
+
 // The captions were laid out for a narrow face. Where the face at hand is
 // wider, a caption steps down in half points from its designed size, to 6
 // points at the least, rather than lose its end: the first size that `fits`,
@@ -48,14 +63,6 @@ int CaptionHalfPoints(const ControlSpec& caption, const std::function<bool(int h
 // designed `width`, at most up to the client area's right edge (`room` pixels
 // from its left edge), never less than designed.
 int GrownWidth(int width, int needed, int room);
-
-// A width and a height, in twips or in pixels as the function says.
-struct Extent {
-    int width = 0;
-    int height = 0;
-
-    bool operator==(const Extent&) const = default;
-};
 
 // The room a growing prompt has from its own top left corner, in twips: to
 // the client area's right edge, and down to the first control below it that
@@ -70,6 +77,32 @@ Extent PromptRoomTwips(const FormTable& table, const ControlSpec& prompt);
 // than designed.
 Extent GrownPrompt(Extent designed, Extent room, int oneLine,
                    const std::function<int(int width)>& wrappedHeight);
+
+// A place and size on the screen, in pixels.
+struct ScreenArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A window's top left corner, outer frame included, in pixels.
+struct Origin {
+    int left = 0;
+    int top = 0;
+
+    bool operator==(const Origin&) const = default;
+};
+
+// Whether a window is centred as it is shown: one whose table says so, on its
+// first showing only. Later showings keep where the user put it; the other
+// windows open where the system places new windows.
+bool CentresOnShowing(const FormTable& table, bool firstShowing);
+
+// Where a window of outer size `window` lies centred in `workArea` (the
+// screen less its task bars); a window larger than the area overhangs it on
+// both sides alike.
+Origin CentredOrigin(ScreenArea workArea, Extent window);
 
 // Where a single-line field's selection starts (`anchor`) and its caret
 // stands, in characters.

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "base/expect.h"
 #include "form/form_table.h"
 
 namespace launcher {
@@ -141,9 +142,7 @@ public:
 private:
     const HeldControl& Held(std::string_view name) const {
         const auto found = controls_.find(name);
-        if (found == controls_.end()) {
-            table_.Control(name);  // throws, naming the window and the control
-        }
+        LAUNCHER_EXPECT(found != controls_.end());
         return found->second;
     }
     HeldControl& Held(std::string_view name) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <new>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -272,20 +273,34 @@ std::optional<PictureHeader> ReadPictureHeader(std::string_view b) {
     return header;
 }
 
+bool SidesAccepted(const PictureHeader& header) {
+    const auto accepted = [](std::uint32_t side) { return side >= 1 && side <= kMaxPictureSide; };
+    return accepted(header.width) && accepted(header.height);
+}
+
+std::optional<PictureHeader> AcceptedPicture(std::string_view bytes) {
+    std::optional<PictureHeader> header = ReadPictureHeader(bytes);
+    if (header && !SidesAccepted(*header)) {
+        header.reset();
+    }
+    return header;
+}
+
 std::optional<PictureFile> ReadPictureFile(std::string_view path) noexcept {
     try {
         std::optional<std::string> bytes = ReadRegularFile(path);
         if (!bytes) {
             return std::nullopt;
         }
-        const std::optional<PictureHeader> header = ReadPictureHeader(*bytes);
-        if (!header || header->width == 0 || header->height == 0 ||
-            header->width > kMaxPictureSide || header->height > kMaxPictureSide) {
+        const std::optional<PictureHeader> header = AcceptedPicture(*bytes);
+        if (!header) {
             return std::nullopt;
         }
         return PictureFile{*header, std::move(*bytes)};
-    } catch (...) {
-        return std::nullopt;  // out of memory: the picture is missing
+    } catch (const std::bad_alloc&) {
+        // A file of up to kMaxPictureFileBytes is held whole; where memory
+        // runs short, the picture counts as missing and the window still opens.
+        return std::nullopt;
     }
 }
 

@@ -3,7 +3,8 @@
 // machine, never a network share, a device or a web address, and a picture is
 // read only from a regular file of bounded size whose header the launcher
 // understands, before any decoder sees a byte of it. Both front ends decode
-// only what ReadPictureFile hands them.
+// only what ReadPictureFile hands them, and the folder check judges a picture
+// by the same rule, AcceptedPicture.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,14 @@ struct PictureHeader {
 // kilobytes) or GIF. No value for another format or a header cut short.
 std::optional<PictureHeader> ReadPictureHeader(std::string_view bytes);
 
+// Whether a picture of these sides is shown: 1 to kMaxPictureSide pixels each.
+bool SidesAccepted(const PictureHeader& header);
+
+// The one rule for which pictures are shown, told by content alone: the
+// header of `bytes` when ReadPictureHeader understands it and SidesAccepted
+// takes its sides; no value otherwise.
+std::optional<PictureHeader> AcceptedPicture(std::string_view bytes);
+
 struct PictureFile {
     PictureHeader header;
     std::string bytes;  // the whole file
@@ -55,9 +64,8 @@ struct PictureFile {
 
 // The picture at `path` (UTF-8), read whole: only a regular file (a FIFO or a
 // device is never opened for reading, so nothing can block), at most
-// kMaxPictureFileBytes long, whose header ReadPictureHeader understands and
-// whose sides are 1 to kMaxPictureSide pixels. No value otherwise: the picture
-// counts as missing. Never throws.
+// kMaxPictureFileBytes long, whose bytes AcceptedPicture takes. No value
+// otherwise: the picture counts as missing. Never throws.
 std::optional<PictureFile> ReadPictureFile(std::string_view path) noexcept;
 
 }  // namespace launcher

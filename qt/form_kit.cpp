@@ -268,8 +268,8 @@ void ShowStart(QLineEdit& field, bool selected) {
 bool TextFits(const QFont& face, const QString& text, QSize box) {
     const QFontMetrics metrics(face);
     const QRect needed = metrics.boundingRect(QRect(QPoint(0, 0), box), Qt::TextWordWrap, text);
-    // A last line that loses only the tails of its descenders still reads.
-    return needed.width() <= box.width() && needed.height() - metrics.descent() <= box.height();
+    return launcher::TextFits({needed.width(), needed.height()}, metrics.descent(),
+                              {box.width(), box.height()});
 }
 
 QMargins FrameMargins(const QWidget& window, bool* known) {
@@ -294,8 +294,9 @@ void CentreOnScreen(QWidget& window) {
     }
     const QRect area = screen->availableGeometry();
     const QSize outer = window.size().grownBy(FrameMargins(window));
-    window.move(area.x() + (area.width() - outer.width()) / 2,
-                area.y() + (area.height() - outer.height()) / 2);
+    const Origin origin = CentredOrigin({area.x(), area.y(), area.width(), area.height()},
+                                        {outer.width(), outer.height()});
+    window.move(origin.left, origin.top);
 }
 
 void SetAccessibleName(QWidget& control, const QString& name) {

@@ -64,14 +64,16 @@ QLineEdit* MakeTextBox(QWidget* parent, const QString& text);
 // beginning; `selected` keeps all of the text selected (the focused field).
 void ShowStart(QLineEdit& field, bool selected);
 
-// Whether `text`, word-wrapped in `face`, fits `box`.
+// Whether `text`, word-wrapped in `face`, fits `box` by the core's TextFits
+// (form/layout_rules.h).
 bool TextFits(const QFont& face, const QString& text, QSize box);
 
 // The window's frame as the window system reports it, or a typical caption bar
 // and borders until it does (`known` tells which).
 QMargins FrameMargins(const QWidget& window, bool* known = nullptr);
 
-// Moves the window so that its outer frame is centred on its screen.
+// Moves the window so that its outer frame is centred in its screen's work
+// area (CentredOrigin, form/layout_rules.h).
 void CentreOnScreen(QWidget& window);
 
 // What a screen reader announces a control as: the caption the user sees for

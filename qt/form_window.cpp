@@ -399,14 +399,13 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 void FormWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
+    const bool first = !shownOnce_;
+    shownOnce_ = true;
+    if (first) {
         ApplyOuterHeight();
-        // Centred when first shown; later showings keep where the user put
-        // the window.
-        if (table_.centred) {
-            kit::CentreOnScreen(*this);
-        }
+    }
+    if (CentresOnShowing(table_, first)) {
+        kit::CentreOnScreen(*this);
     }
 }
 

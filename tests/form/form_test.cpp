@@ -106,6 +106,25 @@ TEST(layout_rules, ACaptionStepsDownInsideTheRoomItsFieldLeaves) {
     EXPECT_EQ(tried, (std::vector<int>{16}));
     EXPECT_EQ(CaptionHalfPoints(label, [](int half) { return half <= 13; }), 13);
     EXPECT_EQ(CaptionHalfPoints(label, [](int) { return false; }), 12);
+
+    // A last line may lose the tails of its descenders (3 pixels), no more.
+    EXPECT_TRUE(TextFits({72, 16}, 3, {72, 13}));
+    EXPECT_FALSE(TextFits({72, 17}, 3, {72, 13}));
+    EXPECT_FALSE(TextFits({73, 13}, 3, {72, 13}));
+}
+
+// Centred in the work area on the first showing only, and only where the
+// table says so.
+TEST(layout_rules, ACentredWindowIsCentredWhenFirstShown) {
+    FormTable form;
+    EXPECT_FALSE(CentresOnShowing(form, true));
+    form.centred = true;
+    EXPECT_TRUE(CentresOnShowing(form, true));
+    EXPECT_FALSE(CentresOnShowing(form, false));
+
+    // A task bar of 40 pixels at the top of a 1920 by 1080 screen.
+    EXPECT_EQ(CentredOrigin({0, 40, 1920, 1040}, {517, 301}), (Origin{701, 409}));
+    EXPECT_EQ(CentredOrigin({1920, 0, 1280, 1024}, {1300, 1000}), (Origin{1910, 12}));
 }
 
 TEST(layout_rules, APromptGrowsToTheRightEdgeAtMost) {
@@ -202,7 +221,9 @@ TEST(lazy_form, MadeAtItsFirstShowingWithWhatWasSetAndHiddenFramesLeftOut) {
     // The left-out list still reads what was set on it.
     view->SetText("ListB", "EGKK_TWR");
     EXPECT_EQ(view->Text("ListB"), "EGKK_TWR");
-    EXPECT_THROW(view->Text("ListC"), std::out_of_range);
+    // A control the window does not have is a programming error.
+    EXPECT_DEATH(view->Text("ListC"), "programming error");
+    EXPECT_DEATH(table.Control("ListC"), "programming error");
 
     // Discarded before its first showing: nothing is ever made.
     Discard(lazy.Make(table, events));
@@ -304,6 +325,13 @@ TEST(picture_file, HeadersTellFormatAndSizeByContent) {
                      "ab"s),
               "none");
     EXPECT_EQ(header("\xff\xd8\xff\xe0\0\x10"s), "none");
+
+    // Shown only with sides of 1 to 8192 pixels.
+    const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s;
+    EXPECT_EQ(AcceptedPicture(png + "\0\0\x20\0\0\0\0\x01"s)->width, 8192u);
+    EXPECT_FALSE(AcceptedPicture(png + "\0\0\x20\x01\0\0\0\x01"s));
+    EXPECT_FALSE(AcceptedPicture(png + "\0\0\0\x01\0\0\0\0"s));
+    EXPECT_FALSE(AcceptedPicture("RIFF\0\0\0\0WEBPVP8 "s));
 }
 
 TEST(picture_file, OnlyARegularFileOfBoundedSizeIsRead) {
