@@ -1,8 +1,8 @@
 // The system-backed outside world: where the program lives, its error box,
 // and ending it.
 #include <QApplication>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -40,8 +40,9 @@ void SystemWorldTest::programFolderIsExecutableFolder() {
     QVERIFY(config.open(QIODevice::WriteOnly));
     const QString folder = QString::fromStdString(SystemProgramLocation().ProgramFolder());
     config.remove();
-    QCOMPARE(folder, QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    QVERIFY(!folder.endsWith(QDir::separator()));
+    // The build puts this test in <build>/tests/qt.
+    QVERIFY2(folder.endsWith(QStringLiteral("/tests/qt")), qPrintable(folder));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/tst_system_world")).isExecutable());
 }
 
 void SystemWorldTest::errorBoxShowsTagsAsWritten() {
