@@ -32,15 +32,17 @@ public:
     std::string missing;       // a program whose path ends so is not there
     std::string failsToStart;  // one that is there but fails as it starts
 
-    StartResult Start(const CommandLine& command, WindowShow show) override {
+    Outcome Start(const CommandLine& command, WindowShow show) override {
         starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
                           testing::ReadBytes(folder_.File("atis")),
                           testing::ReadBytes(folder_.File("rvsb.ini")), ender_.calls});
         const bool fails = Ends(command.program, missing) || Ends(command.program, failsToStart);
-        return {fails ? command.program + ": No such file or directory" : ""};
+        return fails ? Outcome::Failed(command.program + ": No such file or directory")
+                     : Outcome::Ok();
     }
-    std::string CheckStartable(const std::string& program) const override {
-        return Ends(program, missing) ? "No such file or directory" : "";
+    Outcome CheckStartable(const std::string& program) const override {
+        return Ends(program, missing) ? Outcome::Failed("No such file or directory")
+                                      : Outcome::Ok();
     }
 
 private:
@@ -139,7 +141,8 @@ TEST_F(launch_form2_presenter, GoSavesWritesStartsVoiceThenRadarThenEnds) {
     EXPECT_EQ(voice.show, WindowShow::kNormal);
     EXPECT_EQ(radar.command, In("rdv", "rv.exe"));
     EXPECT_EQ(radar.show, WindowShow::kMaximized);
-    // Steps 1 to 3 and 8 were done before the first start, nothing ended yet.
+    // The answers were saved, the ATIS text written and rvsb.ini brought up to
+    // date before the first start; nothing ended yet.
     EXPECT_EQ(voice.settings,
               "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n");
     EXPECT_EQ(voice.atis, atis);
@@ -189,7 +192,7 @@ struct Failure {
 class launch_form2_failure : public launch_form2_presenter,
                              public ::testing::WithParamInterface<Failure> {};
 
-TEST_P(launch_form2_failure, ReportsOnceAndSkipsTheLaterSteps) {
+TEST_P(launch_form2_failure, ReportsOnceAndSkipsWhatWouldFollow) {
     const Failure& failure = GetParam();
     if (failure.atisBlocked) {
         // A folder where the file should go cannot be replaced by a file.
@@ -212,7 +215,7 @@ TEST_P(launch_form2_failure, ReportsOnceAndSkipsTheLaterSteps) {
         checked ? "[main]\r\nrwy=Runway 27R in use\r\nadditional=2100z\r\nautoatis=1\r\n" : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, launch_form2_failure,
+INSTANTIATE_TEST_SUITE_P(EachFailingPart, launch_form2_failure,
                          ::testing::Values(Failure{"atis", true, "", "", 0, false},
                                            // A client not there: neither starts.
                                            Failure{"voiceMissing", false, "roger.exe", "", 0,

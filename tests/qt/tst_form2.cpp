@@ -124,7 +124,8 @@ void Form2Test::controlsAsDesigned() {
     QVERIFY(!form.testAttribute(Qt::WA_QuitOnClose));  // its closing never ends the program
     QCOMPARE(form.size(), QSize(6480 / 15, 3120 / 15));
 
-    // Later parts and the end-to-end test find the controls by name.
+    // The Qt tests of the launch and the end-to-end scenarios find the controls
+    // by these names, each in its frame.
     QCOMPARE(form.findChild<QLineEdit*>("rwy")->parentWidget(), &Frame(form, 1));
     QCOMPARE(form.findChild<QLineEdit*>("addinfo")->parentWidget(), &Frame(form, 2));
     QCOMPARE(form.findChild<QCheckBox*>("Check1")->parentWidget(), &Frame(form, 3));
