@@ -2,6 +2,7 @@
 
 #include "app/form1_table.h"
 #include "app/startup.h"
+#include "catalogue/folder_values.h"
 #include "form/picture_file.h"
 #include "launch/final_setup_answers.h"
 #include "launch/radar_settings.h"
@@ -40,29 +41,28 @@ void Form1Presenter::Form_Load() {
     form4_ = std::make_unique<Form4Presenter>(maker_, settingsFile, world_.volumes);
     form4_->LoadPreferences();
     // The Windows folder just loaded; an empty one writes nothing. The radar
-    // folder tells whether the client reads the name as a Windows path.
-    WriteAtisFileName(form4_->preferences().windowsdir, folder, form4_->preferences().rdvdir);
+    // folder tells whether the client reads the name as a Windows path. A
+    // failed write is not told: the radar client still starts, with the name
+    // it had.
+    (void)WriteAtisFileName(form4_->preferences().windowsdir, folder, form4_->preferences().rdvdir);
 
     // The last confirmed answers replace what the dialog's own load put
     // there; until there are any, the facility's defaults stay.
     LoadForm2();
     form2_->ShowAnswers(LoadFinalSetupAnswers(settingsFile, form2_->Answers()));
 
-    const std::string configFile = InFolder(folder, files::kConfig);
-    const auto general = [&](std::string_view key) {
-        return ReadIni(sections::kGeneral, key, configFile);
-    };
-    if (const std::optional<int> left = LogoLeftPixels(general("LOGOLEFT"))) {
+    if (const std::optional<int> left = LogoLeftPixels(ReadIni(keys::kLogoLeft, folder))) {
         view_->SetLeft(form1::kBanner, *left * 15);
     }
-    view_->SetPicture(form1::kBanner, PicturePath(folder, general("LOGO")));
-    view_->SetPicture(form1::kCorner, PicturePath(folder, general("BACK")));
-    view_->SetText(form1::kTitle, general("TITLE"));
-    view_->SetText(form1::kWebsite, general("WEBSITE"));
+    view_->SetPicture(form1::kBanner, PicturePath(folder, ReadIni(keys::kLogo, folder)));
+    view_->SetPicture(form1::kCorner, PicturePath(folder, ReadIni(keys::kBack, folder)));
+    view_->SetText(form1::kTitle, ReadIni(keys::kTitle, folder));
+    view_->SetText(form1::kWebsite, ReadIni(keys::kWebsite, folder));
     view_->SetCaption(ComposeCaption(view_->Caption(), view_->Text(form1::kTitle)));
 
     // Last, because it sets the window's height.
-    const PositionCatalogue catalogue = LoadPositionCatalogue(configFile);
+    const PositionCatalogue catalogue =
+        LoadPositionCatalogue(InFolder(folder, rules::kGroupNames.file));
     ShowPositionCatalogue(catalogue, *view_);
     for (const PositionGroup& group : catalogue.groups) {
         if (!group.name.empty()) {
@@ -103,9 +103,11 @@ void Form1Presenter::Command1_Click() {
     view_->SetText(form1::kFrequency, LookupFrequency(folder, view_->Text(form1::kSelected)));
     const Preferences& preferences = form4_->preferences();
     // Again here: a Windows folder first set in this run has no name yet.
-    WriteAtisFileName(preferences.windowsdir, folder, preferences.rdvdir);
-    WriteRadarSettings(preferences.windowsdir, view_->Text(form1::kSelected),
-                       view_->Text(form1::kFrequency), preferences.serverip);
+    // Failed writes go untold, as at start-up: the radar client still starts,
+    // with the values it had.
+    (void)WriteAtisFileName(preferences.windowsdir, folder, preferences.rdvdir);
+    (void)WriteRadarSettings(preferences.windowsdir, view_->Text(form1::kSelected),
+                             view_->Text(form1::kFrequency), preferences.serverip);
 }
 
 void Form1Presenter::FocusFirstGroup() {

@@ -3,15 +3,8 @@
 #include <utility>
 
 #include "catalogue/position_catalogue.h"
-#include "profile/ini.h"
-#include "profile/paths.h"
-#include "profile/program_files.h"
 
 namespace launcher {
-
-std::string LookupFrequency(std::string_view programFolder, const std::string& position) {
-    return ReadIni(sections::kFrequencies, position, InFolder(programFolder, files::kFrequencies));
-}
 
 PositionSelection::PositionSelection(GroupTexts& groups, std::string_view programFolder)
     : PositionSelection(groups, [folder = std::string(programFolder)](const std::string& position) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/folder_values.h"
+
 namespace launcher {
 
 // The current text of each group's field, 1..30. The fields themselves are the
@@ -19,9 +21,6 @@ public:
 };
 
 using FrequencyLookup = std::function<std::string(const std::string& position)>;
-
-// The frequency of a position from the program folder's freq.ini, read afresh.
-std::string LookupFrequency(std::string_view programFolder, const std::string& position);
 
 class PositionSelection {
 public:

@@ -81,7 +81,7 @@ std::string ExecProgram(std::string_view executable) {
 }
 
 std::string ConfigFile(std::string_view folder) {
-    return InFolder(folder, "config.ini");
+    return InFolder(folder, files::kConfig);
 }
 
 }  // namespace
@@ -279,9 +279,8 @@ int RunMenuCommand(const LauncherCommand& command, std::string_view executable,
         return 1;
     }
     MenuEntry entry;
-    entry.title = ReadIni(sections::kGeneral, "TITLE", ConfigFile(folder));
-    const std::string logo =
-        PicturePath(folder, ReadIni(sections::kGeneral, "LOGO", ConfigFile(folder)));
+    entry.title = ReadIni(keys::kTitle, folder);
+    const std::string logo = PicturePath(folder, ReadIni(keys::kLogo, folder));
     if (!logo.empty() && logo.starts_with('/') && !HasControlCharacter(logo) &&
         ReadPictureFile(logo)) {
         entry.icon = logo;

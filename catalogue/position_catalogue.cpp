@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "profile/ini.h"
-#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -34,17 +33,17 @@ bool Listed(const std::vector<std::string>& keys, const std::string& key) {
 // again, which under Wine is most of the start-up's own work.
 PositionCatalogue LoadPositionCatalogue(std::string_view configFile) {
     PositionCatalogue catalogue;
-    const std::vector<std::string> named = ReadIniKeys(sections::kGroupNames, configFile);
+    const std::vector<std::string> named = ReadIniKeys(rules::kGroupNames.section, configFile);
     for (PositionGroup& group : catalogue.groups) {
         const std::string number = std::to_string(group.number);
         if (!Listed(named, number)) {
             continue;
         }
-        group.name = ReadIni(sections::kGroupNames, number, configFile);
+        group.name = ReadIni(rules::kGroupNames.section, number, configFile);
         if (group.name.empty()) {
             continue;  // an unnamed group's items are never read
         }
-        const std::string section = number + " items";
+        const std::string section = NumberedSection(rules::kGroupItems, group.number);
         const std::vector<std::string> items = ReadIniKeys(section, configFile);
         for (int k = 1; k <= kEntriesPerGroup; ++k) {
             const std::string key = std::to_string(k);

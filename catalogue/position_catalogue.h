@@ -6,10 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/program_files.h"
+
 namespace launcher {
 
-inline constexpr int kGroupCount = 30;
-inline constexpr int kEntriesPerGroup = 15;
+inline constexpr int kGroupCount = rules::kGroupNames.keys;
+inline constexpr int kEntriesPerGroup = rules::kGroupItems.keys;
+static_assert(rules::kGroupItems.sections == kGroupCount);
 
 struct PositionGroup {
     int number = 0;    // 1..30: the group always shows in Frame<number> / Combo<number>

@@ -1,7 +1,9 @@
 #include "check/file_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <initializer_list>
 
 #include "catalogue/position_catalogue.h"
 #include "check/folder_files.h"
@@ -23,38 +25,56 @@ struct SectionRead {
     std::vector<std::string> keys;
 };
 
+// The section of `rows`, with their keys.
+SectionRead Read(std::initializer_list<IniKey> rows) {
+    SectionRead read{std::string(rows.begin()->section), {}};
+    for (const IniKey& row : rows) {
+        read.keys.emplace_back(row.key);
+    }
+    return read;
+}
+
+SectionRead Read(const IniKeyRule& rule) {
+    return {std::string(rule.section), Numbers(rule.keys)};
+}
+
 std::vector<SectionRead> SectionsRead(std::string_view file) {
     if (file == kConfig) {
         std::vector<SectionRead> sections = {
-            {"GENERAL", {"LOGOLEFT", "LOGO", "BACK", "TITLE", "WEBSITE"}},
-            {"combo names", Numbers(kGroupCount)},
+            Read({keys::kLogoLeft, keys::kLogo, keys::kBack, keys::kTitle, keys::kWebsite}),
+            Read(rules::kGroupNames),
         };
-        for (int group = 1; group <= kGroupCount; ++group) {
-            sections.push_back({std::to_string(group) + " items", Numbers(kEntriesPerGroup)});
+        for (int group = 1; group <= rules::kGroupItems.sections; ++group) {
+            sections.push_back(
+                {NumberedSection(rules::kGroupItems, group), Numbers(rules::kGroupItems.keys)});
         }
         return sections;
     }
-    if (file == kFreq) {
-        return {{"FREQ", {}}};
-    }
-    if (file == kVoice) {
-        return {{"voice", {}}};
-    }
-    if (file == kAutoAtis) {
-        return {{"AUTOATIS", {}}};
+    for (const IniKeyRule& rule : {rules::kFrequencies, rules::kVoiceCallsigns, rules::kAutoAtis}) {
+        if (file == rule.file) {
+            return {Read(rule)};
+        }
     }
     if (file == kVar) {
-        return {{"MAIN", {"RWY", "ADDINFO"}}};
+        return {Read({keys::kDefaultRunway, keys::kDefaultOnlineUntil})};
     }
-    // The preferences, the last Final Setup answers, the Wine to use on
-    // Linux, and the two server lists.
-    SectionRead main{std::string(sections::kMain), {"RWY", "ADDITIONAL", "autoatis", "WINE"}};
-    for (const PreferenceKey& key : kPreferenceKeys) {
-        main.keys.emplace_back(key.key);
+    // The last Final Setup answers, the Wine to use on Linux, the
+    // preferences, and the two server lists. The answers' section matches
+    // the preferences' one; a near miss is suggested as the check has always
+    // spelt the first two, in capitals.
+    const auto capitals = [](std::string_view key) {
+        std::string upper(key);
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        return upper;
+    };
+    SectionRead main{std::string(sections::kMain),
+                     {capitals(keys::kRunwayAnswer.key), capitals(keys::kOnlineUntilAnswer.key),
+                      std::string(keys::kAutoAtisAnswer.key), std::string(keys::kWine.key)}};
+    for (const PreferenceRow& row : kPreferences) {
+        main.keys.emplace_back(row.key.key);
     }
-    return {main,
-            {std::string(sections::kVoiceServers), Numbers(kVoiceServerCount)},
-            {std::string(sections::kRadarServers), Numbers(kRadarServerCount)}};
+    return {main, Read(rules::kVoiceServers), Read(rules::kRadarServers)};
 }
 
 class TextCheck {

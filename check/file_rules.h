@@ -17,7 +17,8 @@ namespace launcher::check {
 
 // The files, in the order the report gives them.
 inline constexpr std::array<std::string_view, 6> kFiles = {
-    "config.ini", "freq.ini", "voice.ini", "autoatis.ini", "var.ini", files::kSettings,
+    files::kConfig,   files::kFrequencies,        files::kVoiceCallsigns,
+    files::kAutoAtis, files::kFinalSetupDefaults, files::kSettings,
 };
 inline constexpr std::string_view kConfig = kFiles[0];
 inline constexpr std::string_view kFreq = kFiles[1];

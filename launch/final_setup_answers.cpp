@@ -5,7 +5,6 @@
 
 #include "profile/ini.h"
 #include "profile/ini_text.h"
-#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -13,24 +12,27 @@ FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile,
                                         const FinalSetupAnswers& defaults) {
     // A value alone cannot tell an absent key from an empty one; the list of
     // keys can.
-    const std::vector<std::string> saved = ReadIniKeys(sections::kFinalSetupAnswers, settingsFile);
+    const std::vector<std::string> saved =
+        ReadIniKeys(kFinalSetupKeys.front().key.section, settingsFile);
     FinalSetupAnswers answers = defaults;
     for (const auto& [key, field] : kFinalSetupKeys) {
         const bool present =
-            std::any_of(saved.begin(), saved.end(), [wanted = key](const std::string& name) {
+            std::any_of(saved.begin(), saved.end(), [wanted = key.key](const std::string& name) {
                 return ini::NamesMatch(ini::TrimArgument(name), wanted);
             });
         if (present) {
-            answers.*field = ReadIni(sections::kFinalSetupAnswers, key, settingsFile);
+            answers.*field = ReadIni(key.section, key.key, settingsFile);
         }
     }
     return answers;
 }
 
-void SaveFinalSetupAnswers(const FinalSetupAnswers& answers, std::string_view settingsFile) {
+bool SaveFinalSetupAnswers(const FinalSetupAnswers& answers, std::string_view settingsFile) {
+    bool saved = true;
     for (const auto& [key, field] : kFinalSetupKeys) {
-        WriteIni(sections::kFinalSetupAnswers, key, answers.*field, settingsFile);
+        saved = WriteIni(key.section, key.key, answers.*field, settingsFile) && saved;
     }
+    return saved;
 }
 
 bool AutoAtisTicked(std::string_view saved) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "profile/program_files.h"
+
 namespace launcher {
 
 struct FinalSetupAnswers {
@@ -18,15 +20,15 @@ struct FinalSetupAnswers {
 
 // One answer: its key in settings.ini, as "Go" writes it, and its field.
 struct FinalSetupKey {
-    std::string_view key;
+    IniKey key;
     std::string FinalSetupAnswers::*field;
 };
 
 // Saving and loading both walk this table, in the order "Go" writes.
 inline constexpr std::array<FinalSetupKey, 3> kFinalSetupKeys{{
-    {"rwy", &FinalSetupAnswers::runway},
-    {"additional", &FinalSetupAnswers::onlineUntil},
-    {"autoatis", &FinalSetupAnswers::autoAtis},
+    {keys::kRunwayAnswer, &FinalSetupAnswers::runway},
+    {keys::kOnlineUntilAnswer, &FinalSetupAnswers::onlineUntil},
+    {keys::kAutoAtisAnswer, &FinalSetupAnswers::autoAtis},
 }};
 
 // The answers saved in `settingsFile`. One never saved (its key absent, as on
@@ -35,9 +37,10 @@ inline constexpr std::array<FinalSetupKey, 3> kFinalSetupKeys{{
 FinalSetupAnswers LoadFinalSetupAnswers(std::string_view settingsFile,
                                         const FinalSetupAnswers& defaults = {});
 
-// Writes the three answers, changed or not, in table order. A failed write is
-// ignored.
-void SaveFinalSetupAnswers(const FinalSetupAnswers& answers, std::string_view settingsFile);
+// Writes the three answers, changed or not, in table order. False when any
+// write failed; the others are still made.
+[[nodiscard]] bool SaveFinalSetupAnswers(const FinalSetupAnswers& answers,
+                                         std::string_view settingsFile);
 
 // A saved auto-ATIS answer as the box: only exactly "1" ticks it. "0", the
 // empty text of a first run (before "Go" ever saved the answer), any other

@@ -8,13 +8,6 @@
 
 namespace launcher {
 
-namespace radar_keys {
-inline constexpr std::string_view kAtisFileName = "ATIS FILENAME";
-inline constexpr std::string_view kCallsign = "CALLSIGN";
-inline constexpr std::string_view kFrequency = "COM 1 FREQ";
-inline constexpr std::string_view kServer = "SERVER IP";
-}  // namespace radar_keys
-
 // windowsFolder + separator + "rvsb.ini", or "" for an empty folder. An empty
 // Windows folder (nothing configured) would name "rvsb.ini" in the root of the
 // current drive, or "/" elsewhere: a file outside every configured folder,
@@ -25,16 +18,17 @@ std::string RadarSettingsFile(std::string_view windowsFolder);
 // "RV 2.0" of RadarSettingsFile(windowsFolder), creating the file or the
 // section when missing and leaving every other key alone, in Windows-1252
 // (IniText::kWindows1252) as the radar client reads it. With an empty Windows
-// folder nothing is written. Failed writes are ignored.
-void WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
-                        std::string_view frequency, std::string_view server);
+// folder nothing is written. False when any write failed; the others are
+// still made.
+[[nodiscard]] bool WriteRadarSettings(std::string_view windowsFolder, std::string_view position,
+                                      std::string_view frequency, std::string_view server);
 
 // Writes "ATIS FILENAME" = programFolder + separator + "atis", named as the
 // radar client in `radarFolder` opens it (its Windows path when it is a
 // Windows program run by Wine), into section "RV 2.0" of the Windows folder's
 // rvsb.ini, in Windows-1252. With an empty Windows folder nothing is written
-// (see RadarSettingsFile). A failed write is ignored.
-void WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
-                       std::string_view radarFolder);
+// (see RadarSettingsFile). False when the write failed.
+[[nodiscard]] bool WriteAtisFileName(std::string_view windowsFolder, std::string_view programFolder,
+                                     std::string_view radarFolder);
 
 }  // namespace launcher

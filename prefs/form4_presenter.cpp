@@ -1,31 +1,10 @@
 #include "prefs/form4_presenter.h"
 
-#include <array>
 #include <utility>
 
 #include "prefs/form_tables.h"
 
 namespace launcher {
-
-namespace {
-
-// Each field is shown by the control of the same name.
-struct FieldControl {
-    std::string_view control;
-    std::string Preferences::*field;
-};
-
-constexpr std::array<FieldControl, 7> kFieldControls{{
-    {form4::kVoiceServer, &Preferences::rwip},
-    {form4::kRadarServer, &Preferences::serverip},
-    {form4::kName, &Preferences::userName},
-    {form4::kRadarFolder, &Preferences::rdvdir},
-    {form4::kVoiceFolder, &Preferences::rwdir},
-    {form4::kWindowsFolder, &Preferences::windowsdir},
-    {form4::kDateStyle, &Preferences::datebox},
-}};
-
-}  // namespace
 
 Form4Presenter::Form4Presenter(FormMaker& maker, std::string settingsFile,
                                const VolumeList& volumes)
@@ -51,10 +30,10 @@ void Form4Presenter::LoadPreferences() {
 }
 
 void Form4Presenter::ShowFields() {
-    for (const auto& [control, field] : kFieldControls) {
+    for (const PreferenceRow& row : kPreferences) {
         // Only a changed control is set, so the others keep cursor and undo.
-        if (view_->Text(control) != preferences_.*field) {
-            view_->SetText(control, preferences_.*field);
+        if (view_->Text(row.control) != preferences_.*row.field) {
+            view_->SetText(row.control, preferences_.*row.field);
         }
     }
 }
@@ -65,9 +44,9 @@ void Form4Presenter::SetField(std::string Preferences::*field, const std::string
 }
 
 void Form4Presenter::OnTextChanged(std::string_view control, const std::string& text) {
-    for (const auto& [name, field] : kFieldControls) {
-        if (name == control) {
-            preferences_.*field = text;
+    for (const PreferenceRow& row : kPreferences) {
+        if (row.control == control) {
+            preferences_.*row.field = text;
         }
     }
 }
@@ -77,7 +56,9 @@ void Form4Presenter::ShowModeless() {
 }
 
 void Form4Presenter::Command1_Click() {
-    SavePreferences(preferences_, settingsFile_);
+    // Not told: the fields stay in force for this run, as after Cancel, and
+    // a settings.ini that cannot be written is the folder check's to name.
+    (void)SavePreferences(preferences_, settingsFile_);
     view_->Hide();
 }
 

@@ -8,6 +8,11 @@ namespace launcher {
 
 namespace {
 
+// A label's caption, as the preferences table gives it.
+std::string CaptionFor(std::string Preferences::*field) {
+    return std::string(PreferenceOf(field).caption);
+}
+
 ControlSpec WithItems(ControlSpec control, std::vector<std::string> items) {
     control.items = std::move(items);
     return control;
@@ -23,30 +28,38 @@ FormTable MakeForm4() {
 
     using enum ControlKind;
     form.controls = {
-        CaptionOf(MakeControl("Label1", kLabel, "RW IP", 360, 240, 735, 375, 1),
-                  form4::kVoiceServer),
+        CaptionOf(
+            MakeControl("Label1", kLabel, CaptionFor(&Preferences::rwip), 360, 240, 735, 375, 1),
+            form4::kVoiceServer),
         MakeControl(form4::kVoiceServer, kEditableList, std::string(kDefaultVoiceServer), 1200, 240,
                     2055, 315, 0),
-        CaptionOf(MakeControl("Label2", kLabel, "Server IP", 360, 720, 735, 375, 5),
+        CaptionOf(MakeControl("Label2", kLabel, CaptionFor(&Preferences::serverip), 360, 720, 735,
+                              375, 5),
                   form4::kRadarServer),
         MakeControl(form4::kRadarServer, kEditableList, "", 1200, 720, 2055, 315, 4),
-        CaptionOf(MakeControl("Label3", kLabel, "Name", 360, 1200, 735, 375, 6), form4::kName),
+        CaptionOf(MakeControl("Label3", kLabel, CaptionFor(&Preferences::userName), 360, 1200, 735,
+                              375, 6),
+                  form4::kName),
         MakeControl(form4::kName, kTextBox, "", 1200, 1200, 2055, 285, 7),
-        CaptionOf(MakeControl("Label4", kLabel, "Rdv Directory", 120, 1680, 1095, 255, 10),
+        CaptionOf(MakeControl("Label4", kLabel, CaptionFor(&Preferences::rdvdir), 120, 1680, 1095,
+                              255, 10),
                   form4::kRadarFolder),
         MakeControl(form4::kRadarFolder, kTextBox, "", 1200, 1680, 4215, 285, 9),
         // Two buttons read "Browse": each tells readers which folder it is for.
         DescribedBy(MakeControl(form4::kBrowseRadar, kButton, "Browse", 5520, 1680, 855, 375, 8),
                     "Label4"),
-        CaptionOf(MakeControl("Label5", kLabel, "RW Directory", 120, 2160, 1095, 255, 13),
+        CaptionOf(MakeControl("Label5", kLabel, CaptionFor(&Preferences::rwdir), 120, 2160, 1095,
+                              255, 13),
                   form4::kVoiceFolder),
         MakeControl(form4::kVoiceFolder, kTextBox, "", 1200, 2160, 4215, 285, 11),
         DescribedBy(MakeControl(form4::kBrowseVoice, kButton, "Browse", 5520, 2160, 855, 375, 12),
                     "Label5"),
-        CaptionOf(MakeControl("Label7", kLabel, "WIN Directory", 150, 2595, 1350, 255, 16),
+        CaptionOf(MakeControl("Label7", kLabel, CaptionFor(&Preferences::windowsdir), 150, 2595,
+                              1350, 255, 16),
                   form4::kWindowsFolder),
         MakeControl(form4::kWindowsFolder, kTextBox, "", 1200, 2595, 4215, 285, 17),
-        CaptionOf(MakeControl("Label6", kLabel, "Date Format", 225, 3105, 975, 375, 14),
+        CaptionOf(MakeControl("Label6", kLabel, CaptionFor(&Preferences::datebox), 225, 3105, 975,
+                              375, 14),
                   form4::kDateStyle),
         WithItems(MakeControl(form4::kDateStyle, kEditableList, "UK", 1305, 3090, 1335, 315, 15),
                   {"UK", "USA"}),

@@ -1,17 +1,16 @@
 #include "prefs/preferences.h"
 
 #include "profile/ini.h"
-#include "profile/program_files.h"
 
 namespace launcher {
 
 namespace {
 
-std::vector<std::string> ReadList(std::string_view section, int count, std::string_view file) {
+std::vector<std::string> ReadList(const IniKeyRule& list, std::string_view file) {
     std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(count));
-    for (int key = 1; key <= count; ++key) {
-        entries.push_back(ReadIni(section, std::to_string(key), file));
+    entries.reserve(static_cast<std::size_t>(list.keys));
+    for (int key = 1; key <= list.keys; ++key) {
+        entries.push_back(ReadIni(list.section, std::to_string(key), file));
     }
     return entries;
 }
@@ -21,20 +20,22 @@ std::vector<std::string> ReadList(std::string_view section, int count, std::stri
 void LoadServerLists(Preferences& preferences, std::string_view file) {
     // Replaced rather than appended to: a second load must not grow the lists
     // past their fixed length.
-    preferences.rwservers = ReadList(sections::kVoiceServers, kVoiceServerCount, file);
-    preferences.rdvservers = ReadList(sections::kRadarServers, kRadarServerCount, file);
+    preferences.rwservers = ReadList(rules::kVoiceServers, file);
+    preferences.rdvservers = ReadList(rules::kRadarServers, file);
 }
 
 void LoadPreferences(Preferences& preferences, std::string_view file) {
-    for (const PreferenceKey& entry : kPreferenceKeys) {
-        preferences.*entry.field = ReadIni(sections::kMain, entry.key, file);
+    for (const PreferenceRow& row : kPreferences) {
+        preferences.*row.field = ReadIni(row.key.section, row.key.key, file);
     }
 }
 
-void SavePreferences(const Preferences& preferences, std::string_view file) {
-    for (const PreferenceKey& entry : kPreferenceKeys) {
-        WriteIni(sections::kMain, entry.key, preferences.*entry.field, file);
+bool SavePreferences(const Preferences& preferences, std::string_view file) {
+    bool saved = true;
+    for (const PreferenceRow& row : kPreferences) {
+        saved = WriteIni(row.key.section, row.key.key, preferences.*row.field, file) && saved;
     }
+    return saved;
 }
 
 }  // namespace launcher

@@ -8,10 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "prefs/form_tables.h"
+#include "profile/program_files.h"
+
 namespace launcher {
 
-inline constexpr int kVoiceServerCount = 8;
-inline constexpr int kRadarServerCount = 10;
+inline constexpr int kVoiceServerCount = rules::kVoiceServers.keys;
+inline constexpr int kRadarServerCount = rules::kRadarServers.keys;
 
 // The voice server offered before any settings are loaded.
 inline constexpr std::string_view kDefaultVoiceServer = "voice.example.net";
@@ -33,23 +36,37 @@ struct Preferences {
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 
-// One stored field: its key in section "MAIN" and where it lives in the record.
-struct PreferenceKey {
-    std::string_view key;
+// One preference: its key, its field, the Preferences window's control that
+// shows it, and the caption that window gives it, which messages quote.
+struct PreferenceRow {
+    IniKey key;
     std::string Preferences::*field;
+    std::string_view control;
+    std::string_view caption;
 };
 
-// Load and save both walk this table, so a field, its key and its place in the
-// file's order are stated once.
-inline constexpr std::array<PreferenceKey, 7> kPreferenceKeys{{
-    {"WINDIR", &Preferences::windowsdir},
-    {"RWIP", &Preferences::rwip},
-    {"RDVIP", &Preferences::serverip},
-    {"NAME", &Preferences::userName},
-    {"RWDIR", &Preferences::rwdir},
-    {"RDVDIR", &Preferences::rdvdir},
-    {"DATE", &Preferences::datebox},
+// Load, save, the window and the folder check all walk this table, so a
+// field, its key, its control, its caption and its place in the file's order
+// are stated once.
+inline constexpr std::array<PreferenceRow, 7> kPreferences{{
+    {keys::kWindowsFolder, &Preferences::windowsdir, form4::kWindowsFolder, "WIN Directory"},
+    {keys::kVoiceServer, &Preferences::rwip, form4::kVoiceServer, "RW IP"},
+    {keys::kRadarServer, &Preferences::serverip, form4::kRadarServer, "Server IP"},
+    {keys::kUserName, &Preferences::userName, form4::kName, "Name"},
+    {keys::kVoiceFolder, &Preferences::rwdir, form4::kVoiceFolder, "RW Directory"},
+    {keys::kRadarFolder, &Preferences::rdvdir, form4::kRadarFolder, "Rdv Directory"},
+    {keys::kDateStyle, &Preferences::datebox, form4::kDateStyle, "Date Format"},
 }};
+
+// The row of `field`; every string field but the server lists has one.
+constexpr const PreferenceRow& PreferenceOf(std::string Preferences::*field) {
+    for (const PreferenceRow& row : kPreferences) {
+        if (row.field == field) {
+            return row;
+        }
+    }
+    return kPreferences.front();  // not reached for a field of the table
+}
 
 // Replaces both server lists with keys "1".."8" of section "rwservers" and
 // "1".."10" of section "rdvservers" of `file`; absent or empty keys give empty
@@ -60,7 +77,7 @@ void LoadServerLists(Preferences& preferences, std::string_view file);
 void LoadPreferences(Preferences& preferences, std::string_view file);
 
 // Writes all seven fields into section "MAIN" of `file`, changed or not, empty
-// or not. A failed write is ignored.
-void SavePreferences(const Preferences& preferences, std::string_view file);
+// or not. False when any write failed; the others are still made.
+[[nodiscard]] bool SavePreferences(const Preferences& preferences, std::string_view file);
 
 }  // namespace launcher

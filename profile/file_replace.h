@@ -19,9 +19,9 @@ struct ReplaceResult {
 
     int code = 0;
 
-    bool ok() const { return code == 0; }
+    [[nodiscard]] bool ok() const { return code == 0; }
     // The system's own wording for `code`, in UTF-8, without a line end.
-    std::string Reason() const;
+    [[nodiscard]] std::string Reason() const;
 };
 
 // Makes `path` (UTF-8) hold exactly `bytes`, creating it when missing. A
@@ -33,13 +33,14 @@ struct ReplaceResult {
 // and left as it is; folders above it may be links. On POSIX an existing file
 // keeps its permissions and, where the system allows, its owner; on Windows
 // the new file takes the folder's default security.
-ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept;
+[[nodiscard]] ReplaceResult ReplaceFileContents(std::string_view path,
+                                                std::string_view bytes) noexcept;
 
 // Whether ReplaceFileContents(path, ...) would be refused for what stands at
 // `path` now, without writing anything: a link in the file's place, something
 // that is no regular file, a read-only file, a missing folder or one we may
 // not write in. A write can still fail later (a full disk, say).
-ReplaceResult CheckReplaceable(std::string_view path) noexcept;
+[[nodiscard]] ReplaceResult CheckReplaceable(std::string_view path) noexcept;
 
 #ifndef _WIN32
 // ReplaceFileContents for an INI file, which Windows edits in place: where
@@ -47,7 +48,8 @@ ReplaceResult CheckReplaceable(std::string_view path) noexcept;
 // instead, which is not atomic. That is a file with several hard links (a
 // new file would cut it off from the others) and a writable file in a folder
 // that does not let us create the temporary file.
-ReplaceResult UpdateFileContents(std::string_view path, std::string_view bytes) noexcept;
+[[nodiscard]] ReplaceResult UpdateFileContents(std::string_view path,
+                                               std::string_view bytes) noexcept;
 
 // Removes what writers of `path` that died half way left, as every
 // replacement does first: for a write that finds nothing to change.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "profile/file_replace.h"
@@ -245,8 +246,8 @@ int Replace(const std::string& target, std::string_view bytes, bool inPlaceAllow
 ReplaceResult Guarded(std::string_view path, std::string_view bytes, bool inPlaceAllowed) {
     try {
         return {Replace(std::string(path), bytes, inPlaceAllowed)};
-    } catch (...) {
-        return {ENOMEM};
+    } catch (const std::bad_alloc&) {
+        return {ENOMEM};  // the only throw of the path strings
     }
 }
 
@@ -296,15 +297,15 @@ ReplaceResult CheckReplaceable(std::string_view path) noexcept {
             return {LastError()};
         }
         return {};
-    } catch (...) {
-        return {ENOMEM};
+    } catch (const std::bad_alloc&) {
+        return {ENOMEM};  // the only throw of the path strings
     }
 }
 
 void RemoveStaleTemporaries(std::string_view path) noexcept {
     try {
         SweepStaleTemporaries(std::string(path));
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         // Out of memory: the next write tries again.
     }
 }

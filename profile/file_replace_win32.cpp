@@ -2,6 +2,7 @@
 // MoveFileExW, which replaces the directory entry in one step.
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "profile/file_replace.h"
@@ -138,16 +139,16 @@ ReplaceResult CheckReplaceable(std::string_view path) noexcept {
             return {ERROR_PATH_NOT_FOUND};
         }
         return {};
-    } catch (...) {
-        return {ERROR_NOT_ENOUGH_MEMORY};
+    } catch (const std::bad_alloc&) {
+        return {ERROR_NOT_ENOUGH_MEMORY};  // the only throw of the path conversions
     }
 }
 
 ReplaceResult ReplaceFileContents(std::string_view path, std::string_view bytes) noexcept {
     try {
         return {static_cast<int>(Replace(path, bytes))};
-    } catch (...) {
-        return {ERROR_NOT_ENOUGH_MEMORY};
+    } catch (const std::bad_alloc&) {
+        return {ERROR_NOT_ENOUGH_MEMORY};  // the only throw of the path conversions
     }
 }
 

@@ -56,9 +56,34 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
 // it edits in place as Windows does: a file with several hard links, or one in
 // a folder we may not create files in. A symbolic link in place of the file
 // is never written through (nor a dangling one created): the write is refused,
-// though folders above the file may be links. A failed write (missing folder, read-only file, ...)
-// is silently ignored and creates nothing. Never throws.
-void WriteIni(std::string_view section, std::string_view key, std::string_view value,
-              std::string_view file, IniText text = IniText::kAsTheFileHolds) noexcept;
+// though folders above the file may be links. A failed write (missing folder,
+// read-only file, ...) creates nothing and gives false; true also when the
+// value was already there. The launcher tells nobody of most failed writes:
+// each caller says why it goes on without the value.
+// Never throws.
+[[nodiscard]] bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
+                            std::string_view file,
+                            IniText text = IniText::kAsTheFileHolds) noexcept;
+
+// Which call an IniObserver is told of.
+enum class IniAccess { kRead, kListKeys, kWrite };
+
+// Told of each ReadIni, ReadIniKeys (with an empty key) and WriteIni before
+// it looks at the file: how a test sees every name the launcher asks for. It
+// must not throw.
+using IniObserver = void (*)(IniAccess access, std::string_view section, std::string_view key,
+                             std::string_view file);
+
+namespace detail {
+// Set by tests only; the program leaves it null.
+inline IniObserver iniObserver = nullptr;
+
+inline void NoteIniAccess(IniAccess access, std::string_view section, std::string_view key,
+                          std::string_view file) noexcept {
+    if (iniObserver != nullptr) {
+        iniObserver(access, section, key, file);
+    }
+}
+}  // namespace detail
 
 }  // namespace launcher

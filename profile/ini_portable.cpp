@@ -187,6 +187,7 @@ bool WriteToFile(std::string_view section, std::string_view key, std::string_vie
 
 std::string ReadIni(std::string_view section, std::string_view key,
                     std::string_view file) noexcept {
+    detail::NoteIniAccess(IniAccess::kRead, section, key, file);
     try {
         return ReadTextFromFile(section, key, file);
     } catch (...) {
@@ -195,6 +196,7 @@ std::string ReadIni(std::string_view section, std::string_view key,
 }
 
 std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view file) noexcept {
+    detail::NoteIniAccess(IniAccess::kListKeys, section, {}, file);
     try {
         const CPath path(file);
         const FileDescriptor fd(path.get() == nullptr ? -1 : OpenForReading(path.get()));
@@ -226,6 +228,7 @@ namespace detail {
 
 bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
                       std::string_view file, IniText text) noexcept {
+    NoteIniAccess(IniAccess::kWrite, section, key, file);
     try {
         return WriteToFile(
             section, key, value, file,
@@ -255,9 +258,9 @@ std::string ReadIniBytes(std::string_view section, std::string_view key,
 
 }  // namespace detail
 
-void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file, IniText text) noexcept {
-    detail::WriteIniReported(section, key, value, file, text);
+    return detail::WriteIniReported(section, key, value, file, text);
 }
 
 }  // namespace launcher

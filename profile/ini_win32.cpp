@@ -5,6 +5,7 @@
 // links, and a value cut in the middle of a character.
 #include <windows.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -140,10 +141,11 @@ std::size_t WholeCharacterPrefix(const char* bytes, std::size_t size, unsigned c
 
 bool WriteIniReported(std::string_view section, std::string_view key, std::string_view value,
                       std::string_view file, IniText) noexcept {
+    NoteIniAccess(IniAccess::kWrite, section, key, file);
     try {
         return WriteThroughApi(section, key, value, file);
-    } catch (...) {
-        return false;
+    } catch (const std::bad_alloc&) {
+        return false;  // the only throw of the conversions: written as nothing
     }
 }
 
@@ -151,14 +153,16 @@ bool WriteIniReported(std::string_view section, std::string_view key, std::strin
 
 std::string ReadIni(std::string_view section, std::string_view key,
                     std::string_view file) noexcept {
+    detail::NoteIniAccess(IniAccess::kRead, section, key, file);
     try {
         return ReadThroughApi(section, key, file);
-    } catch (...) {
-        return {};
+    } catch (const std::bad_alloc&) {
+        return {};  // out of memory: read as "nothing configured"
     }
 }
 
 std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view file) noexcept {
+    detail::NoteIniAccess(IniAccess::kListKeys, section, {}, file);
     try {
         // Trimmed as a lookup trims it: Wine's list takes the name as given.
         section = ini::TrimArgument(section);
@@ -185,14 +189,14 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
             start = end + 1;
         }
         return keys;
-    } catch (...) {
-        return {};
+    } catch (const std::bad_alloc&) {
+        return {};  // out of memory: the section lists as absent
     }
 }
 
-void WriteIni(std::string_view section, std::string_view key, std::string_view value,
+bool WriteIni(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file, IniText) noexcept {
-    detail::WriteIniReported(section, key, value, file);
+    return detail::WriteIniReported(section, key, value, file);
 }
 
 }  // namespace launcher

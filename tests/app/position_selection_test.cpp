@@ -6,8 +6,6 @@
 #include <map>
 #include <string>
 
-#include "tests/support/scratch_folder.h"
-
 namespace launcher {
 namespace {
 
@@ -86,17 +84,6 @@ TEST_F(PositionSelectionTest, SelectionNeverReturnsToEmptyAndIsLookedUpEveryTick
     selection_.PollSelection();
     EXPECT_EQ(selection_.selectedFrequency(), "");
     EXPECT_EQ(lookups_, 3);
-}
-
-TEST(LookupFrequencyTest, ReadsFreqIniAfreshIgnoringCaseOfSectionAndKey) {
-    testing::ScratchFolder folder;
-    const std::string programFolder = folder.path().string();
-    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "");  // no freq.ini at all
-    folder.Write("freq.ini", "[freq]\r\negll_twr = 118.500 \r\n");
-    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "118.500");
-    folder.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.700\r\n");
-    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "118.700");
-    EXPECT_EQ(LookupFrequency(programFolder, "EGKK_TWR"), "");
 }
 
 }  // namespace

@@ -22,39 +22,6 @@ TEST(app_startup, OnlyExactlyOneTicksTheAutoAtisBox) {
     }
 }
 
-TEST(app_startup, LogoLeftIsTwipsInPixelsRoundedToTheNearest) {
-    EXPECT_EQ(LogoLeftPixels("0"), 0);
-    EXPECT_EQ(LogoLeftPixels("1500"), 100);
-    EXPECT_EQ(LogoLeftPixels("7"), 0);
-    EXPECT_EQ(LogoLeftPixels("22.5"), 2);
-    EXPECT_EQ(LogoLeftPixels("-30"), -2);
-    EXPECT_EQ(LogoLeftPixels("1.5e3"), 100);
-    EXPECT_EQ(LogoLeftPixels("3e38"), 16777215);
-    EXPECT_EQ(LogoLeftPixels("-3e38"), -16777215);
-}
-
-// What a conversion of text to a number reads on Windows: blanks around the
-// number (a quoted value such as " 120" keeps them), a plus sign, a bare
-// decimal point and a signed exponent in either case.
-TEST(app_startup, LogoLeftReadsTheNumberBetweenBlanksWithEitherSign) {
-    EXPECT_EQ(LogoLeftPixels(" 120"), 8);
-    EXPECT_EQ(LogoLeftPixels("120 "), 8);
-    EXPECT_EQ(LogoLeftPixels("\t 120 \t"), 8);
-    EXPECT_EQ(LogoLeftPixels("+120"), 8);
-    EXPECT_EQ(LogoLeftPixels("  -30  "), -2);
-    EXPECT_EQ(LogoLeftPixels("15."), 1);
-    EXPECT_EQ(LogoLeftPixels(".15E+3"), 10);
-    EXPECT_EQ(LogoLeftPixels("+1500e-1"), 10);
-}
-
-TEST(app_startup, LogoLeftThatIsNoNumberKeepsTheDesignedEdge) {
-    for (const char* text :
-         {"",  "   ", "x",  "120x", "x120", "1 20", "120 x", "+-120", "++120",    "- 120", "+",
-          ".", "e3",  "1e", "1e+",  "1,5",  "0x10", "nan",   "+inf",  "infinity", "1e39"}) {
-        EXPECT_EQ(LogoLeftPixels(text), std::nullopt) << '"' << text << '"';
-    }
-}
-
 TEST(app_startup, CaptionJoinsItsPartsWithNothingInBetween) {
     EXPECT_EQ(ComposeCaption("Radavue Launcher ", "Demo", {4, 0, 6}, "(c) Us"),
               "Radavue Launcher Demo Edition Version 4.0.6 (c) Us");
@@ -72,7 +39,7 @@ TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
     const std::string file = windows.Write("rvsb.ini",
                                            "[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\nATIS FILENAME=old\r\n"
                                            "[Display]\r\nZOOM=3\r\n");
-    WriteAtisFileName(windows.path().string(), R"(C:\Launcher)", "");
+    EXPECT_TRUE(WriteAtisFileName(windows.path().string(), R"(C:\Launcher)", ""));
     EXPECT_EQ(ReadIni("RV 2.0", "ATIS FILENAME", file), InFolder(R"(C:\Launcher)", "atis"));
     EXPECT_EQ(ReadIni("RV 2.0", "CALLSIGN", file), "EGLL_TWR");
     EXPECT_EQ(ReadIni("Display", "ZOOM", file), "3");
@@ -81,8 +48,8 @@ TEST(app_startup, AtisFileNameGoesIntoTheWindowsFoldersRadarSettings) {
 // An unchecked empty folder would name rvsb.ini in the root of the drive (or
 // "/"). Should it ever appear there, the test fails and removes it again.
 TEST(app_startup, EmptyWindowsFolderWritesNoAtisFileName) {
-    testing::ExpectNothingWrittenAtRoot("rvsb.ini",
-                                        [] { WriteAtisFileName("", R"(C:\Launcher)", ""); });
+    testing::ExpectNothingWrittenAtRoot(
+        "rvsb.ini", [] { EXPECT_TRUE(WriteAtisFileName("", R"(C:\Launcher)", "")); });
 }
 
 }  // namespace

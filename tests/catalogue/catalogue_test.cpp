@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "catalogue/folder_values.h"
 #include "catalogue/position_catalogue.h"
 #include "tests/support/scratch_folder.h"
 
@@ -105,6 +107,50 @@ TEST_F(CatalogueTest, FullCatalogueLoadsEveryEntry) {
         EXPECT_EQ(catalogue.group(g).entries.back(), "P" + std::to_string(g) + "_15");
     }
     EXPECT_EQ(CatalogueWindowHeight(catalogue), 9045);
+}
+
+TEST(catalogue_folder_values, ReadsFreqIniAfreshIgnoringCaseOfSectionAndKey) {
+    testing::ScratchFolder folder;
+    const std::string programFolder = folder.path().string();
+    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "");  // no freq.ini at all
+    folder.Write("freq.ini", "[freq]\r\negll_twr = 118.500 \r\n");
+    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "118.500");
+    folder.Write("freq.ini", "[FREQ]\r\nEGLL_TWR=118.700\r\n");
+    EXPECT_EQ(LookupFrequency(programFolder, "EGLL_TWR"), "118.700");
+    EXPECT_EQ(LookupFrequency(programFolder, "EGKK_TWR"), "");
+}
+
+TEST(catalogue_folder_values, LogoLeftIsTwipsInPixelsRoundedToTheNearest) {
+    EXPECT_EQ(LogoLeftPixels("0"), 0);
+    EXPECT_EQ(LogoLeftPixels("1500"), 100);
+    EXPECT_EQ(LogoLeftPixels("7"), 0);
+    EXPECT_EQ(LogoLeftPixels("22.5"), 2);
+    EXPECT_EQ(LogoLeftPixels("-30"), -2);
+    EXPECT_EQ(LogoLeftPixels("1.5e3"), 100);
+    EXPECT_EQ(LogoLeftPixels("3e38"), 16777215);
+    EXPECT_EQ(LogoLeftPixels("-3e38"), -16777215);
+}
+
+// What a conversion of text to a number reads on Windows: blanks around the
+// number (a quoted value such as " 120" keeps them), a plus sign, a bare
+// decimal point and a signed exponent in either case.
+TEST(catalogue_folder_values, LogoLeftReadsTheNumberBetweenBlanksWithEitherSign) {
+    EXPECT_EQ(LogoLeftPixels(" 120"), 8);
+    EXPECT_EQ(LogoLeftPixels("120 "), 8);
+    EXPECT_EQ(LogoLeftPixels("\t 120 \t"), 8);
+    EXPECT_EQ(LogoLeftPixels("+120"), 8);
+    EXPECT_EQ(LogoLeftPixels("  -30  "), -2);
+    EXPECT_EQ(LogoLeftPixels("15."), 1);
+    EXPECT_EQ(LogoLeftPixels(".15E+3"), 10);
+    EXPECT_EQ(LogoLeftPixels("+1500e-1"), 10);
+}
+
+TEST(catalogue_folder_values, LogoLeftThatIsNoNumberKeepsTheDesignedEdge) {
+    for (const char* text :
+         {"",  "   ", "x",  "120x", "x120", "1 20", "120 x", "+-120", "++120",    "- 120", "+",
+          ".", "e3",  "1e", "1e+",  "1,5",  "0x10", "nan",   "+inf",  "infinity", "1e39"}) {
+        EXPECT_EQ(LogoLeftPixels(text), std::nullopt) << '"' << text << '"';
+    }
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(launch_radar_settings, CreatesTheFileWithTheThreeKeysInOrder) {
-    WriteRadarSettings(folder_.path().string(), "EGLL_TWR", "", "10.0.0.7");
+    EXPECT_TRUE(WriteRadarSettings(folder_.path().string(), "EGLL_TWR", "", "10.0.0.7"));
     EXPECT_EQ(Read("CALLSIGN"), "EGLL_TWR");
     EXPECT_EQ(Read("COM 1 FREQ"), "");
     EXPECT_EQ(Read("SERVER IP"), "10.0.0.7");
@@ -49,7 +49,8 @@ TEST_F(launch_radar_settings, LaterLaunchesReplaceOnlyTheirKeys) {
         "[RV 2.0]\r\nATIS FILENAME=C:\\Launcher\\atis\r\ncallsign=OLD\r\n"
         "COM 1 FREQ=118.500\r\nSERVER IP=old\r\nZOOM=3\r\n";
     const std::string file = folder_.Write("rvsb.ini", before);
-    WriteRadarSettings(folder_.path().string(), "London Control", "127.100", "radar.example.net");
+    EXPECT_TRUE(WriteRadarSettings(folder_.path().string(), "London Control", "127.100",
+                                   "radar.example.net"));
 
     EXPECT_EQ(Read("CALLSIGN"), "London Control");
     EXPECT_EQ(Read("COM 1 FREQ"), "127.100");
@@ -72,8 +73,8 @@ TEST_F(launch_radar_settings, LaterLaunchesReplaceOnlyTheirKeys) {
 // file was written by a Linux user in UTF-8.
 TEST_F(launch_radar_settings, KeysAreWrittenInWindows1252) {
     const std::string file = folder_.Write("rvsb.ini", "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\n");
-    WriteRadarSettings(folder_.path().string(), "Z\xc3\xbcrich Tower", "118.100",
-                       "\xc5\x81\xc3\xb3\x64\xc5\xba.example.net");  // Łódź
+    EXPECT_TRUE(WriteRadarSettings(folder_.path().string(), "Z\xc3\xbcrich Tower", "118.100",
+                                   "\xc5\x81\xc3\xb3\x64\xc5\xba.example.net"));  // Łódź
 
     EXPECT_EQ(Bytes(file),
               "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\nCALLSIGN=Z\xfcrich Tower\r\n"
@@ -87,7 +88,14 @@ TEST_F(launch_radar_settings, KeysAreWrittenInWindows1252) {
 TEST(launch_radar_settings_empty, EmptyWindowsFolderWritesNothing) {
     EXPECT_EQ(RadarSettingsFile(""), "");
     testing::ExpectNothingWrittenAtRoot(
-        "rvsb.ini", [] { WriteRadarSettings("", "EGLL_TWR", "118.500", "10.0.0.7"); });
+        "rvsb.ini", [] { EXPECT_TRUE(WriteRadarSettings("", "EGLL_TWR", "118.500", "10.0.0.7")); });
+}
+
+// A Windows folder that is not there takes no file, and the write says so.
+TEST_F(launch_radar_settings, AMissingWindowsFolderIsAFailedWrite) {
+    const std::string missing = folder_.File("missing");
+    EXPECT_FALSE(WriteRadarSettings(missing, "EGLL_TWR", "118.500", "10.0.0.7"));
+    EXPECT_FALSE(WriteAtisFileName(missing, R"(C:\Launcher)", ""));
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ TEST_F(prefs_settings, MissingFileGivesFullEmptyListsAndEmptyFields) {
 
     EXPECT_EQ(preferences.rwservers, Entries(8));
     EXPECT_EQ(preferences.rdvservers, Entries(10));
-    for (const PreferenceKey& entry : kPreferenceKeys) {
-        EXPECT_EQ(preferences.*entry.field, "") << entry.key;
+    for (const PreferenceRow& row : kPreferences) {
+        EXPECT_EQ(preferences.*row.field, "") << row.key.key;
     }
 }
 
@@ -103,8 +103,8 @@ TEST_F(prefs_settings, LoadReplacesEveryFieldWithItsOwnKey) {
     WriteSettings("[MAIN]\r\nNAME=Al\r\n");
     LoadPreferences(preferences, settings());
     Preferences expected;
-    for (const PreferenceKey& entry : kPreferenceKeys) {
-        expected.*entry.field = "";
+    for (const PreferenceRow& row : kPreferences) {
+        expected.*row.field = "";
     }
     expected.userName = "Al";
     EXPECT_EQ(preferences, expected);
@@ -113,7 +113,7 @@ TEST_F(prefs_settings, LoadReplacesEveryFieldWithItsOwnKey) {
 TEST_F(prefs_settings, SaveOnMissingFileCreatesMainWithAllKeysInOrder) {
     Preferences preferences = Filled();
     preferences.serverip = "";  // an empty field is still written
-    SavePreferences(preferences, settings());
+    EXPECT_TRUE(SavePreferences(preferences, settings()));
 
     EXPECT_EQ(Bytes(settings()),
               "[MAIN]\r\n"
@@ -128,6 +128,9 @@ TEST_F(prefs_settings, SaveOnMissingFileCreatesMainWithAllKeysInOrder) {
     Preferences loaded;
     LoadPreferences(loaded, settings());
     EXPECT_EQ(loaded, preferences);
+
+    // A folder that is not there takes no file, and the save says so.
+    EXPECT_FALSE(SavePreferences(preferences, settings() + "-missing/settings.ini"));
 }
 
 TEST_F(prefs_settings, SaveTouchesOnlyTheSevenKeysOfAnExistingFile) {
@@ -151,10 +154,10 @@ TEST_F(prefs_settings, SaveTouchesOnlyTheSevenKeysOfAnExistingFile) {
         "\r\n"
         "[rdvservers]\r\n1=rdv1\r\n";
 
-    SavePreferences(Filled(), settings());
+    EXPECT_TRUE(SavePreferences(Filled(), settings()));
     EXPECT_EQ(Bytes(settings()), expected);
     // Saving unchanged fields again rewrites them where they now stand.
-    SavePreferences(Filled(), settings());
+    EXPECT_TRUE(SavePreferences(Filled(), settings()));
     EXPECT_EQ(Bytes(settings()), expected);
 }
 
@@ -162,7 +165,7 @@ TEST_F(prefs_settings, TextIsSavedAsTypedAndReadBackAsTheReaderCleansIt) {
     Preferences preferences = Filled();
     preferences.userName = "  Jo Smith  ";
     preferences.datebox = "uk";
-    SavePreferences(preferences, settings());
+    EXPECT_TRUE(SavePreferences(preferences, settings()));
     if (!UnderWine()) {
         EXPECT_NE(Bytes(settings()).find("\r\nNAME=  Jo Smith  \r\n"), std::string::npos);
     }

@@ -100,7 +100,7 @@ TEST_F(IniTextTest, WindowsMadeSettingsReadRightAndOkWritesThemBackInWindows1252
     EXPECT_EQ(preferences.userName, "J\xc3\xbcrgen");
     preferences.serverip = "radar.example.net";
 
-    SavePreferences(preferences, file);
+    EXPECT_TRUE(SavePreferences(preferences, file));
 
     EXPECT_EQ(Bytes(file),
               "[MAIN]\r\nWINDIR=C:\\WINDOWS\r\nNAME=J\xfcrgen\r\nDATE=UK\r\n"
@@ -131,7 +131,7 @@ TEST_F(IniTextTest, EachFileKeepsItsOwnText) {
     };
     for (const auto& c : cases) {
         const std::string file = folder_.Write(c.name, c.before);
-        WriteIni(c.section, "k", c.value, file);
+        EXPECT_TRUE(WriteIni(c.section, "k", c.value, file));
         EXPECT_EQ(Bytes(file), c.after) << c.name;
     }
 }
@@ -150,13 +150,14 @@ TEST_F(IniTextTest, NamesSpelledInWindows1252AreFoundAndKept) {
     EXPECT_EQ(ReadIni("FREQ", "Z\xc3\xbcrich Tower", file), "118.100");
     EXPECT_EQ(ReadIni("FREQ", "Z\xc3\x9cRICH TOWER", file), "");  // ASCII case only, as Windows
 
-    WriteIni("FREQ", "Z\xc3\xbcrich Tower", "118.105", file);
+    EXPECT_TRUE(WriteIni("FREQ", "Z\xc3\xbcrich Tower", "118.105", file));
     EXPECT_EQ(Bytes(file), "[FREQ]\r\nZ\xfcrich Tower=118.105\r\n");
 }
 
 TEST_F(IniTextTest, FilesForWindowsProgramsAreAlwaysWindows1252) {
     const std::string file = folder_.Write("rvsb.ini", "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\n");
-    WriteIni("RV 2.0", "CALLSIGN", "M\xc3\xbcnchen \xc5\x81", file, IniText::kWindows1252);
+    EXPECT_TRUE(
+        WriteIni("RV 2.0", "CALLSIGN", "M\xc3\xbcnchen \xc5\x81", file, IniText::kWindows1252));
     EXPECT_EQ(Bytes(file), "[RV 2.0]\r\nNOTE=Z\xc3\xbcrich\r\nCALLSIGN=M\xfcnchen L\r\n");
 }
 

@@ -234,10 +234,10 @@ TEST_F(IniTest, FileLargerThanOneReadIsSearchedToItsEnd) {
 
 TEST_F(IniTest, WritesBuildANewFileInCallOrder) {
     const std::string file = folder_.File("new.ini");
-    WriteIni("s", "k", "v", file);
+    EXPECT_TRUE(WriteIni("s", "k", "v", file));
     EXPECT_EQ(Bytes(file), "[s]\r\nk=v\r\n");
-    WriteIni("RV 2.0", "CALLSIGN", "EGLL_TWR", file);
-    WriteIni("S", "second", "2", file);
+    EXPECT_TRUE(WriteIni("RV 2.0", "CALLSIGN", "EGLL_TWR", file));
+    EXPECT_TRUE(WriteIni("S", "second", "2", file));
     EXPECT_EQ(Bytes(file), "[s]\r\nk=v\r\nsecond=2\r\n[RV 2.0]\r\nCALLSIGN=EGLL_TWR\r\n");
 }
 
@@ -254,14 +254,14 @@ TEST_F(IniTest, WrittenTextReadsBack) {
         {std::string(300, 'x'), std::string(254, 'x')},
     };
     for (const auto& [written, read] : cases) {
-        WriteIni("MAIN", "value", written, file);
+        EXPECT_TRUE(WriteIni("MAIN", "value", written, file));
         EXPECT_EQ(ReadIni("main", "VALUE", file), read) << written;
     }
 }
 
 TEST_F(IniTest, LineBreaksInAValueCannotAddKeysOrSections) {
     const std::string file = folder_.File("inject.ini");
-    WriteIni("s", "k", std::string("a\r\nevil=1\r\n[t]\nx=2\rnul\0=3", 25), file);
+    EXPECT_TRUE(WriteIni("s", "k", std::string("a\r\nevil=1\r\n[t]\nx=2\rnul\0=3", 25), file));
     ExpectLookups(file, {{"s", "k", "a  evil=1  [t] x=2 nul =3"},
                          {"s", "evil", ""},
                          {"t", "x", ""},
@@ -428,11 +428,11 @@ TEST_F(IniWin32FolderTest, FileReadsAndWritesAsInAPlainFolder) {
                   std::string(254, '\xe9'))
             << file;
         // A name outside the code page becomes what the A functions make of it.
-        WriteIni("Z\xc3\xbcrich", "k\xc3\xa9", "\xe2\x82\xac \xc3\xbf", file);
-        WriteIni("Z\xc3\xbcrich",
-                 "\xc5\x81\xc3\xb3"
-                 "d\xc5\xba",
-                 "x", file);
+        EXPECT_TRUE(WriteIni("Z\xc3\xbcrich", "k\xc3\xa9", "\xe2\x82\xac \xc3\xbf", file));
+        EXPECT_TRUE(WriteIni("Z\xc3\xbcrich",
+                             "\xc5\x81\xc3\xb3"
+                             "d\xc5\xba",
+                             "x", file));
         EXPECT_EQ(ReadIni("Z\xc3\xbcrich", "k\xc3\xa9", file), "\xe2\x82\xac \xc3\xbf") << file;
         EXPECT_EQ(ReadIniKeys("Z\xc3\xbcrich", file).size(), 3u) << file;
     }
