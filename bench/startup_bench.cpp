@@ -93,7 +93,7 @@ void LoadForm1(benchmark::State& state, bool full) {
     launcher::testing::FixedClock clock;
     launcher::testing::RecordingStarter starter;
     launcher::testing::RecordingErrors errors;
-    launcher::QtFormMaker maker;
+    launcher::qt::FormMaker maker;
     for (auto _ : state) {
         launcher::Form1Presenter form(maker, {location, ender, volumes, clock, starter, errors});
         form.Form_Load();

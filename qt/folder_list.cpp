@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <vector>
 
-namespace launcher {
+namespace launcher::qt {
 
 FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
@@ -81,4 +81,4 @@ void FolderList::Draw() {
     scrollToItem(openItem);
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

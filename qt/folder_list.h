@@ -6,7 +6,7 @@
 
 #include "form/folder_listing.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 // A classic directory list, drawn from a FolderListing: each row indented by
 // its depth under the row above it. Double-clicking a folder, or Return on
@@ -37,4 +37,4 @@ private:
     FolderListing listing_;
 };
 
-}  // namespace launcher
+}  // namespace launcher::qt

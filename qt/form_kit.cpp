@@ -22,7 +22,7 @@
 
 #include "form/layout_rules.h"
 
-namespace launcher::kit {
+namespace launcher::qt::kit {
 
 namespace {
 
@@ -320,4 +320,4 @@ void MarkDecorative(QWidget& picture) {
     MarkAccessibleKind(picture, kDecoration);
 }
 
-}  // namespace launcher::kit
+}  // namespace launcher::qt::kit

@@ -17,7 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace launcher::kit {
+namespace launcher::qt::kit {
 
 // The face the windows were designed with first, then look-alikes.
 QFont ClassicFont(int points = 8, QFont::Weight weight = QFont::Normal);
@@ -92,4 +92,4 @@ void SetCaption(QLabel& caption, QWidget& field);
 // over.
 void MarkDecorative(QWidget& picture);
 
-}  // namespace launcher::kit
+}  // namespace launcher::qt::kit

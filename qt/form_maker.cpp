@@ -2,10 +2,10 @@
 
 #include "qt/form_window.h"
 
-namespace launcher {
+namespace launcher::qt {
 
-std::unique_ptr<FormView> QtFormMaker::Make(const FormTable& table, FormEvents& events) {
+std::unique_ptr<FormView> FormMaker::Make(const FormTable& table, FormEvents& events) {
     return std::make_unique<FormWindow>(table, events);
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

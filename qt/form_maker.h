@@ -3,11 +3,11 @@
 
 #include "form/form_view.h"
 
-namespace launcher {
+namespace launcher::qt {
 
-class QtFormMaker final : public FormMaker {
+class FormMaker final : public launcher::FormMaker {
 public:
     std::unique_ptr<FormView> Make(const FormTable& table, FormEvents& events) override;
 };
 
-}  // namespace launcher
+}  // namespace launcher::qt

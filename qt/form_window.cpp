@@ -3,8 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -12,20 +12,13 @@
 
 #include "form/layout_rules.h"
 #include "qt/folder_list.h"
+#include "qt/form_controls.h"
 #include "qt/form_kit.h"
-#include "qt/picture_box.h"
+#include "qt/picture.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 namespace {
-
-QString ToQt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString ToQt(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A window title shows "[*]" only escaped: Qt takes it for the placeholder of
 // a modified document and drops it.
@@ -37,19 +30,6 @@ QString EscapedTitle(const QString& caption) {
 QString UnescapedTitle(const QString& title) {
     QString caption = title;
     return caption.replace(QStringLiteral("[*][*]"), QStringLiteral("[*]"));
-}
-
-void SetTextColour(QWidget& widget, Rgb rgb) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(rgb)));
-    widget.setPalette(palette);
-}
-
-// The layouts are kept in twips, as designed, and drawn in device-independent
-// pixels, so a window keeps its 96-DPI proportions at any display scale.
-QRect Geometry(const ControlSpec& design) {
-    return {TwipsToPixels(design.left), TwipsToPixels(design.top), TwipsToPixels(design.width),
-            TwipsToPixels(design.height)};
 }
 
 }  // namespace
@@ -73,12 +53,10 @@ FormWindow::FormWindow(const FormTable& table, FormEvents& events)
     }
     resize(TwipsToPixels(table.clientWidth), TwipsToPixels(table.clientHeight));
 
-    // Created bottom up: later controls stack above earlier ones.
-    for (const ControlSpec* design : table.CreationOrder()) {
-        QWidget* parent = design->container.empty() ? this : &control(design->container);
-        controls_.emplace(design->name, Build(*design, parent));
+    controls_ = std::make_unique<FormControls>(table, *this);
+    for (const ControlSpec& design : table.controls) {
+        Wire(design);
     }
-    ApplyHints();
 
     const std::vector<const ControlSpec*> focus = table.FocusOrder();
     for (std::size_t i = 1; i < focus.size(); ++i) {
@@ -101,99 +79,21 @@ FormWindow::FormWindow(const FormTable& table, FormEvents& events)
 
 FormWindow::~FormWindow() = default;
 
-void FormWindow::ApplyHints() {
-    for (const ControlSpec& design : table_.controls) {
-        QWidget& widget = control(design.name);
-        if (!design.captionOf.empty()) {
-            // Readers announce a field by the caption that names it.
-            auto& caption = control<QLabel>(design.name);
-            kit::SetCaption(caption, control(design.captionOf));
-            const QSize room(TwipsToPixels(CaptionRoomTwips(table_, design)), caption.height());
-            QFont face = caption.font();
-            const int halfPoints = CaptionHalfPoints(design, [&](int half) {
-                face.setPointSizeF(half / 2.0);
-                return kit::TextFits(face, caption.text(), room);
-            });
-            face.setPointSizeF(halfPoints / 2.0);
-            if (face != caption.font()) {
-                caption.setFont(face);
-            }
-        } else if (!design.container.empty() && design.kind != ControlKind::kLabel) {
-            kit::SetAccessibleName(widget, control<QGroupBox>(design.container).title());
+void FormWindow::Wire(const ControlSpec& design) {
+    const auto changed = [this, name = design.name](const QString& text) {
+        if (!setting_) {
+            events_.OnTextChanged(name, text.toStdString());
         }
-        if (!design.accessibleName.empty()) {
-            kit::SetAccessibleName(widget, ToQt(design.accessibleName));
-        }
-        if (!design.describedBy.empty()) {
-            widget.setAccessibleDescription(control<QLabel>(design.describedBy).text());
-        }
-        if (design.kind == ControlKind::kLabel && !design.growsToRightEdge) {
-            // A long text is cut at the label's own edge, never painted over
-            // a caption beside it.
-            widget.resize(TwipsToPixels(LabelRoomTwips(table_, design)), widget.height());
-        }
-        if (design.growsToRightEdge) {
-            const QFontMetrics metrics(widget.font());
-            const QString text = control<QLabel>(design.name).text();
-            // Measured as the label wraps it, which takes a pixel more than
-            // the advance of the text.
-            const auto wrapped = [&](int width) {
-                return metrics.boundingRect(QRect(0, 0, width, 0), Qt::TextWordWrap, text);
-            };
-            const Extent room = PromptRoomTwips(table_, design);
-            const Extent grown =
-                GrownPrompt({widget.width(), widget.height()},
-                            {TwipsToPixels(room.width), TwipsToPixels(room.height)},
-                            wrapped(QWIDGETSIZE_MAX).width(),
-                            [&](int width) { return wrapped(width).height(); });
-            widget.resize(grown.width, grown.height);
-        }
-    }
-}
-
-QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
-    const QString name = ToQt(design.name);
-    const QString caption = ToQt(design.caption);
-    QWidget* widget = nullptr;
+    };
     switch (design.kind) {
-        case ControlKind::kFrame:
-            widget = new QGroupBox(caption, parent);
+        case ControlKind::kTextBox:
+            connect(&control<QLineEdit>(design.name), &QLineEdit::textChanged, this, changed);
             break;
-        case ControlKind::kLabel: {
-            QLabel* label = kit::MakeLabel(parent, caption);
-            if (design.align == TextAlign::kCentre) {
-                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            }
-            widget = label;
-            break;
-        }
-        case ControlKind::kTextBox: {
-            QLineEdit* edit = kit::MakeTextBox(parent, caption);
-            connect(edit, &QLineEdit::textChanged, this,
-                    [this, name = design.name](const QString& text) {
-                        if (!setting_) {
-                            events_.OnTextChanged(name, text.toStdString());
-                        }
-                    });
-            widget = edit;
-            break;
-        }
         case ControlKind::kEditableList: {
-            QComboBox* combo = kit::MakeEditableChoice(parent);
-            for (const std::string& item : design.items) {
-                combo->addItem(ToQt(item));
-            }
-            combo->setCurrentIndex(-1);
-            combo->setEditText(caption);
-            kit::ShowStart(*combo->lineEdit(), false);
+            auto* combo = &control<QComboBox>(design.name);
             // textChanged rather than textEdited: a pick from the list changes
             // the text too, and must count as typing does.
-            connect(combo->lineEdit(), &QLineEdit::textChanged, this,
-                    [this, name = design.name](const QString& text) {
-                        if (!setting_) {
-                            events_.OnTextChanged(name, text.toStdString());
-                        }
-                    });
+            connect(combo->lineEdit(), &QLineEdit::textChanged, this, changed);
             connect(combo, &QComboBox::activated, this, [this, combo, name = design.name] {
                 // The list put the picked item in the field with the caret
                 // after it.
@@ -202,47 +102,19 @@ QWidget* FormWindow::Build(const ControlSpec& design, QWidget* parent) {
                     events_.OnPick(name);
                 }
             });
-            widget = combo;
             break;
         }
-        case ControlKind::kCheckBox:
-            widget = new QCheckBox(caption, parent);
-            break;
-        case ControlKind::kButton: {
-            QPushButton* button = kit::MakeButton(parent, caption);
-            connect(button, &QPushButton::clicked, this,
+        case ControlKind::kButton:
+            connect(&control<QPushButton>(design.name), &QPushButton::clicked, this,
                     [this, name = design.name] { events_.OnClick(name); });
-            widget = button;
             break;
-        }
-        case ControlKind::kPicture: {
-            auto* picture = new PictureBox(parent);
-            // Branding only: the title and web-address lines carry its words.
-            kit::MarkDecorative(*picture);
-            widget = picture;
-            break;
-        }
-        case ControlKind::kDriveList: {
-            widget = kit::MakeChoice(parent);
-            break;
-        }
-        case ControlKind::kFolderList:
-            widget = new FolderList(parent);
+        default:
             break;
     }
-    widget->setObjectName(name);
-    widget->setGeometry(Geometry(design));
-    if (design.font != kClassicFont) {
-        widget->setFont(kit::FontFor(design.font));
-    }
-    if (design.textColour) {
-        SetTextColour(*widget, *design.textColour);
-    }
-    return widget;
 }
 
 QWidget& FormWindow::control(std::string_view name) const {
-    return *controls_.find(name)->second;
+    return controls_->Get(name);
 }
 
 std::string FormWindow::Text(std::string_view name) const {
@@ -426,4 +298,4 @@ bool FormWindow::event(QEvent* event) {
     return handled;
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -5,14 +5,15 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "form/form_table.h"
 #include "form/form_view.h"
+#include "qt/form_controls.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 class FormWindow : public QWidget, public FormView {
     Q_OBJECT
@@ -28,7 +29,7 @@ public:
     QWidget& control(std::string_view name) const;
     template <typename Widget>
     Widget& control(std::string_view name) const {
-        return *qobject_cast<Widget*>(&control(name));
+        return controls_->Get<Widget>(name);
     }
 
     std::string Text(std::string_view control) const override;
@@ -54,15 +55,13 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QWidget* Build(const ControlSpec& design, QWidget* parent);
-    // What the table tells readers and how its captions and prompt fit the
-    // face at hand.
-    void ApplyHints();
+    // Passes what the user does with a control on to the presenter.
+    void Wire(const ControlSpec& design);
     void ApplyOuterHeight();
 
     const FormTable& table_;
     FormEvents& events_;
-    std::map<std::string, QWidget*, std::less<>> controls_;
+    std::unique_ptr<FormControls> controls_;
     // True while the window sets a control itself, so that the change is
     // not reported as the user's.
     bool setting_ = false;
@@ -71,4 +70,4 @@ private:
     bool frameSettled_ = false;
 };
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -19,29 +19,29 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     // Before the application object, which loads the first plugins.
-    launcher::KeepPluginsOutOfProgramFolder();
-    const bool styleChosen = launcher::kit::StyleChosen(argc, argv);
+    launcher::qt::KeepPluginsOutOfProgramFolder();
+    const bool styleChosen = launcher::qt::kit::StyleChosen(argc, argv);
     QApplication app(argc, argv);
-    launcher::DropProgramFolderFromPluginPaths();
+    launcher::qt::DropProgramFolderFromPluginPaths();
     if (!styleChosen) {
-        launcher::kit::UseClassicStyle();
+        launcher::qt::kit::UseClassicStyle();
     }
     // The main window ends the program itself; Qt's own quit on the last
     // closed window would first send close requests to the other windows.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    launcher::SystemProgramLocation location;
+    launcher::qt::SystemProgramLocation location;
     if (!location.Problem().empty()) {
-        launcher::SystemErrorReporter().ReportError(location.Problem());
+        launcher::qt::SystemErrorReporter().ReportError(location.Problem());
         return 2;
     }
-    launcher::SystemProgramEnder ender;
-    launcher::SystemVolumeList volumes;
+    launcher::qt::SystemProgramEnder ender;
+    launcher::qt::SystemVolumeList volumes;
     launcher::SystemClock clock;
     launcher::SystemProgramStarter starter(
         launcher::InFolder(location.ProgramFolder(), "settings.ini"));
-    launcher::SystemErrorReporter errors;
-    launcher::QtFormMaker windows;
+    launcher::qt::SystemErrorReporter errors;
+    launcher::qt::FormMaker windows;
     launcher::LazyFormMaker maker(windows);
     launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
     form1.Form_Load();
@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
     // bar. Reading it takes as long as making the main window, so it follows
     // the window rather than holding it back.
     QTimer::singleShot(0, [] {
-        QApplication::setWindowIcon(launcher::kit::TitleBarIcon(
+        QApplication::setWindowIcon(launcher::qt::kit::TitleBarIcon(
             QStringLiteral(":/radavue-launcher.ico"), qApp->devicePixelRatio()));
     });
     return QApplication::exec();

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace launcher {
+namespace launcher::qt {
 
 void KeepPluginsOutOfProgramFolder() {
     // The executable's folder as the application object will find it.
@@ -36,4 +36,4 @@ void DropProgramFolderFromPluginPaths() {
     QCoreApplication::removeLibraryPath(QCoreApplication::applicationDirPath());
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

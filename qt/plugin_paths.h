@@ -2,7 +2,7 @@
 // the launcher's executable lies in it: Qt must load no code from there.
 #pragma once
 
-namespace launcher {
+namespace launcher::qt {
 
 // Called before the application object is made: Qt then looks for plugins
 // only in its own plugin folder and in the folders of QT_PLUGIN_PATH, never
@@ -17,4 +17,4 @@ void KeepPluginsOutOfProgramFolder();
 // /proc), before any picture is read.
 void DropProgramFolderFromPluginPaths();
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -5,7 +5,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 
-namespace launcher {
+namespace launcher::qt {
 
 std::vector<std::string> SystemVolumeList::Volumes() const {
     QStringList roots;
@@ -43,4 +43,4 @@ std::string SystemVolumeList::WorkingFolder() const {
     return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -3,7 +3,7 @@
 
 #include "prefs/volumes.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 class SystemVolumeList final : public VolumeList {
 public:
@@ -14,4 +14,4 @@ public:
     std::string WorkingFolder() const override;
 };
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -8,7 +8,7 @@
 
 #include "app/program_folder.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 SystemProgramLocation::SystemProgramLocation() {
     QStringList arguments = QCoreApplication::arguments();
@@ -65,4 +65,4 @@ bool SystemProgramEnder::eventFilter(QObject*, QEvent*) {
     return true;
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt

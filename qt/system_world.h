@@ -6,7 +6,7 @@
 
 #include "app/outside_world.h"
 
-namespace launcher {
+namespace launcher::qt {
 
 // A modal message box, its text also on the standard error stream; returns
 // when the user has closed it.
@@ -46,4 +46,4 @@ private:
     bool ended_ = false;
 };
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // What a user sees unless they chose another style.
-    launcher::kit::UseClassicStyle();
+    launcher::qt::kit::UseClassicStyle();
     // A steady text cursor, so that the same windows always give the same pictures.
     QApplication::setCursorFlashTime(0);
     if (argc < 2 || argc > 3) {
@@ -88,14 +88,14 @@ int main(int argc, char* argv[]) {
 
     FixedLocation location(QDir::toNativeSeparators(folder).toStdString());
     NoEnding ender;
-    launcher::SystemVolumeList volumes;
+    launcher::qt::SystemVolumeList volumes;
     NoClock clock;
     NoStarter starter;
     NoReporter errors;
-    launcher::QtFormMaker maker;
+    launcher::qt::FormMaker maker;
     launcher::Form1Presenter presenter(maker, {location, ender, volumes, clock, starter, errors});
     presenter.Form_Load();
-    auto& form = dynamic_cast<launcher::FormWindow&>(presenter.view());
+    auto& form = dynamic_cast<launcher::qt::FormWindow&>(presenter.view());
     form.show();
     Settle();
 

@@ -16,12 +16,13 @@
 #include <memory>
 
 #include "app/form1_table.h"
-#include "qt/picture_box.h"
+#include "qt/picture.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include "tests/support/qt_launcher.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 
@@ -57,7 +58,7 @@ public:
 // on.
 struct Browse {
     ScratchDrives drives;
-    QtFormMaker maker;
+    qt::FormMaker maker;
     QStringList chosen;
     std::unique_ptr<BrowsePresenter> presenter;
     // Null should the dialog ever delete itself.
@@ -82,7 +83,7 @@ struct Browse {
 // Browse buttons as the user does.
 struct WithPreferences {
     ScratchDrives drives;
-    QtFormMaker maker;
+    qt::FormMaker maker;
     Form4Presenter presenter{
         maker, drives.root.filePath(QStringLiteral("settings.ini")).toStdString(), drives};
     FormWindow& form = testing::WindowOf(presenter.view());

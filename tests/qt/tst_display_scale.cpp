@@ -18,6 +18,7 @@
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

@@ -21,12 +21,13 @@
 #include <vector>
 
 #include "app/form1_table.h"
-#include "qt/picture_box.h"
+#include "qt/picture.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 Q_DECLARE_METATYPE(launcher::PositionCatalogue)
 

@@ -23,6 +23,7 @@
 #include "tests/support/qt_launcher.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 
@@ -40,7 +41,7 @@ struct LoadedForm {
     std::vector<std::string> errors;
     int endings = 0;
     int unloads = 0;
-    QtFormMaker maker;
+    qt::FormMaker maker;
     std::unique_ptr<Form2Presenter> presenter;
     // Null once the close box dropped the dialog.
     QPointer<FormWindow> form;

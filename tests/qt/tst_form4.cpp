@@ -24,6 +24,7 @@
 #include "tests/support/qt_launcher.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 
@@ -35,7 +36,7 @@ struct LoadedForm {
     QTemporaryDir folder;
     FakeVolumes volumes;
     std::string settingsFile;
-    QtFormMaker maker;
+    qt::FormMaker maker;
     std::unique_ptr<Form4Presenter> presenter;
     FormWindow* form = nullptr;
 

@@ -25,6 +25,7 @@
 #include "qt/form_window.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

@@ -14,8 +14,8 @@
 namespace launcher::contract {
 namespace {
 
-FormWindow& WindowOf(const FormView& view) {
-    return dynamic_cast<FormWindow&>(const_cast<FormView&>(view));
+qt::FormWindow& WindowOf(const FormView& view) {
+    return dynamic_cast<qt::FormWindow&>(const_cast<FormView&>(view));
 }
 
 // Where the keyboard goes in a control: an editable list's own field.
@@ -32,7 +32,7 @@ public:
     FormMaker& Maker() override { return maker_; }
 
     void ShowActive(FormView& view) override {
-        FormWindow& window = WindowOf(view);
+        qt::FormWindow& window = WindowOf(view);
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -56,7 +56,7 @@ public:
     }
 
     std::string Focused(const FormView& view) override {
-        const FormWindow& window = WindowOf(view);
+        const qt::FormWindow& window = WindowOf(view);
         for (QWidget* focus = QApplication::focusWidget(); focus != nullptr;
              focus = focus->parentWidget()) {
             for (const ControlSpec& design : window.table().controls) {
@@ -80,7 +80,7 @@ public:
     }
 
 private:
-    QtFormMaker maker_;
+    qt::FormMaker maker_;
 };
 
 }  // namespace

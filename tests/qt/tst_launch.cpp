@@ -29,6 +29,7 @@
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

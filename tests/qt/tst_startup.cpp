@@ -24,12 +24,13 @@
 
 #include "profile/ini.h"
 #include "profile/paths.h"
-#include "qt/picture_box.h"
+#include "qt/picture.h"
 #include "tests/support/qt_files.h"
 #include "tests/support/qt_launcher.h"
 #include "tests/support/scratch_program.h"
 
 using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

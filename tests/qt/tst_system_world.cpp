@@ -10,7 +10,7 @@
 
 #include "qt/system_world.h"
 
-using namespace launcher;
+using namespace launcher::qt;
 
 namespace {
 

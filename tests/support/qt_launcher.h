@@ -15,8 +15,8 @@
 namespace launcher::testing {
 
 // The Qt window behind `view`.
-inline FormWindow& WindowOf(FormView& view) {
-    return dynamic_cast<FormWindow&>(view);
+inline qt::FormWindow& WindowOf(FormView& view) {
+    return dynamic_cast<qt::FormWindow&>(view);
 }
 
 // Makes the Qt windows, and notes each pick a window reports ("Form1
@@ -52,7 +52,7 @@ private:
         std::vector<std::string>& picks_;
     };
 
-    QtFormMaker maker_;
+    qt::FormMaker maker_;
     // Kept for as long as any window they were made for.
     std::vector<std::unique_ptr<Relay>> relays_;
 };
@@ -65,10 +65,10 @@ public:
     explicit QtLauncher(OutsideWorld world) : presenter_(maker, world) { presenter_.Form_Load(); }
 
     Form1Presenter& presenter() { return presenter_; }
-    FormWindow& form1() const { return WindowOf(presenter_.view()); }
+    qt::FormWindow& form1() const { return WindowOf(presenter_.view()); }
     // The window named `name` ("Form1", "Form2", "Form4", "Form5", "Form6")
     // that the presenters hold now; null while it is not made, or dropped.
-    FormWindow* window(std::string_view name) const {
+    qt::FormWindow* window(std::string_view name) const {
         const Form4Presenter& form4 = presenter_.form4();
         if (name == "Form1") {
             return &form1();

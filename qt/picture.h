@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <string>
 
-namespace launcher {
+namespace launcher::qt {
 
 // Shows a picture at its own size, never stretched.
 class PictureBox : public QLabel {
@@ -25,4 +25,4 @@ public:
 // another size than its header gives all give no picture.
 QPixmap LoadPicture(const std::string& path);
 
-}  // namespace launcher
+}  // namespace launcher::qt

@@ -1,4 +1,4 @@
-#include "qt/picture_box.h"
+#include "qt/picture.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -8,7 +8,7 @@
 
 #include "form/picture_file.h"
 
-namespace launcher {
+namespace launcher::qt {
 namespace {
 
 QByteArray FormatName(PictureFormat format) {
@@ -69,4 +69,4 @@ QPixmap LoadPicture(const std::string& path) {
     return QPixmap::fromImage(std::move(picture));
 }
 
-}  // namespace launcher
+}  // namespace launcher::qt
