@@ -131,13 +131,20 @@ TEST_F(FormViewContract, EachKeyboardMoveInAClosedListIsOnePickAfterItsText) {
     EXPECT_EQ(view.Text("Combo1"), "EG");
 }
 
+// Only the field the keyboard is in shows a selection: all of its text, its
+// start shown.
 TEST_F(FormViewContract, TabSelectsAFieldsTextTypingReplacesItAClickIsAClick) {
     FormView& view = *view_;
+    view.SetText("Combo1", "EGLL_TWR");
     driver_->ShowActive(view);
-    view.SetFocus("Combo1");
+    view.SetFocus("Command1");
+    driver_->PressKey(view, "Command1", Key::kTab);  // round to the first
+    EXPECT_EQ(driver_->Focused(view), "Combo1");
+    EXPECT_EQ(driver_->Selection(view, "Combo1"), (FieldSelection{8, 0}));
     driver_->PressKey(view, "Combo1", Key::kTab);
     EXPECT_EQ(driver_->Focused(view), "Text1");
     EXPECT_EQ(driver_->Selection(view, "Text1"), (FieldSelection{6, 0}));
+    EXPECT_EQ(driver_->Selection(view, "Combo1"), (FieldSelection{0, 0}));
     EXPECT_EQ(Reported(), (Heard{}));
 
     driver_->Type(view, "Text1", "J");

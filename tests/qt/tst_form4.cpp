@@ -122,7 +122,6 @@ private slots:
     void opensCentredAndComesToFront();
     void browseDialogsSetTheirFolderOnly();
     void captionsShowTheirWholeText();
-    void fieldsShowTheirStart();
 };
 
 void Form4Test::initTestCase() {
@@ -405,34 +404,6 @@ void Form4Test::captionsShowTheirWholeText() {
         QVERIFY2(caption->font().pointSizeF() >= 6, qPrintable(caption->text()));
     }
     QCOMPARE(captions, 7);
-}
-
-void Form4Test::fieldsShowTheirStart() {
-    // Texts longer than their fields show their start after a load, Tab and a
-    // pick; only the focused field shows a selection.
-    const QString voice = QStringLiteral("voice1.a-long-server-name.example.net");
-    LoadedForm loaded("[rwservers]\r\n1=" + voice.toLatin1() +
-                      "\r\n[main]\r\nRDVIP=radar1.a-long-server-name.example.net\r\n"
-                      "RDVDIR=C:\\Program Files\\Radavue\\A Long Folder Name\\Version 2.0\r\n");
-    FormWindow& form = *loaded.form;
-    loaded.presenter->LoadPreferences();
-    QLineEdit& rwip = *List(form, "rwip").lineEdit();
-    QLineEdit& serverip = *List(form, "serverip").lineEdit();
-    QCOMPARE(serverip.cursorPosition() + Edit(form, "rdvdir").cursorPosition(), 0);
-
-    loaded.showAndActivate();
-    for (int tab = 0; tab < 3; ++tab) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    QCOMPARE(serverip.selectedText(), QStringLiteral("radar1.a-long-server-name.example.net"));
-    QCOMPARE(serverip.cursorPosition(), 0);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(serverip.hasSelectedText(), false);
-
-    rwip.setFocus();
-    QTest::keyClick(&rwip, Qt::Key_Down);
-    QCOMPARE(rwip.selectedText(), voice);
-    QCOMPARE(rwip.cursorPosition(), 0);
 }
 
 QTEST_MAIN(Form4Test)
