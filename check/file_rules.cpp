@@ -8,7 +8,7 @@
 #include "catalogue/position_catalogue.h"
 #include "check/folder_files.h"
 #include "profile/codepage.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/program_files.h"
 
 namespace launcher::check {

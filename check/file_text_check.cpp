@@ -2,7 +2,7 @@
 
 #include "check/folder_checker.h"
 #include "profile/codepage.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 
 namespace launcher::check {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/paths.h"
 
 namespace launcher::check {

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "check/folder_checker.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/program_files.h"
 
 namespace launcher::check {

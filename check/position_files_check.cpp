@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "check/folder_checker.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/program_files.h"
 
 namespace launcher::check {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "profile/ini.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 
 namespace launcher {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "profile/codepage.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/paths.h"
 
 #ifdef _WIN32

@@ -1,5 +1,5 @@
 // Our own INI reader and writer for platforms without the Windows profile
-// functions. The byte rules live in ini_text.cpp and the code page in
+// functions. The byte rules live in ini_line, ini_scan and ini_edit, the code page in
 // codepage.cpp; this file does the I/O.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,16 +16,19 @@
 #include "profile/file_replace.h"
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
+#include "profile/ini_edit.h"
+#include "profile/ini_line.h"
 #include "profile/ini_listing.h"
-#include "profile/ini_text.h"
+#include "profile/ini_scan.h"
 #include "profile/posix_file.h"
 
 namespace launcher {
 namespace {
 
 // Read in pieces of this size, so that a lookup on an ordinary file needs no
-// heap and a long file is not read further than the answer.
-constexpr std::size_t kChunk = 64 * 1024;
+// heap and a long file is not read much further than the answer; a piece
+// this small is still in the processor's first cache when it is searched.
+constexpr std::size_t kChunk = 16 * 1024;
 
 using posix::CPath;
 using posix::FileDescriptor;
@@ -66,7 +69,8 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
     if (fd.get() < 0) {
         return {};
     }
-    char stackBuffer[kChunk];
+    // One byte more than is read: the scanner wants a NUL after the data.
+    char stackBuffer[kChunk + 1];
     std::unique_ptr<char[]> heapBuffer;
     char* buffer = stackBuffer;
     std::size_t capacity = kChunk;
@@ -74,7 +78,7 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
     ini::ValueScanner scanner(section, key);
     for (;;) {
         if (held == capacity) {  // one line fills the whole buffer
-            auto larger = std::make_unique<char[]>(capacity * 2);
+            auto larger = std::make_unique<char[]>(capacity * 2 + 1);
             std::memcpy(larger.get(), buffer, held);
             heapBuffer = std::move(larger);
             buffer = heapBuffer.get();
@@ -85,6 +89,7 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
             return {};
         }
         held += static_cast<std::size_t>(got);
+        buffer[held] = '\0';
         switch (scanner.Scan(std::string_view(buffer, held), got == 0)) {
             case ini::ValueScanner::Status::kFound:
                 return std::string(ini::CutValue(scanner.value()));

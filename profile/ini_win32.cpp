@@ -11,7 +11,7 @@
 
 #include "profile/ini.h"
 #include "profile/ini_detail.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/win32_text.h"
 
 namespace launcher {

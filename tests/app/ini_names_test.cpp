@@ -9,7 +9,7 @@
 
 #include "app/form1_presenter.h"
 #include "profile/ini.h"
-#include "profile/ini_text.h"
+#include "profile/ini_line.h"
 #include "profile/program_files.h"
 #include "tests/support/fake_form_view.h"
 #include "tests/support/fakes.h"

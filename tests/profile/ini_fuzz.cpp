@@ -1,8 +1,10 @@
 // libFuzzer target over the INI byte rules: any file bytes, section, key and
-// value. Checks that nothing crashes, that a file read in pieces gives the
-// answer of the whole file, that the listing of a file says what a lookup of
-// each listed key reads, and that a write touches nothing but the target
-// key's line (or adds one line, or one section) and reads back.
+// value. Checks that nothing crashes, that a lookup gives what a plain walk
+// over the lines gives, for any names and for the file's own names spelt in
+// other cases, that a file read in pieces gives the answer of the whole file,
+// that the listing of a file says what a lookup of each listed key reads, and
+// that a write touches nothing but the target key's line (or adds one line,
+// or one section) and reads back.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -12,8 +14,10 @@
 #include <string>
 
 #include "profile/codepage.h"
+#include "profile/ini_edit.h"
+#include "profile/ini_line.h"
 #include "profile/ini_listing.h"
-#include "profile/ini_text.h"
+#include "profile/ini_scan.h"
 
 namespace {
 
@@ -41,6 +45,71 @@ std::string ScanInPieces(std::string_view text, std::string_view section, std::s
                 return {};
             case ValueScanner::Status::kNeedMore:
                 held.erase(0, scanner.consumed());
+        }
+    }
+}
+
+// The lookup by its plain definition, line by line: the first header of the
+// section's name, then in it the first key line of the key's name.
+std::string PlainLookup(std::string_view text, std::string_view section, std::string_view key) {
+    using launcher::ini::LineParts;
+    section = launcher::ini::TrimArgument(section);
+    key = launcher::ini::TrimArgument(key);
+    if (!launcher::ini::IsWritableName(section) || !launcher::ini::IsWritableName(key)) {
+        return {};
+    }
+    bool inSection = false;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        const LineParts line = launcher::ini::SplitLine(text.substr(at, end - at));
+        at = end + 1;
+        if (line.kind == LineParts::Kind::kHeader) {
+            if (inSection) {
+                return {};
+            }
+            inSection = launcher::ini::NamesMatch(line.name, section);
+        } else if (inSection && line.kind == LineParts::Kind::kKey &&
+                   launcher::ini::NamesMatch(line.name, key)) {
+            return std::string(launcher::ini::CutValue(line.value));
+        }
+    }
+    return {};
+}
+
+// `name` with the letters whose bit in `flips` is set in the other case.
+std::string Flipped(std::string_view name, std::uint32_t flips) {
+    std::string out(name);
+    for (std::size_t i = 0; i < out.size() && i < 32; ++i) {
+        const char folded = static_cast<char>(out[i] | 0x20);
+        if ((flips >> i & 1) != 0 && folded >= 'a' && folded <= 'z') {
+            out[i] = static_cast<char>(out[i] ^ 0x20);
+        }
+    }
+    return out;
+}
+
+void CheckLookup(std::string_view text, std::string_view section, std::string_view key,
+                 std::size_t piece) {
+    const std::string plain = PlainLookup(text, section, key);
+    Check(launcher::ini::ReadValue(text, section, key) == plain, "lookup differs from the lines");
+    Check(ScanInPieces(text, section, key, piece) == plain, "read in pieces differs");
+}
+
+// Lookups of the file's own sections and keys, in other cases: the ones a
+// search for the key as written could miss.
+void CheckOwnNames(std::string_view text, std::uint32_t flips, std::size_t piece) {
+    using launcher::ini::LineParts;
+    std::string_view section;
+    int checked = 0;
+    for (std::size_t at = 0; at < text.size() && checked < 8;) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        const LineParts line = launcher::ini::SplitLine(text.substr(at, end - at));
+        at = end + 1;
+        if (line.kind == LineParts::Kind::kHeader) {
+            section = line.name;
+        } else if (line.kind == LineParts::Kind::kKey) {
+            CheckLookup(text, Flipped(section, flips), Flipped(line.name, flips >> 7), piece);
+            ++checked;
         }
     }
 }
@@ -105,11 +174,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string probeSection = in.ConsumeRandomLengthString(24);
     const std::string probeKey = in.ConsumeRandomLengthString(24);
     const std::size_t piece = in.ConsumeIntegralInRange<std::size_t>(1, 64);
+    const auto flips = in.ConsumeIntegral<std::uint32_t>();
     const std::string text = in.ConsumeRemainingBytesAsString();
 
     const std::string before = launcher::ini::ReadValue(text, section, key);
     Check(before.size() <= launcher::ini::kMaxValueBytes, "value longer than 254 bytes");
-    Check(ScanInPieces(text, section, key, piece) == before, "read in pieces differs");
+    CheckLookup(text, section, key, piece);
+    CheckOwnNames(text, flips, piece);
     CheckListing(text);
 
     const auto splice = launcher::ini::PlanWrite(text, section, key, value);

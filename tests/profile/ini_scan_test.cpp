@@ -1,12 +1,14 @@
 // The byte rules behind the portable backend, where the file system would
 // hide the interesting cases: cuts at character boundaries and lookups whose
 // lines arrive split across reads.
-#include "profile/ini_text.h"
+#include "profile/ini_scan.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "profile/ini_line.h"
 
 namespace launcher::ini {
 namespace {
