@@ -1,6 +1,7 @@
 #include "launch/atis.h"
 
 #include <algorithm>
+#include <new>
 
 #include "launch/voice_client.h"
 #include "profile/file_replace.h"
@@ -46,27 +47,36 @@ std::string AtisHeader(const LaunchDetails& details, std::string_view voiceCalls
 }
 
 // The radar client reads single-byte text in the code page of Windows.
-std::string WriteAtisText(std::string_view path, const std::vector<std::string>& lines,
-                          [[maybe_unused]] bool windows1252) {
-    try {
-        std::string text;
-        for (const std::string& line : lines) {
-            text.append(line).append("\r\n");
-        }
+Outcome WriteAtisText(std::string_view path, const std::vector<std::string>& lines,
+                      [[maybe_unused]] bool windows1252) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text.append(line).append("\r\n");
+    }
 #ifdef _WIN32
-        text = win32::Utf8ToAnsi(text);
+    text = win32::Utf8ToAnsi(text);
 #else
-        if (windows1252) {
-            text = codepage::Utf8ToWindows1252(text);
-        }
+    if (windows1252) {
+        text = codepage::Utf8ToWindows1252(text);
+    }
 #endif
-        const ReplaceResult result = ReplaceFileContents(path, text);
-        if (result.ok()) {
-            return {};
-        }
-        return "Cannot write the ATIS file \"" + std::string(path) + "\": " + result.Reason();
-    } catch (...) {
-        return "Cannot write the ATIS file: out of memory";
+    const ReplaceResult result = ReplaceFileContents(path, text);
+    if (result.ok()) {
+        return Outcome::Ok();
+    }
+    return Outcome::Failed("Cannot write the ATIS file \"" + std::string(path) +
+                           "\": " + result.Reason());
+}
+
+// Go asks from inside a window's event handler, which no exception may leave:
+// running out of memory is told as a write that failed. Anything else thrown
+// would be a programming error, and ends the program.
+template <typename Write>
+Outcome TellingOutOfMemory(Write write) noexcept {
+    try {
+        return write();
+    } catch (const std::bad_alloc&) {
+        return Outcome::Failed("Cannot write the ATIS file: out of memory");
     }
 }
 
@@ -109,29 +119,28 @@ std::vector<std::string> AtisLinesFor(const LaunchDetails& details) {
     const std::string_view folder = details.programFolder;
     std::string voiceCallsign;
     if (details.dateStyle == "UK") {
-        voiceCallsign = ReadIni(rules::kVoiceCallsigns.section, details.position,
-                                InFolder(folder, rules::kVoiceCallsigns.file));
+        voiceCallsign = ReadIni(sections::kVoiceCallsigns, details.position,
+                                InFolder(folder, files::kVoiceCallsigns));
     }
-    const std::string website = ReadIni(keys::kWebsite, folder);
+    const std::string website =
+        ReadIni(sections::kGeneral, "WEBSITE", InFolder(folder, files::kConfig));
     std::string autoAtisText;
     if (details.autoAtis == 1) {
-        autoAtisText = ReadIni(rules::kAutoAtis.section, details.position,
-                               InFolder(folder, rules::kAutoAtis.file));
+        autoAtisText =
+            ReadIni(sections::kAutoAtis, details.position, InFolder(folder, files::kAutoAtis));
     }
     return BuildAtisLines(details, voiceCallsign, website, autoAtisText);
 }
 
-std::string WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept {
-    return WriteAtisText(path, lines, false);
+Outcome WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept {
+    return TellingOutOfMemory([&] { return WriteAtisText(path, lines, false); });
 }
 
-std::string WriteAtisFileFor(const LaunchDetails& details) noexcept {
-    try {
+Outcome WriteAtisFileFor(const LaunchDetails& details) noexcept {
+    return TellingOutOfMemory([&] {
         return WriteAtisText(AtisFilePath(details.programFolder), AtisLinesFor(details),
                              RadarClientIsWindowsProgram(details.radarFolder));
-    } catch (...) {
-        return "Cannot write the ATIS file: out of memory";
-    }
+    });
 }
 
 std::string AtisFileNameForRadarClient(std::string_view programFolder,

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/outcome.h"
 #include "launch/clock.h"
 #include "profile/paths.h"
 #include "profile/program_files.h"
@@ -62,13 +63,13 @@ std::string AtisFileNameForRadarClient(std::string_view programFolder,
 // LF. On Windows the text is converted to the ANSI code page, characters it
 // lacks becoming its default character; elsewhere it is written as it stands.
 // The replacement is atomic, so the radar client never reads half a file.
-// Returns "" on success, else a message naming the file and the system's
-// reason, fit to show the user. Never throws.
-std::string WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept;
+// A failure's message names the file and gives the system's reason. Never
+// throws: running out of memory is a failure too.
+Outcome WriteAtisFile(std::string_view path, const std::vector<std::string>& lines) noexcept;
 
 // What "Go" writes: AtisLinesFor(details) into AtisFilePath(program folder),
 // as WriteAtisFile does; on a system other than Windows, when the radar client
 // is a Windows program, in Windows-1252 as WideCharToMultiByte makes it.
-std::string WriteAtisFileFor(const LaunchDetails& details) noexcept;
+Outcome WriteAtisFileFor(const LaunchDetails& details) noexcept;
 
 }  // namespace launcher

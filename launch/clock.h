@@ -19,4 +19,12 @@ public:
     virtual LocalTime Now() const = 0;
 };
 
+// The local date and time of the system clock and time zone: on Windows the
+// system's own (GetLocalTime), whatever TZ says; elsewhere localtime_r's.
+// system_clock_win32.cpp and system_clock_posix.cpp hold the two.
+class SystemClock final : public Clock {
+public:
+    LocalTime Now() const override;
+};
+
 }  // namespace launcher

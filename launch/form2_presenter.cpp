@@ -34,8 +34,9 @@ Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
 Form2Presenter::~Form2Presenter() = default;
 
 void Form2Presenter::Form_Load() {
-    view_->SetText(form2::kRunway, ReadIni(keys::kDefaultRunway, world_.programFolder));
-    view_->SetText(form2::kOnlineUntil, ReadIni(keys::kDefaultOnlineUntil, world_.programFolder));
+    const std::string varFile = InFolder(world_.programFolder, files::kFinalSetupDefaults);
+    view_->SetText(form2::kRunway, ReadIni(sections::kMain, "RWY", varFile));
+    view_->SetText(form2::kOnlineUntil, ReadIni(sections::kMain, "ADDINFO", varFile));
 }
 
 void Form2Presenter::ShowModeless() {
@@ -56,9 +57,7 @@ void Form2Presenter::Command1_Click() {
         world_.reportError(problem);
         return;
     }
-    // Not told: the answers only save typing next time, and going on line
-    // matters more.
-    (void)SaveFinalSetupAnswers(Answers(), InFolder(world_.programFolder, files::kSettings));
+    SaveFinalSetupAnswers(Answers(), InFolder(world_.programFolder, files::kSettings));
 
     const Preferences& preferences = world_.preferences;
     LaunchDetails details;
@@ -73,30 +72,28 @@ void Form2Presenter::Command1_Click() {
     details.radarFolder = preferences.rdvdir;
     details.programFolder = world_.programFolder;
     details.now = world_.clock.Now();
-    if (const std::string error = WriteAtisFileFor(details); !error.empty()) {
-        world_.reportError(error + "\n\n" + std::string(kNoClientStarted));
+    if (const Outcome written = WriteAtisFileFor(details); !written.ok()) {
+        world_.reportError(written.message() + "\n\n" + std::string(kNoClientStarted));
         return;
     }
     // The controller may have picked again since Launch, with this dialog
     // open: the radar client gets the position the voice client and the ATIS
-    // get. Nothing changed, nothing changes in the file. A failed write is
-    // not told: the clients start all the same.
-    (void)WriteRadarSettings(preferences.windowsdir, world_.selectedPosition(),
-                             world_.selectedFrequency(), preferences.serverip);
+    // get. Nothing changed, nothing changes in the file.
+    WriteRadarSettings(preferences.windowsdir, world_.selectedPosition(),
+                       world_.selectedFrequency(), preferences.serverip);
 
-    const StartResult voice =
-        StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,
-                         world_.selectedPosition(), preferences.rwdir);
-    if (!voice.started()) {
-        world_.reportError(voice.error + "\n\n" + std::string(kNoClientStarted));
+    const Outcome voice = StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,
+                                           world_.selectedPosition(), preferences.rwdir);
+    if (!voice.ok()) {
+        world_.reportError(voice.message() + "\n\n" + std::string(kNoClientStarted));
         return;
     }
     // The voice client runs by now: a radar client that fails to start ends
     // the launcher, which cannot take the voice client back.
-    const StartResult radar =
+    const Outcome radar =
         world_.starter.Start(RadarCommandLine(preferences.rdvdir), WindowShow::kMaximized);
-    if (!radar.started()) {
-        world_.reportError(radar.error);
+    if (!radar.ok()) {
+        world_.reportError(radar.message());
     }
     world_.endProgram();
 }
@@ -122,20 +119,20 @@ std::string Form2Presenter::WhatStopsGo() const {
         const std::string& folder;
         std::string program;
         std::string_view file;
-        std::string_view field;  // the caption of the Preferences field that names its folder
+        const char* field;  // the Preferences field that names its folder
     } clients[] = {
         {"voice", preferences.rwdir, VoiceClientProgram(preferences.rwdir), kVoiceClientProgram,
-         PreferenceOf(&Preferences::rwdir).caption},
+         "RW Directory"},
         {"radar", preferences.rdvdir, RadarCommandLine(preferences.rdvdir).program,
-         kRadarClientProgram, PreferenceOf(&Preferences::rdvdir).caption},
+         kRadarClientProgram, "Rdv Directory"},
     };
     for (const auto& client : clients) {
         std::string problem;
         if (client.folder.empty()) {
             problem = "its folder is not set";
-        } else if (const std::string reason = world_.starter.CheckStartable(client.program);
-                   !reason.empty()) {
-            problem = "\"" + client.program + "\": " + reason;
+        } else if (const Outcome startable = world_.starter.CheckStartable(client.program);
+                   !startable.ok()) {
+            problem = "\"" + client.program + "\": " + startable.message();
         } else {
             continue;
         }

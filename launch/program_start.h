@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "base/outcome.h"
+
 namespace launcher {
 
 // A command line as the launcher composes it: the program's full path, then
@@ -23,23 +25,17 @@ enum class WindowShow {
     kMaximized,  // maximized, activated
 };
 
-// What came of a start: empty when the program runs, else the system's
-// reason, fit to show the user.
-struct StartResult {
-    std::string error;
-
-    bool started() const { return error.empty(); }
-};
-
 class ProgramStarter {
 public:
     virtual ~ProgramStarter() = default;
-    // Starts `command` with the launcher's current folder and returns at once.
-    virtual StartResult Start(const CommandLine& command, WindowShow show) = 0;
+    // Starts `command` with the launcher's current folder and returns at once:
+    // Ok once the program runs, else a message that names the program and
+    // gives the system's reason.
+    virtual Outcome Start(const CommandLine& command, WindowShow show) = 0;
     // Whether `program` exists and this system can start it, asked before
-    // anything is started: "" when it can, else the reason, without the
-    // path, fit to show the user.
-    virtual std::string CheckStartable(const std::string& program) const = 0;
+    // anything is started. A failure's message is the reason alone, without
+    // the path: the caller puts it in a sentence of its own.
+    virtual Outcome CheckStartable(const std::string& program) const = 0;
 };
 
 }  // namespace launcher

@@ -25,9 +25,9 @@ CommandLine BuildVoiceCommandLine(std::string_view voiceFolder, std::string_view
 // Looks up the position's voice callsign in section "voice" of voice.ini in
 // the program folder (empty when absent), and starts the voice client with
 // its window shown normally. The caller decides what a failed start means.
-StartResult StartVoiceClient(ProgramStarter& starter, std::string_view programFolder,
-                             std::string_view voiceServer, std::string_view position,
-                             std::string_view voiceFolder);
+Outcome StartVoiceClient(ProgramStarter& starter, std::string_view programFolder,
+                         std::string_view voiceServer, std::string_view position,
+                         std::string_view voiceFolder);
 
 // radarFolder + separator + "rv.exe", with no arguments.
 CommandLine RadarCommandLine(std::string_view radarFolder);

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <vector>
 
+#include "launch/wine.h"
+#include "profile/ini.h"
+
 namespace launcher::wine {
 namespace {
 
@@ -50,6 +53,12 @@ std::string WithBackslashes(std::string text) {
 }
 
 }  // namespace
+
+std::string ProgramFolderOf(std::string_view settingsFile) {
+    const std::size_t slash = settingsFile.rfind('/');
+    return slash == std::string_view::npos ? std::string()
+                                           : std::string(settingsFile.substr(0, slash));
+}
 
 bool IsWindowsProgram(std::string_view path) {
     std::ifstream file{std::string(path), std::ios::binary};
@@ -174,3 +183,31 @@ std::string FindProgram(std::string_view name, std::string_view searchPath,
 }
 
 }  // namespace launcher::wine
+
+namespace launcher {
+
+WineFound FindWine(std::string_view settingsFile) {
+    WineFound found;
+    found.named = settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
+    if (found.named.empty()) {
+        found.named = "wine";
+    }
+    const std::string folder = wine::ProgramFolderOf(settingsFile);
+    const std::string setting =
+        "the \"WINE\" setting of settings.ini names \"" + found.named + "\"";
+    if (!NamesWine(found.named)) {
+        found.refusal = setting + ", which is not Wine: Wine's name begins with \"wine\"";
+        return found;
+    }
+    const char* path = std::getenv("PATH");
+    found.path = wine::FindProgram(found.named, path != nullptr ? path : "", folder);
+    if (!found.path.empty() && wine::IsInsideFolder(found.path, folder)) {
+        found.path.clear();
+        found.refusal = setting +
+                        ", a program inside the program folder: only a Wine of the system's runs "
+                        "the clients";
+    }
+    return found;
+}
+
+}  // namespace launcher

@@ -1,13 +1,16 @@
 // The Windows clients on a POSIX system: telling a Windows program from a
-// native one, the Wine prefix it lives in, and paths as it sees them. Not
-// built on Windows, where every program is a Windows program and every path
-// a Windows path.
+// native one, the Wine that runs it, the Wine prefix it lives in, and paths
+// as it sees them. Not built on Windows, where every program is a Windows
+// program and every path a Windows path.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace launcher::wine {
+
+// The program folder a settings file lies in: its folder; "" for a bare name.
+std::string ProgramFolderOf(std::string_view settingsFile);
 
 // A Windows executable starts with the PE "MZ" header; a missing or unreadable
 // file is no Windows program (starting it fails the native way).
@@ -52,3 +55,21 @@ std::string FindProgram(std::string_view name, std::string_view searchPath,
                         std::string_view excludedFolder = {});
 
 }  // namespace launcher::wine
+
+namespace launcher {
+
+// The Wine that starts a Windows program: the one key "WINE" of section
+// "MAIN" of `settingsFile` names ("wine" when it names none), looked for as
+// wine::FindProgram looks on $PATH. The settings file lies in the program
+// folder, which comes from the internet: what runs the clients is the user's
+// choice, not the folder's. So a program inside that folder (named, or
+// reached through an entry of $PATH) is never taken, and a WINE whose name
+// does not begin with "wine" (a shell, say) is refused.
+struct WineFound {
+    std::string named;
+    std::string path;     // "" when there is none, or it is refused
+    std::string refusal;  // why `named` may not run the clients; "" when it may
+};
+WineFound FindWine(std::string_view settingsFile);
+
+}  // namespace launcher

@@ -33,11 +33,11 @@ public:
 
 class NoStarter final : public ProgramStarter {
 public:
-    StartResult Start(const CommandLine&, WindowShow) override {
-        return {"the picture tools start no program"};
+    Outcome Start(const CommandLine&, WindowShow) override {
+        return Outcome::Failed("the picture tools start no program");
     }
-    std::string CheckStartable(const std::string&) const override {
-        return "the picture tools start no program";
+    Outcome CheckStartable(const std::string&) const override {
+        return Outcome::Failed("the picture tools start no program");
     }
 };
 

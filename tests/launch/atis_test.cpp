@@ -55,7 +55,7 @@ TEST_F(launch_atis, WorkedExampleGivesSixLinesAndTheirFile) {
                             "USER  -  For More info INFO", "AutoAtis is available on CHANNEL 2"}));
 
     const std::string file = AtisFilePath(folder_.path().string());
-    ASSERT_EQ(WriteAtisFile(file, lines), "");
+    ASSERT_EQ(WriteAtisFile(file, lines).message(), "");
     EXPECT_EQ(Bytes(file),
               "Heathrow Tower Information Alpha 60905\r\n"
               "Voice on VS/EGLL_TWR\r\n"
@@ -156,8 +156,9 @@ TEST_F(launch_atis, LookupsComeFromTheProgramFolder) {
 
 TEST_F(launch_atis, FileIsReplacedWholeAndLeavesNothingElse) {
     const std::string file = folder_.File("atis");
-    ASSERT_EQ(WriteAtisFile(file, ExampleLines(Example())), "");
-    ASSERT_EQ(WriteAtisFile(file, {"", "Voice on VS/EGLL_TWR", "USER  -  For More info "}), "");
+    ASSERT_EQ(WriteAtisFile(file, ExampleLines(Example())).message(), "");
+    ASSERT_EQ(
+        WriteAtisFile(file, {"", "Voice on VS/EGLL_TWR", "USER  -  For More info "}).message(), "");
     EXPECT_EQ(Bytes(file), "\r\nVoice on VS/EGLL_TWR\r\nUSER  -  For More info \r\n");
 
     std::vector<std::string> names;
@@ -169,7 +170,7 @@ TEST_F(launch_atis, FileIsReplacedWholeAndLeavesNothingElse) {
 
 TEST_F(launch_atis, FailureNamesTheFileAndTheReason) {
     const std::string missing = (folder_.path() / "gone" / "atis").string();
-    const std::string error = WriteAtisFile(missing, {"x"});
+    const std::string error = WriteAtisFile(missing, {"x"}).message();
     EXPECT_NE(error.find("\"" + missing + "\": "), std::string::npos) << error;
     EXPECT_GT(error.size(), error.find(missing) + missing.size() + 3) << "no reason: " << error;
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "gone"));
@@ -181,7 +182,7 @@ TEST_F(launch_atis, FailureNamesTheFileAndTheReason) {
                                      std::filesystem::perms::group_write |
                                      std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
-    EXPECT_NE(WriteAtisFile(readOnly, {"new"}).find(readOnly), std::string::npos);
+    EXPECT_NE(WriteAtisFile(readOnly, {"new"}).message().find(readOnly), std::string::npos);
     EXPECT_EQ(Bytes(readOnly), "old\r\n");
     std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
@@ -192,7 +193,7 @@ TEST_F(launch_atis, FailureNamesTheFileAndTheReason) {
     const std::string outside = folder_.Write("outside", "the user's own\n");
     for (const std::string& target : {outside, folder_.File("nowhere")}) {
         std::filesystem::create_symlink(target, readOnly);
-        EXPECT_EQ(WriteAtisFile(readOnly, {"x"}),
+        EXPECT_EQ(WriteAtisFile(readOnly, {"x"}).message(),
                   "Cannot write the ATIS file \"" + readOnly +
                       "\": it is a symbolic link, which the launcher never writes through");
         EXPECT_TRUE(std::filesystem::is_symlink(readOnly));
@@ -205,7 +206,7 @@ TEST_F(launch_atis, FailureNamesTheFileAndTheReason) {
 
 TEST_F(launch_atis, TextIsWrittenInTheSystemCodePage) {
     const std::string file = folder_.File("atis");
-    ASSERT_EQ(WriteAtisFile(file, {"Caf\xC3\xA9 \xE2\x82\xAC"}), "");  // "Café €"
+    ASSERT_EQ(WriteAtisFile(file, {"Caf\xC3\xA9 \xE2\x82\xAC"}).message(), "");  // "Café €"
 #ifdef _WIN32
     if (GetACP() != 1252) {
         GTEST_SKIP() << "expected bytes are for code page 1252, this system uses " << GetACP();
@@ -231,11 +232,11 @@ TEST_F(launch_atis, FileIsWrittenInTheRadarClientsText) {
         "\r\nVoice on VS/EGLL_TWR\r\nRunway 27R in use\r\nOnline Until 2100z\r\n";
 
     folder_.Write("radar/rv.exe", "MZ\x90");
-    ASSERT_EQ(WriteAtisFileFor(details), "");
+    ASSERT_EQ(WriteAtisFileFor(details).message(), "");
     EXPECT_EQ(Bytes(atis), lines + "J\xfcrgen L  -  For More info \r\n");
 
     folder_.Write("radar/rv.exe", "#!/bin/sh\n");
-    ASSERT_EQ(WriteAtisFileFor(details), "");
+    ASSERT_EQ(WriteAtisFileFor(details).message(), "");
     EXPECT_EQ(Bytes(atis), lines + "J\xc3\xbcrgen \xc5\x81  -  For More info \r\n");
 }
 #endif

@@ -32,15 +32,17 @@ public:
     std::string missing;       // a program whose path ends so is not there
     std::string failsToStart;  // one that is there but fails as it starts
 
-    StartResult Start(const CommandLine& command, WindowShow show) override {
+    Outcome Start(const CommandLine& command, WindowShow show) override {
         starts.push_back({command.Text(), show, testing::ReadBytes(folder_.File("settings.ini")),
                           testing::ReadBytes(folder_.File("atis")),
                           testing::ReadBytes(folder_.File("rvsb.ini")), ender_.calls});
         const bool fails = Ends(command.program, missing) || Ends(command.program, failsToStart);
-        return {fails ? command.program + ": No such file or directory" : ""};
+        return fails ? Outcome::Failed(command.program + ": No such file or directory")
+                     : Outcome::Ok();
     }
-    std::string CheckStartable(const std::string& program) const override {
-        return Ends(program, missing) ? "No such file or directory" : "";
+    Outcome CheckStartable(const std::string& program) const override {
+        return Ends(program, missing) ? Outcome::Failed("No such file or directory")
+                                      : Outcome::Ok();
     }
 
 private:

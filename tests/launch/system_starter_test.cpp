@@ -134,11 +134,11 @@ TEST_F(SystemStarterPosix, VoiceClientGetsEachWordAsAnArgumentAndTheCurrentFolde
     ASSERT_TRUE(starter_
                     .Start({roger, " /join1 VS/London Control /callsign Heathrow Tower"},
                            WindowShow::kNormal)
-                    .started());
+                    .ok());
     const std::string first = WaitForRecords(roger + ".log", 1);
     // An empty callsign leaves a trailing blank; doubled blanks give no empty argument.
     ASSERT_TRUE(
-        starter_.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kNormal).started());
+        starter_.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kNormal).ok());
     const std::string both = WaitForRecords(roger + ".log", 2);
 
     const std::string head = "started: " + roger + "\nfolder: " + workFolder_ + "\n";
@@ -152,8 +152,8 @@ TEST_F(SystemStarterPosix, VoiceClientGetsEachWordAsAnArgumentAndTheCurrentFolde
 TEST_F(SystemStarterPosix, RadarClientWithoutArgumentsGetsNone) {
     const std::string rv = Install("radavue/rv.exe", "RV", "rv.exe");
 
-    EXPECT_EQ(starter_.CheckStartable(rv), "");
-    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
+    EXPECT_EQ(starter_.CheckStartable(rv).message(), "");
+    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).ok());
 
     EXPECT_EQ(WaitForRecords(rv + ".log", 1),
               "started: " + rv + "\nfolder: " + workFolder_ + "\n\n");
@@ -183,7 +183,7 @@ TEST_F(SystemStarterPosix, ProgramRunsOnWithoutUsInASessionOfItsOwn) {
     ASSERT_EQ(dup2(held, 77), 77);
     close(held);
 
-    const bool started = starter_.Start({Utf8(probe), ""}, WindowShow::kNormal).started();
+    const bool started = starter_.Start({Utf8(probe), ""}, WindowShow::kNormal).ok();
     close(77);
     ASSERT_TRUE(started);
 
@@ -238,10 +238,10 @@ TEST_F(SystemStarterPosix, ProgramThatCannotRunIsReportedWithItsNameAndTheReason
         {garbage, "Exec format error", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(starter_.CheckStartable(c.program), c.checked) << c.program;
-        const StartResult result = starter_.Start({c.program, " /join1 x"}, WindowShow::kNormal);
-        EXPECT_FALSE(result.started()) << c.program;
-        EXPECT_EQ(result.error, "Cannot start \"" + c.program + "\": " + c.reason);
+        EXPECT_EQ(starter_.CheckStartable(c.program).message(), c.checked) << c.program;
+        const Outcome result = starter_.Start({c.program, " /join1 x"}, WindowShow::kNormal);
+        EXPECT_FALSE(result.ok()) << c.program;
+        EXPECT_EQ(result.message(), "Cannot start \"" + c.program + "\": " + c.reason);
     }
 }
 
@@ -316,7 +316,7 @@ TEST_F(SystemStarterWine, VoiceClientInAPrefixRunsThereAndSeesItsCommandLineAsOn
     ASSERT_TRUE(starter_
                     .Start({roger, " /join1 VS/London Control /callsign Heathrow Tower"},
                            WindowShow::kNormal)
-                    .started());
+                    .ok());
 
     EXPECT_EQ(WaitForLog(roger), "command: \"C:\\" + inside_.filename().string() +
                                      "\\Roger Wilco\\roger.exe\" /join1 VS/London Control "
@@ -329,8 +329,8 @@ TEST_F(SystemStarterWine, VoiceClientInAPrefixRunsThereAndSeesItsCommandLineAsOn
 TEST_F(SystemStarterWine, RadarClientOutsideAPrefixStartsMaximizedThroughDriveZ) {
     const std::string rv = Install(scratch_.path() / "Program Files" / "RV" / "rv.exe");
 
-    EXPECT_EQ(starter_.CheckStartable(rv), "");
-    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
+    EXPECT_EQ(starter_.CheckStartable(rv).message(), "");
+    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).ok());
 
     // Wine's start.exe puts a blank after the path even with no arguments.
     EXPECT_EQ(WaitForLog(rv), "command: \"" + OnDriveZ(rv) +
@@ -358,8 +358,8 @@ TEST_F(SystemStarterWine, SettingsMayNameAnotherWine) {
     unsetenv("LC_CTYPE");
     setenv("LANG", "de_DE.ISO-8859-1", 1);
 
-    ASSERT_TRUE(starter.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kMaximized)
-                    .started());
+    ASSERT_TRUE(
+        starter.Start({roger, " /join1  VS/EGLL_TWR /callsign "}, WindowShow::kMaximized).ok());
 
     // Runs of blanks and the trailing one cannot pass through Wine's argv.
     EXPECT_EQ(WaitForRecord(record, [](const std::string& text) { return !text.empty(); }),
@@ -398,9 +398,9 @@ TEST_F(SystemStarterWine, WindowsProgramWithoutWineIsReportedWithItsName) {
     };
     for (const auto& c : cases) {
         SystemProgramStarter starter(c.settings);
-        EXPECT_EQ(starter.CheckStartable(rv), "it is a Windows program, and " + c.reason);
-        const StartResult result = starter.Start({rv, ""}, WindowShow::kMaximized);
-        EXPECT_EQ(result.error,
+        EXPECT_EQ(starter.CheckStartable(rv).message(), "it is a Windows program, and " + c.reason);
+        const Outcome result = starter.Start({rv, ""}, WindowShow::kMaximized);
+        EXPECT_EQ(result.message(),
                   "Cannot start \"" + rv + "\": it is a Windows program, and " + c.reason);
     }
     EXPECT_FALSE(fs::exists(rv + ".log"));
@@ -448,7 +448,7 @@ TEST_F(SystemStarterWindows, VoiceClientSeesItsQuotedPathAndTheArgumentsAsGiven)
     ASSERT_TRUE(starter_
                     .Start({roger, " /join1 VS/London Control /callsign Heathrow Tower"},
                            WindowShow::kNormal)
-                    .started());
+                    .ok());
 
     EXPECT_EQ(WaitForLog(roger), "command: \"" + roger +
                                      "\" /join1 VS/London Control /callsign Heathrow Tower\n"
@@ -482,8 +482,8 @@ TEST_F(SystemStarterWindows, UnquotedStartWithoutModuleNameWouldRunTheDecoy) {
 TEST_F(SystemStarterWindows, RadarClientSeesOnlyItsQuotedPathAndStartsMaximized) {
     const std::string rv = Install(fs::path("Program Files") / "RV" / "rv.exe");
 
-    EXPECT_EQ(starter_.CheckStartable(rv), "");
-    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).started());
+    EXPECT_EQ(starter_.CheckStartable(rv).message(), "");
+    ASSERT_TRUE(starter_.Start({rv, ""}, WindowShow::kMaximized).ok());
 
     EXPECT_EQ(WaitForLog(rv), "command: \"" + rv + "\"\nfolder: " + workFolder_ +
                                   "\nshow: " + std::to_string(SW_SHOWMAXIMIZED) + "\n");
@@ -492,17 +492,19 @@ TEST_F(SystemStarterWindows, RadarClientSeesOnlyItsQuotedPathAndStartsMaximized)
 TEST_F(SystemStarterWindows, MissingProgramIsReportedWithItsNameAndTheReason) {
     const std::string missing = Utf8(scratch_.path() / "Program Files" / "RW" / "roger.exe");
 
-    const StartResult result = starter_.Start({missing, " /join1 x"}, WindowShow::kNormal);
+    const Outcome result = starter_.Start({missing, " /join1 x"}, WindowShow::kNormal);
 
-    EXPECT_FALSE(result.started());
-    EXPECT_THAT(result.error, StartsWith("Cannot start \"" + missing + "\": "));
-    EXPECT_GT(result.error.size(), ("Cannot start \"" + missing + "\": ").size());
-    EXPECT_EQ(result.error.find('\n'), std::string::npos);
+    EXPECT_FALSE(result.ok());
+    EXPECT_THAT(result.message(), StartsWith("Cannot start \"" + missing + "\": "));
+    EXPECT_GT(result.message().size(), ("Cannot start \"" + missing + "\": ").size());
+    EXPECT_EQ(result.message().find('\n'), std::string::npos);
 
     // The check before any start says the same, without the path.
-    EXPECT_EQ(starter_.CheckStartable(missing), result.error.substr(result.error.find(": ") + 2));
-    EXPECT_EQ(starter_.CheckStartable(Utf8(scratch_.path())), "it is a folder, not a program");
-    EXPECT_EQ(starter_.CheckStartable(scratch_.Write("rv.exe", "not a program\r\n")),
+    EXPECT_EQ(starter_.CheckStartable(missing).message(),
+              result.message().substr(result.message().find(": ") + 2));
+    EXPECT_EQ(starter_.CheckStartable(Utf8(scratch_.path())).message(),
+              "it is a folder, not a program");
+    EXPECT_EQ(starter_.CheckStartable(scratch_.Write("rv.exe", "not a program\r\n")).message(),
               "it is not a program that Windows can start");
 }
 

@@ -15,11 +15,11 @@ class RecordingStarter : public ProgramStarter {
 public:
     explicit RecordingStarter(std::string error = {}) : error_(std::move(error)) {}
 
-    StartResult Start(const CommandLine& command, WindowShow show) override {
+    Outcome Start(const CommandLine& command, WindowShow show) override {
         started.emplace_back(command, show);
-        return {error_};
+        return error_.empty() ? Outcome::Ok() : Outcome::Failed(error_);
     }
-    std::string CheckStartable(const std::string&) const override { return {}; }
+    Outcome CheckStartable(const std::string&) const override { return Outcome::Ok(); }
 
     std::vector<std::pair<CommandLine, WindowShow>> started;
 
@@ -66,9 +66,9 @@ TEST_F(launch_voice_client, EmptyVoiceFolderLeavesTheProgramAtTheRoot) {
 TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
     folder_.Write("voice.ini", "[VOICE]\r\nlondon control=London Control Radio\r\n");
     RecordingStarter starter;
-    const StartResult result =
+    const Outcome result =
         StartVoiceClient(starter, folder_.path().string(), "VS", "London Control", R"(C:\RW)");
-    EXPECT_TRUE(result.started());
+    EXPECT_TRUE(result.ok());
     ASSERT_EQ(starter.started.size(), 1u);
 #ifdef _WIN32
     EXPECT_EQ(starter.started[0].first.program, R"(C:\RW\roger.exe)");
@@ -82,9 +82,9 @@ TEST_F(launch_voice_client, StartLooksUpTheCallsignAndShowsTheWindowNormally) {
 
 TEST_F(launch_voice_client, StartWithoutVoiceIniStillStartsAndPassesFailuresOn) {
     RecordingStarter starter("The system cannot find the file specified.");
-    const StartResult result =
+    const Outcome result =
         StartVoiceClient(starter, folder_.path().string(), "VS", "EGLL_TWR", R"(C:\RW)");
-    EXPECT_EQ(result.error, "The system cannot find the file specified.");
+    EXPECT_EQ(result.message(), "The system cannot find the file specified.");
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].first.arguments, " /join1 VS/EGLL_TWR /callsign ");
 }

@@ -47,15 +47,17 @@ public:
     std::vector<std::pair<std::string, WindowShow>> starts;
     std::string missing;
 
-    StartResult Start(const CommandLine& command, WindowShow show) override {
+    Outcome Start(const CommandLine& command, WindowShow show) override {
         starts.emplace_back(command.Text(), show);
         if (!missing.empty() && command.program.ends_with(missing)) {
-            return {command.program + ": No such file or directory"};
+            return Outcome::Failed(command.program + ": No such file or directory");
         }
-        return {};
+        return Outcome::Ok();
     }
-    std::string CheckStartable(const std::string& program) const override {
-        return !missing.empty() && program.ends_with(missing) ? "No such file or directory" : "";
+    Outcome CheckStartable(const std::string& program) const override {
+        return !missing.empty() && program.ends_with(missing)
+                   ? Outcome::Failed("No such file or directory")
+                   : Outcome::Ok();
     }
 };
 
