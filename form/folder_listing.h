@@ -19,16 +19,20 @@ struct FolderRow {
     bool operator==(const FolderRow&) const = default;
 };
 
+// A folder that cannot be opened is silent by design, so the two return a
+// bool, not an Outcome: the list stays as it was and says nothing, as a
+// folder list does (a double-click on a folder removed meanwhile, a drive
+// polled every tick with no medium in it). The list redraws only on true.
 class FolderListing {
 public:
     // Opens `folder` (a relative one from the working folder). An empty,
     // missing or unreadable folder leaves the listing as it was: false.
-    bool Open(std::string_view folder);
+    [[nodiscard]] bool Open(std::string_view folder);
 
     // Opens the root `drive` when it is not the drive last pointed at. A drive
     // that cannot be read is tried again at the next pointing, so a medium put
     // in later is found. True when the listing changed.
-    bool PointAtDrive(std::string_view drive);
+    [[nodiscard]] bool PointAtDrive(std::string_view drive);
 
     // The open folder, absolute, with the system's separators and no trailing
     // one but on a root; empty until a folder was opened.
