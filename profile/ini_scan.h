@@ -39,7 +39,6 @@ private:
     Status CheckLine(const char* base, const char* lineStart, const char* lineEnd, const char* end,
                      bool atEnd);
     bool MayStartKey(char c) const;
-    void ChooseAnchor(const char* from, const char* end);
 
     static constexpr Status kNextLine = static_cast<Status>(-1);
 
