@@ -119,15 +119,14 @@ std::vector<std::string> AtisLinesFor(const LaunchDetails& details) {
     const std::string_view folder = details.programFolder;
     std::string voiceCallsign;
     if (details.dateStyle == "UK") {
-        voiceCallsign = ReadIni(sections::kVoiceCallsigns, details.position,
-                                InFolder(folder, files::kVoiceCallsigns));
+        voiceCallsign = ReadIni(rules::kVoiceCallsigns.section, details.position,
+                                InFolder(folder, rules::kVoiceCallsigns.file));
     }
-    const std::string website =
-        ReadIni(sections::kGeneral, "WEBSITE", InFolder(folder, files::kConfig));
+    const std::string website = ReadIni(keys::kWebsite, folder);
     std::string autoAtisText;
     if (details.autoAtis == 1) {
-        autoAtisText =
-            ReadIni(sections::kAutoAtis, details.position, InFolder(folder, files::kAutoAtis));
+        autoAtisText = ReadIni(rules::kAutoAtis.section, details.position,
+                               InFolder(folder, rules::kAutoAtis.file));
     }
     return BuildAtisLines(details, voiceCallsign, website, autoAtisText);
 }

@@ -34,9 +34,8 @@ Form2Presenter::Form2Presenter(FormMaker& maker, FinalSetupWorld world,
 Form2Presenter::~Form2Presenter() = default;
 
 void Form2Presenter::Form_Load() {
-    const std::string varFile = InFolder(world_.programFolder, files::kFinalSetupDefaults);
-    view_->SetText(form2::kRunway, ReadIni(sections::kMain, "RWY", varFile));
-    view_->SetText(form2::kOnlineUntil, ReadIni(sections::kMain, "ADDINFO", varFile));
+    view_->SetText(form2::kRunway, ReadIni(keys::kDefaultRunway, world_.programFolder));
+    view_->SetText(form2::kOnlineUntil, ReadIni(keys::kDefaultOnlineUntil, world_.programFolder));
 }
 
 void Form2Presenter::ShowModeless() {
@@ -57,7 +56,9 @@ void Form2Presenter::Command1_Click() {
         world_.reportError(problem);
         return;
     }
-    SaveFinalSetupAnswers(Answers(), InFolder(world_.programFolder, files::kSettings));
+    // Not told: the answers only save typing next time, and going on line
+    // matters more.
+    (void)SaveFinalSetupAnswers(Answers(), InFolder(world_.programFolder, files::kSettings));
 
     const Preferences& preferences = world_.preferences;
     LaunchDetails details;
@@ -78,9 +79,10 @@ void Form2Presenter::Command1_Click() {
     }
     // The controller may have picked again since Launch, with this dialog
     // open: the radar client gets the position the voice client and the ATIS
-    // get. Nothing changed, nothing changes in the file.
-    WriteRadarSettings(preferences.windowsdir, world_.selectedPosition(),
-                       world_.selectedFrequency(), preferences.serverip);
+    // get. Nothing changed, nothing changes in the file. A failed write is
+    // not told: the clients start all the same.
+    (void)WriteRadarSettings(preferences.windowsdir, world_.selectedPosition(),
+                             world_.selectedFrequency(), preferences.serverip);
 
     const Outcome voice = StartVoiceClient(world_.starter, world_.programFolder, preferences.rwip,
                                            world_.selectedPosition(), preferences.rwdir);
@@ -119,12 +121,12 @@ std::string Form2Presenter::WhatStopsGo() const {
         const std::string& folder;
         std::string program;
         std::string_view file;
-        const char* field;  // the Preferences field that names its folder
+        std::string_view field;  // the caption of the Preferences field that names its folder
     } clients[] = {
         {"voice", preferences.rwdir, VoiceClientProgram(preferences.rwdir), kVoiceClientProgram,
-         "RW Directory"},
+         PreferenceOf(&Preferences::rwdir).caption},
         {"radar", preferences.rdvdir, RadarCommandLine(preferences.rdvdir).program,
-         kRadarClientProgram, "Rdv Directory"},
+         kRadarClientProgram, PreferenceOf(&Preferences::rdvdir).caption},
     };
     for (const auto& client : clients) {
         std::string problem;

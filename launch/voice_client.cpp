@@ -4,6 +4,7 @@
 
 #include "profile/ini.h"
 #include "profile/paths.h"
+#include "profile/program_files.h"
 
 namespace launcher {
 
@@ -27,8 +28,8 @@ CommandLine BuildVoiceCommandLine(std::string_view voiceFolder, std::string_view
 Outcome StartVoiceClient(ProgramStarter& starter, std::string_view programFolder,
                          std::string_view voiceServer, std::string_view position,
                          std::string_view voiceFolder) {
-    const std::string voiceCallsign =
-        ReadIni("voice", position, InFolder(programFolder, "voice.ini"));
+    const std::string voiceCallsign = ReadIni(rules::kVoiceCallsigns.section, position,
+                                              InFolder(programFolder, rules::kVoiceCallsigns.file));
     return starter.Start(BuildVoiceCommandLine(voiceFolder, voiceServer, position, voiceCallsign),
                          WindowShow::kNormal);
 }
