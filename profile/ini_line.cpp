@@ -1,7 +1,5 @@
 #include "profile/ini_line.h"
 
-#include <algorithm>
-
 namespace launcher::ini {
 namespace {
 
@@ -112,28 +110,36 @@ bool NamesMatch(std::string_view a, std::string_view b) {
 }
 
 LineParts SplitLine(std::string_view line) {
-    const std::size_t first = std::min(line.find_first_not_of(" \t\v\f\x1a"), line.size());
+    std::size_t first = 0;
+    while (first < line.size() && IsBlank(line[first])) {
+        ++first;
+    }
     const std::string_view rest = line.substr(first);
     LineParts parts;
     if (rest.empty()) {
         return parts;
     }
-    const std::size_t equals = rest.find('=');
     if (rest.front() == '[') {
         parts.kind = LineParts::Kind::kHeader;
         const std::string_view inside = rest.substr(1);
-        parts.name = TrimBlanks(UpToNul(inside.substr(0, inside.find(']'))));
-        parts.closed = inside.find(']') != std::string_view::npos;
-    } else if (rest.front() == ';') {
-        parts.kind = LineParts::Kind::kComment;
-    } else if (equals == std::string_view::npos) {
-        parts.kind = LineParts::Kind::kNoKey;
-    } else {
-        parts.kind = LineParts::Kind::kKey;
-        parts.name = TrimBlanks(UpToNul(rest.substr(0, equals)));
-        parts.rawValue = rest.substr(equals + 1);
-        parts.value = CleanValue(parts.rawValue);
+        const std::size_t close = inside.find(']');
+        parts.name = TrimBlanks(UpToNul(inside.substr(0, close)));
+        parts.closed = close != std::string_view::npos;
+        return parts;
     }
+    if (rest.front() == ';') {
+        parts.kind = LineParts::Kind::kComment;
+        return parts;
+    }
+    const std::size_t equals = rest.find('=');
+    if (equals == std::string_view::npos) {
+        parts.kind = LineParts::Kind::kNoKey;
+        return parts;
+    }
+    parts.kind = LineParts::Kind::kKey;
+    parts.name = TrimBlanks(UpToNul(rest.substr(0, equals)));
+    parts.rawValue = rest.substr(equals + 1);
+    parts.value = CleanValue(parts.rawValue);
     return parts;
 }
 

@@ -92,7 +92,7 @@ bool ValueScanner::MayStartKey(char c) const {
 ValueScanner::Status ValueScanner::ScanSection(const char* base, const char* p, const char* end,
                                                bool atEnd) {
     if (!anchorChosen_) {
-        anchor_ = key_.size() < 2 ? 0 : RarestPair(key_, p, end);
+        anchor_ = key_.size() <= 2 ? 0 : RarestPair(key_, p, end);
         anchorChosen_ = true;
     }
     SectionLines lines(key_, anchor_, base, end);

@@ -49,7 +49,7 @@ const char* LastLineStart(const char* base, const char* end) {
 // that holds the pair as written, or one of its bytes in the other case, and
 // the keys of one section tend to share most of their bytes.
 std::size_t RarestPair(std::string_view key, const char* from, const char* end) {
-    constexpr std::ptrdiff_t kSample = 1024;
+    constexpr std::ptrdiff_t kSample = 512;
     const char* stop = end - from > kSample ? from + kSample : end;
     std::uint32_t count[256] = {};
     std::uint64_t sampled = 0;
