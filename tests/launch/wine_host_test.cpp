@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "launch/atis.h"
+#include "launch/wine.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/wine_prefix.h"
 
@@ -125,6 +127,38 @@ TEST_F(WineHostTest, ProgramsAreFoundOnThePath) {
     // A PATH entry that leads into the program folder is passed over.
     EXPECT_EQ(wine::FindProgram("wine", folder + ":/nonexistent", scratch_.path().string()), "");
     EXPECT_EQ(wine::FindProgram("wine", folder, scratch_.File("launcher")), folder + "/wine");
+}
+
+// What Wine is handed: start.exe's argv, and our environment with a UTF-8
+// character type, quiet unless the user asked otherwise.
+TEST(WineRules, StartGetsTheShowAndTheEnvironmentAUtf8CharacterType) {
+    EXPECT_EQ(
+        WineStartArguments("/usr/bin/wine", R"(C:\RV\rv.exe)", WindowShow::kMaximized),
+        (std::vector<std::string>{"/usr/bin/wine", "start", "/b", "/max", R"(C:\RV\rv.exe)"}));
+    EXPECT_EQ(WineStartArguments("wine", "Z:\\r.exe", WindowShow::kNormal),
+              (std::vector<std::string>{"wine", "start", "/b", "Z:\\r.exe"}));
+
+    const struct {
+        std::vector<std::string> ours;
+        const char* prefix;
+        std::vector<std::string> wines;
+    } cases[] = {
+        {{}, "", {"WINEDEBUG=-all", "LC_CTYPE=C.UTF-8"}},
+        {{"LANG=en_GB.UTF-8"}, "", {"LANG=en_GB.UTF-8", "WINEDEBUG=-all"}},
+        {{"LC_CTYPE=", "LANG=C.utf8"}, "", {"LC_CTYPE=", "LANG=C.utf8", "WINEDEBUG=-all"}},
+        {{"LC_ALL=de_DE.ISO-8859-1", "LANG=C.UTF-8", "WINEDEBUG=err+all"},
+         "",
+         {"LANG=C.UTF-8", "WINEDEBUG=err+all", "LC_ALL=C.UTF-8"}},
+        {{"LC_ALL=C.UTF-8", "LC_CTYPE=POSIX"},
+         "",
+         {"LC_ALL=C.UTF-8", "LC_CTYPE=POSIX", "WINEDEBUG=-all"}},
+        {{"WINEPREFIX=/home/jo/.wine", "LC_CTYPE=POSIX", "WINEDEBUG="},
+         "/opt/clients",
+         {"WINEDEBUG=", "WINEPREFIX=/opt/clients", "LC_CTYPE=C.UTF-8"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WineEnvironment(c.ours, c.prefix), c.wines) << c.ours.size() << " " << c.prefix;
+    }
 }
 
 // Our mapping against Wine's own, in a prefix Wine made.
