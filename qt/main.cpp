@@ -2,11 +2,8 @@
 #include <QTimer>
 #include <optional>
 
-#include "app/form1_presenter.h"
+#include "app/launcher_run.h"
 #include "app/program_folder.h"
-#include "form/lazy_form.h"
-#include "launch/system_starter.h"
-#include "profile/paths.h"
 #include "qt/form_kit.h"
 #include "qt/form_maker.h"
 #include "qt/plugin_paths.h"
@@ -31,30 +28,20 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     launcher::qt::SystemProgramLocation location;
-    if (!location.Problem().empty()) {
-        launcher::qt::SystemErrorReporter().ReportError(location.Problem());
-        return 2;
-    }
     launcher::qt::SystemProgramEnder ender;
     launcher::qt::SystemVolumeList volumes;
-    launcher::SystemClock clock;
-    launcher::SystemProgramStarter starter(
-        launcher::InFolder(location.ProgramFolder(), "settings.ini"));
     launcher::qt::SystemErrorReporter errors;
     launcher::qt::FormMaker windows;
-    launcher::LazyFormMaker maker(windows);
-    launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
-    form1.Form_Load();
-    if (ender.HasEnded()) {
-        return 0;
-    }
-    form1.view().ShowModeless();
-    // The Windows executable's icon, also on every window's title and task
-    // bar. Reading it takes as long as making the main window, so it follows
-    // the window rather than holding it back.
-    QTimer::singleShot(0, [] {
-        QApplication::setWindowIcon(launcher::qt::kit::TitleBarIcon(
-            QStringLiteral(":/radavue-launcher.ico"), qApp->devicePixelRatio()));
-    });
-    return QApplication::exec();
+    const auto runEvents = [] {
+        // The Windows executable's icon, also on every window's title and
+        // task bar. Reading it takes as long as making the main window, so it
+        // follows the window rather than holding it back.
+        QTimer::singleShot(0, [] {
+            QApplication::setWindowIcon(launcher::qt::kit::TitleBarIcon(
+                QStringLiteral(":/radavue-launcher.ico"), qApp->devicePixelRatio()));
+        });
+        return QApplication::exec();
+    };
+    return launcher::RunLauncher({location, location.Problem(), ender, volumes, errors}, windows,
+                                 runEvents);
 }

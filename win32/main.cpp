@@ -5,9 +5,7 @@
 #include <objbase.h>
 // clang-format on
 
-#include "app/form1_presenter.h"
-#include "form/lazy_form.h"
-#include "launch/system_starter.h"
+#include "app/launcher_run.h"
 #include "win32/form_maker.h"
 #include "win32/system_world.h"
 
@@ -31,7 +29,7 @@ void LoadLibrariesFromSystemOnly() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LoadLibrariesFromSystemOnly();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -41,16 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     launcher::win32::SystemProgramLocation location;
     launcher::win32::SystemProgramEnder ender;
     launcher::win32::SystemVolumeList volumes;
-    launcher::SystemClock clock;
-    launcher::SystemProgramStarter starter;
     launcher::win32::SystemErrorReporter errors;
     launcher::win32::FormMaker windows;
-    launcher::LazyFormMaker maker(windows);
-    launcher::Form1Presenter form1(maker, {location, ender, volumes, clock, starter, errors});
-    form1.Form_Load();
-    if (!ender.HasEnded()) {
-        form1.view().ShowModeless();
-        (void)show;
+    const auto runEvents = [&ender]() -> int {
         MSG message;
         while (!ender.HasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {
             // Tab, the arrow keys and Alt+Down go to the window the message is for.
@@ -62,7 +53,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-    }
-    // The windows go with the process; no handler of theirs runs again.
-    ExitProcess(0);
+        // The windows go with the process; no handler of theirs runs again.
+        ExitProcess(0);
+    };
+    // The executable's own folder always exists: no location problem to tell.
+    ExitProcess(
+        UINT(launcher::RunLauncher({location, {}, ender, volumes, errors}, windows, runEvents)));
 }

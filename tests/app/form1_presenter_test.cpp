@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/form1_table.h"
+#include "app/launcher_run.h"
 #include "profile/ini.h"
 #include "tests/support/fake_form_view.h"
 #include "tests/support/fakes.h"
@@ -288,6 +289,51 @@ TEST_F(app_form1_presenter, ExitAndTheCloseBoxEndAtOnceAndSaveNothing) {
     EXPECT_EQ(testing::ReadBytes(File("settings.ini")), settings);
     EXPECT_EQ(testing::ReadBytes(Rvsb()), rvsb);
     EXPECT_FALSE(std::filesystem::exists(File("atis")));
+}
+
+// The run both mains hand their pieces to.
+TEST(app_launcher_run, LocationProblemIsToldAndNoWindowIsMade) {
+    testing::FakeLocation location;
+    testing::RecordingEnder ender;
+    testing::FakeVolumes volumes;
+    testing::RecordingErrors errors;
+    testing::FakeFormMaker windows;
+    bool ran = false;
+
+    EXPECT_EQ(RunLauncher({location, "No config.ini here.", ender, volumes, errors}, windows,
+                          [&ran] {
+                              ran = true;
+                              return 0;
+                          }),
+              2);
+    EXPECT_EQ(errors.messages, std::vector<std::string>{"No config.ini here."});
+    EXPECT_TRUE(windows.log.empty());
+    EXPECT_FALSE(ran);
+}
+
+TEST(app_launcher_run, MainWindowShowsLoadedAloneThenEventsRunToTheEnd) {
+    testing::ScratchFolder folder;
+    folder.Write("config.ini", "[GENERAL]\r\nTITLE=Tower\r\n");
+    testing::FakeLocation location;
+    location.folder = folder.path().string();
+    testing::RecordingEnder ender;
+    testing::FakeVolumes volumes;
+    testing::RecordingErrors errors;
+    testing::FakeFormMaker windows;
+
+    const int status = RunLauncher({location, "", ender, volumes, errors}, windows, [&] {
+        // The dialogs wait until they are first shown.
+        EXPECT_EQ(windows.log.back(), "Form1.Show");
+        EXPECT_EQ(windows.Made("Form1"), 1);
+        EXPECT_EQ(windows.Made("Form2") + windows.Made("Form4"), 0);
+        EXPECT_EQ(windows.Last("Form1")->Text(form1::kTitle), "Tower");
+        windows.EventsOf("Form1").OnClick(form1::kExit);
+        EXPECT_EQ(ender.calls, 1);
+        return 7;
+    });
+
+    EXPECT_EQ(status, 7);
+    EXPECT_TRUE(errors.messages.empty());
 }
 
 }  // namespace
