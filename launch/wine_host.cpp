@@ -11,6 +11,7 @@
 
 #include "launch/wine.h"
 #include "profile/ini.h"
+#include "profile/program_files.h"
 
 namespace launcher::wine {
 namespace {
@@ -188,13 +189,15 @@ namespace launcher {
 
 WineFound FindWine(std::string_view settingsFile) {
     WineFound found;
-    found.named = settingsFile.empty() ? std::string() : ReadIni("MAIN", "WINE", settingsFile);
+    found.named = settingsFile.empty()
+                      ? std::string()
+                      : ReadIni(keys::kWine.section, keys::kWine.key, settingsFile);
     if (found.named.empty()) {
         found.named = "wine";
     }
     const std::string folder = wine::ProgramFolderOf(settingsFile);
-    const std::string setting =
-        "the \"WINE\" setting of settings.ini names \"" + found.named + "\"";
+    const std::string setting = "the \"" + std::string(keys::kWine.key) + "\" setting of " +
+                                std::string(keys::kWine.file) + " names \"" + found.named + "\"";
     if (!NamesWine(found.named)) {
         found.refusal = setting + ", which is not Wine: Wine's name begins with \"wine\"";
         return found;
