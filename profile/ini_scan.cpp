@@ -61,13 +61,21 @@ ValueScanner::Status ValueScanner::ScanHeaders(const char* base, const char*& p,
             // must not take the middle of a line for its start.
             const char* last = LastLineStart(base, end);
             if (SkipBlanks(last, end) < end) {
-                skipLine_ = true;  // the unfinished last line is no header
+                skipLine_ = true;  // the unfinished last line is not the header
                 return NeedMore(static_cast<std::size_t>(end - base));
             }
             return NeedMore(static_cast<std::size_t>(last - base));
         }
         if (!StartsLine(open, base)) {
             p = open + 1;  // a '[' inside a line
+            continue;
+        }
+        // A quick look before the line rule: the wanted name starts right
+        // after the '[' and its blanks.
+        const char* name = SkipBlanks(open + 1, end);
+        if (static_cast<std::size_t>(end - name) >= section_.size() &&
+            !NamesMatch(std::string_view(name, section_.size()), section_)) {
+            p = open + 1;
             continue;
         }
         const char* lineStart = BackOverBlanks(open, base);
