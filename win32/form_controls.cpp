@@ -3,16 +3,14 @@
 // <windows.h> comes before the headers that build on it.
 // clang-format off
 #include <commctrl.h>
-#include <oleacc.h>
 // clang-format on
 
 #include <algorithm>
 #include <utility>
 
+#include "base/expect.h"
 #include "form/layout_rules.h"
 #include "profile/win32_text.h"
-#include "win32/form_kit.h"
-#include "win32/picture.h"
 
 namespace launcher::win32 {
 
@@ -87,21 +85,20 @@ WindowClass ClassFor(const ControlSpec& design) {
     return made;
 }
 
-// Creation order is the order of the keyboard's Tab and of the readers'
-// captions: a label that names a field comes right before it.
-std::vector<const ControlSpec*> BuildOrder(const FormTable& table) {
-    std::vector<const ControlSpec*> order = table.CreationOrder();
-    for (const ControlSpec& design : table.controls) {
-        if (design.captionOf.empty()) {
-            continue;
-        }
-        std::erase(order, &design);
-        const auto field = std::find_if(order.begin(), order.end(), [&](const ControlSpec* c) {
-            return c->name == design.captionOf;
-        });
-        order.insert(field, &design);
-    }
-    return order;
+// The width of the system's scroll bar at `dpi`: the system measures it at
+// the screen's DPI, fixed for the session.
+int ScrollBarWidth(int dpi) {
+    static const int screenDpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int found = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        return found;
+    }();
+    return MulDiv(GetSystemMetrics(SM_CXVSCROLL), dpi, screenDpi);
+}
+
+bool IsList(const ControlSpec& design) {
+    return design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList;
 }
 
 // How much of `text` `dc`'s font needs, wrapped at `width` pixels.
@@ -114,8 +111,12 @@ RECT Needed(HDC dc, const std::wstring& text, int width) {
 }  // namespace
 
 FormControls::FormControls(const FormTable& table, HWND parent, int dpi)
-    : table_(table), parent_(parent), dpi_(dpi) {
-    const std::vector<const ControlSpec*> order = BuildOrder(table);
+    : table_(table),
+      parent_(parent),
+      dpi_(dpi),
+      scrollBar_(ScrollBarWidth(dpi)),
+      measure_(CreateCompatibleDC(nullptr)) {
+    const std::vector<const ControlSpec*> order = ReadingOrder(table);
     controls_.reserve(order.size());
     for (const ControlSpec* design : order) {
         Control& control = controls_.emplace_back();
@@ -128,32 +129,13 @@ FormControls::FormControls(const FormTable& table, HWND parent, int dpi)
     }
     Fit();
     Stack();
-    Annotate();
 }
 
 FormControls::~FormControls() {
-    if (annotations_ != nullptr) {
-        const MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
-        for (const Control& control : controls_) {
-            annotations_->ClearHwndProps(control.window, DWORD(OBJID_CLIENT), CHILDID_SELF, props,
-                                         2);
-        }
-        annotations_->Release();
-    }
     if (tips_ != nullptr) {
         DestroyWindow(tips_);
     }
-    for (Control& control : controls_) {
-        if (control.font != nullptr) {
-            DeleteObject(control.font);
-        }
-        if (control.picture != nullptr) {
-            DeleteObject(control.picture);
-        }
-        if (control.scaledPicture != nullptr) {
-            DeleteObject(control.scaledPicture);
-        }
-    }
+    DeleteDC(measure_);
 }
 
 int FormControls::Pixels(int twips) const {
@@ -172,14 +154,16 @@ RECT FormControls::TwipsRect(const ControlSpec& design) const {
                 Pixels(top + design.height)};
 }
 
-Control* FormControls::Find(std::string_view name) {
+Control& FormControls::Named(std::string_view name) {
     const auto found = byName_.find(name);
-    return found == byName_.end() ? nullptr : &controls_[found->second];
+    LAUNCHER_EXPECT(found != byName_.end());
+    return controls_[found->second];
 }
 
-const Control* FormControls::Find(std::string_view name) const {
+const Control& FormControls::Named(std::string_view name) const {
     const auto found = byName_.find(name);
-    return found == byName_.end() ? nullptr : &controls_[found->second];
+    LAUNCHER_EXPECT(found != byName_.end());
+    return controls_[found->second];
 }
 
 Control* FormControls::FindById(int id) {
@@ -195,91 +179,96 @@ void FormControls::Build(Control& control) {
     const WindowClass made = ClassFor(design);
     const std::wstring caption =
         design.kind == ControlKind::kEditableList ? std::wstring() : Utf8ToWide(design.caption);
-    control.window = CreateWindowExW(made.exStyle, made.name, caption.c_str(), made.style, 0, 0, 0,
-                                     0, parent_, reinterpret_cast<HMENU>(INT_PTR(control.id)),
+    // Made where it lies: a move after the making costs as much again.
+    const RECT box = Box(control);
+    control.window = CreateWindowExW(made.exStyle, made.name, caption.c_str(), made.style, box.left,
+                                     box.top, box.right - box.left, box.bottom - box.top, parent_,
+                                     reinterpret_cast<HMENU>(INT_PTR(control.id)),
                                      GetModuleHandleW(nullptr), nullptr);
-    control.font = MakeFont(design.font, dpi_);
+    control.font = fonts_.Designed(design.font, dpi_);
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
-    Place(control);
-    if (design.kind == ControlKind::kEditableList) {
-        for (const std::string& item : design.items) {
-            SendMessageW(control.window, CB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+    if (IsList(design)) {
+        SetFieldHeight(control);
+        if (design.kind == ControlKind::kEditableList) {
+            for (const std::string& item : design.items) {
+                SendMessageW(control.window, CB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+            }
+            SetWindowTextW(control.window, Utf8ToWide(design.caption).c_str());
         }
-        SetWindowTextW(control.window, Utf8ToWide(design.caption).c_str());
         FitDroppedList(control);
     } else if (design.kind == ControlKind::kFolderList) {
         control.folders = std::make_unique<FolderList>(control.window);
     }
+    annotations_.Annotate(table_, design, control.window);
 }
 
-void FormControls::Place(const Control& control) {
+RECT FormControls::Box(const Control& control) const {
     const ControlSpec& design = *control.design;
     RECT box = TwipsRect(design);
     if (control.leftTwips) {
         OffsetRect(&box, Pixels(*control.leftTwips) - Pixels(design.left), 0);
-    }
-    if (design.kind == ControlKind::kPicture && control.picture != nullptr) {
-        // A picture's size is its own, grown with the DPI (ShowPicture).
-        SetWindowPos(control.window, nullptr, box.left, box.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
     }
     if (design.kind == ControlKind::kLabel && !design.growsToRightEdge) {
         ControlSpec room = design;
         room.width = LabelRoomTwips(table_, design);
         box.right = TwipsRect(room).right + (box.left - TwipsRect(design).left);
     }
-    int height = box.bottom - box.top;
-    if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
-        height += Pixels(kDropDownTwips);
+    if (IsList(design)) {
+        box.bottom += Pixels(kDropDownTwips);
     }
-    SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (design.kind == ControlKind::kEditableList || design.kind == ControlKind::kDriveList) {
-        // The field keeps the height of the layout; the list drops below it.
-        // Left to the font, a field grows less than the layout with the DPI.
-        SendMessageW(control.window, CB_SETITEMHEIGHT, WPARAM(-1), Pixels(design.height) - 6);
+    return box;
+}
+
+void FormControls::Place(const Control& control) {
+    const RECT box = Box(control);
+    if (control.design->kind == ControlKind::kPicture && !control.picture.empty()) {
+        // A picture's size is its own, grown with the DPI (ShowPicture).
+        SetWindowPos(control.window, nullptr, box.left, box.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
+                 box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsList(*control.design)) {
+        SetFieldHeight(control);
         FitDroppedList(control);
     }
 }
 
+void FormControls::SetFieldHeight(const Control& list) const {
+    // The field keeps the height of the layout; the list drops below it.
+    // Left to the font, a field grows less than the layout with the DPI.
+    SendMessageW(list.window, CB_SETITEMHEIGHT, WPARAM(-1), Pixels(list.design->height) - 6);
+}
+
 void FormControls::Refit(const Control& control) {
-    if (control.design->kind == ControlKind::kEditableList ||
-        control.design->kind == ControlKind::kDriveList) {
+    if (IsList(*control.design)) {
         FitDroppedList(control);
     } else if (ShowsAValue(*control.design)) {
         ShowWholeInTip(control);
     }
 }
 
-void FormControls::FitDroppedList(const Control& list) {
-    HDC dc = GetDC(list.window);
-    HGDIOBJ old = SelectObject(dc, list.font);
+void FormControls::FitDroppedList(const Control& list) const {
+    HGDIOBJ old = SelectObject(measure_, list.font);
     int widest = 0;
     const LRESULT count = SendMessageW(list.window, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const std::wstring item = ListText(list.window, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
+        const std::wstring item = kit::ListText(list.window, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
         SIZE size{};
-        GetTextExtentPoint32W(dc, item.c_str(), int(item.size()), &size);
+        GetTextExtentPoint32W(measure_, item.c_str(), int(item.size()), &size);
         widest = std::max(widest, int(size.cx));
     }
-    SelectObject(dc, old);
-    ReleaseDC(list.window, dc);
-    // The system's scroll bar is measured at the screen's DPI.
-    HDC screen = GetDC(nullptr);
-    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    RECT field;
-    GetWindowRect(list.window, &field);
-    const int width =
-        DroppedListWidth(field.right - field.left, widest, MulDiv(kItemMarginPixels, dpi_, 96),
-                         MulDiv(GetSystemMetrics(SM_CXVSCROLL), dpi_, screenDpi));
+    SelectObject(measure_, old);
+    const RECT field = Box(list);
+    const int width = DroppedListWidth(field.right - field.left, widest,
+                                       MulDiv(kItemMarginPixels, dpi_, 96), scrollBar_);
     SendMessageW(list.window, CB_SETDROPPEDWIDTH, WPARAM(width), 0);
 }
 
 void FormControls::ShowWholeInTip(const Control& label) {
-    std::wstring text = WindowText(label.window);
+    std::wstring text = kit::WindowText(label.window);
     if (tips_ == nullptr) {
         if (text.empty()) {
             return;
@@ -316,33 +305,29 @@ void FormControls::FitCaption(Control& caption) {
     const int width = Pixels(CaptionRoomTwips(table_, *caption.design));
     const int height = Pixels(caption.design->height);
     const std::wstring text = Utf8ToWide(caption.design->caption);
-    HDC dc = GetDC(caption.window);
     const int halfPoints = CaptionHalfPoints(*caption.design, [&](int size) {
-        HFONT candidate = ResizedFont(caption.font, size, dpi_);
-        HGDIOBJ old = SelectObject(dc, candidate);
-        const RECT needed = Needed(dc, text, width);
+        HGDIOBJ old = SelectObject(measure_, fonts_.Resized(caption.font, size, dpi_));
+        const RECT needed = Needed(measure_, text, width);
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        DeleteObject(candidate);
-        // A last line that loses only the tails of its descenders still reads.
-        return needed.right <= width && needed.bottom - metrics.tmDescent <= height;
+        GetTextMetricsW(measure_, &metrics);
+        SelectObject(measure_, old);
+        return TextFits({int(needed.right), int(needed.bottom)}, int(metrics.tmDescent),
+                        {width, height});
     });
-    ReleaseDC(caption.window, dc);
     if (halfPoints != caption.design->font.points * 2) {
-        HFONT font = ResizedFont(caption.font, halfPoints, dpi_);
-        SendMessageW(caption.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        DeleteObject(caption.font);
-        caption.font = font;
+        caption.font = fonts_.Resized(caption.font, halfPoints, dpi_);
+        // A window not shown yet is drawn whole when it shows.
+        SendMessageW(caption.window, WM_SETFONT, reinterpret_cast<WPARAM>(caption.font),
+                     IsWindowVisible(parent_));
     }
 }
 
-void FormControls::GrowToRightEdge(const Control& label) {
+void FormControls::GrowToRightEdge(const Control& label) const {
     const RECT box = TwipsRect(*label.design);
     const Extent room = PromptRoomTwips(table_, *label.design);
-    HDC dc = GetDC(label.window);
+    HDC dc = measure_;
     HGDIOBJ old = SelectObject(dc, label.font);
-    const std::wstring text = WindowText(label.window);
+    const std::wstring text = kit::WindowText(label.window);
     SIZE needed{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &needed);
     // Two pixels more, so the last character is not clipped by the static's
@@ -351,7 +336,9 @@ void FormControls::GrowToRightEdge(const Control& label) {
         {box.right - box.left, box.bottom - box.top}, {Pixels(room.width), Pixels(room.height)},
         needed.cx + 2, [&](int width) { return int(Needed(dc, text, width - 2).bottom); });
     SelectObject(dc, old);
-    ReleaseDC(label.window, dc);
+    if (grown == Extent{box.right - box.left, box.bottom - box.top}) {
+        return;  // placed at that size already
+    }
     SetWindowPos(label.window, nullptr, 0, 0, grown.width, grown.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -372,10 +359,11 @@ void FormControls::Stack() {
             if (!IntersectRect(&both, &a, &b)) {
                 continue;
             }
-            HWND lower = Find(designed[i]->name)->window;
+            HWND lower = Named(designed[i]->name).window;
+            HWND upper = Named(designed[j]->name).window;
             HWND above = GetWindow(lower, GW_HWNDPREV);
-            SetWindowPos(Find(designed[j]->name)->window, above != nullptr ? above : HWND_TOP, 0, 0,
-                         0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(upper, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
     // Pictures lie under everything else.
@@ -387,74 +375,20 @@ void FormControls::Stack() {
     }
 }
 
-void FormControls::Annotate() {
-    // Readers take a field's name from the label created before it; a
-    // control with no caption on screen, or one whose caption needs more, is
-    // annotated. Where the system has no annotations, readers go without.
-    for (const Control& control : controls_) {
-        const ControlSpec& design = *control.design;
-        if (design.accessibleName.empty() && design.describedBy.empty()) {
-            continue;
-        }
-        if (annotations_ == nullptr &&
-            FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IAccPropServices,
-                                    reinterpret_cast<void**>(&annotations_)))) {
-            annotations_ = nullptr;
-            return;
-        }
-        if (!design.accessibleName.empty()) {
-            annotations_->SetHwndPropStr(control.window, DWORD(OBJID_CLIENT), CHILDID_SELF,
-                                         PROPID_ACC_NAME,
-                                         Utf8ToWide(design.accessibleName).c_str());
-        }
-        if (!design.describedBy.empty()) {
-            annotations_->SetHwndPropStr(
-                control.window, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
-                Utf8ToWide(table_.Control(design.describedBy).caption).c_str());
-        }
-    }
-}
-
 void FormControls::Rescale(int dpi) {
     dpi_ = dpi;
+    scrollBar_ = ScrollBarWidth(dpi);
     for (Control& control : controls_) {
-        HFONT font = MakeFont(control.design->font, dpi_);
-        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        DeleteObject(control.font);
-        control.font = font;
+        control.font = fonts_.Designed(control.design->font, dpi_);
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), TRUE);
         Place(control);
-        if (control.picture != nullptr) {
-            ShowPicture(control, control.picture);
-        }
+        control.picture.Rescale(control.window, dpi_);
     }
     Fit();
 }
 
 void FormControls::SetPicture(Control& control, HBITMAP picture) {
-    HBITMAP previous = std::exchange(control.picture, picture);
-    ShowPicture(control, previous);
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
-}
-
-void FormControls::ShowPicture(Control& control, HBITMAP previous) {
-    // At 96 DPI the picture shows exactly as drawn.
-    HBITMAP scaled =
-        control.picture != nullptr && dpi_ != 96 ? ScaledPicture(control.picture, dpi_) : nullptr;
-    HBITMAP shown = scaled != nullptr ? scaled : control.picture;
-    // The control takes the size of what it shows. Common controls 6 show a
-    // copy of a bitmap with alpha and hand the copy back here: it is ours.
-    auto* old = reinterpret_cast<HBITMAP>(
-        SendMessageW(control.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
-    if (old != nullptr && old != previous && old != control.scaledPicture) {
-        DeleteObject(old);
-    }
-    if (control.scaledPicture != nullptr) {
-        DeleteObject(control.scaledPicture);
-    }
-    control.scaledPicture = scaled;
+    control.picture.Set(control.window, picture, dpi_);
 }
 
 }  // namespace launcher::win32

@@ -1,7 +1,7 @@
 // The controls of one window, built from its form table as plain Windows
 // controls and placed at the window's DPI: classes and styles, fonts, the
-// fitting of captions and the growing of prompts, the stacking of what
-// overlaps, and what readers are told of a control.
+// fitting of captions and the growing of prompts, and the stacking of what
+// overlaps.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +15,9 @@
 
 #include "form/form_table.h"
 #include "win32/folder_list.h"
-
-struct IAccPropServices;
+#include "win32/form_kit.h"
+#include "win32/picture.h"
+#include "win32/reading_order.h"
 
 namespace launcher::win32 {
 
@@ -24,9 +25,8 @@ struct Control {
     const ControlSpec* design = nullptr;
     HWND window = nullptr;
     int id = 0;
-    HFONT font = nullptr;
-    HBITMAP picture = nullptr;            // a picture's, at its own size
-    HBITMAP scaledPicture = nullptr;      // the picture at the window's DPI; none at 96
+    HFONT font = nullptr;                 // the window's Fonts own it
+    ShownPicture picture;                 // a picture's
     std::optional<int> leftTwips;         // the left the presenter gave it, over its table's
     bool listDropped = false;             // an editable list's drop-down is open
     LRESULT pickInHand = CB_ERR;          // the item of the pick in hand, of an editable list
@@ -56,33 +56,42 @@ public:
     // as wide as its widest item, the label's tooltip holds its whole text.
     void Refit(const Control& control);
 
-    // By name or by child id; null for one the window does not have.
-    Control* Find(std::string_view name);
-    const Control* Find(std::string_view name) const;
+    // By name; a name the window does not have is a programming error.
+    Control& Named(std::string_view name);
+    const Control& Named(std::string_view name) const;
+    // By child id; null for one that is not a control of the window (a
+    // list's own field, say).
     Control* FindById(int id);
     std::vector<Control>& all() { return controls_; }
 
 private:
     void Build(Control& control);
+    // Where the control lies and how large it is made: a list's height
+    // includes its drop-down.
+    RECT Box(const Control& control) const;
     void Place(const Control& control);
-    // `previous`: the bitmap the control may show until now.
-    void ShowPicture(Control& control, HBITMAP previous);
+    // A list's field keeps the layout's height; its drop-down lies below.
+    void SetFieldHeight(const Control& list) const;
     void FitCaption(Control& caption);
-    void GrowToRightEdge(const Control& label);
-    void FitDroppedList(const Control& list);
+    void GrowToRightEdge(const Control& label) const;
+    void FitDroppedList(const Control& list) const;
     void ShowWholeInTip(const Control& label);
     void Fit();
     void Stack();
-    void Annotate();
     RECT TwipsRect(const ControlSpec& design) const;
 
     const FormTable& table_;
     HWND parent_;
     int dpi_;
+    int scrollBar_;  // the system's scroll bar's width at dpi_
+    kit::Fonts fonts_;
+    // Text is measured here, in the controls' fonts: a window's own DC costs
+    // a round trip to the window system each time.
+    HDC measure_;
     std::vector<Control> controls_;  // in creation order
     std::map<std::string, std::size_t, std::less<>> byName_;
-    IAccPropServices* annotations_ = nullptr;  // while any control is annotated
-    HWND tips_ = nullptr;                      // the value labels' tooltips, once one has text
+    ReaderAnnotations annotations_;
+    HWND tips_ = nullptr;  // the value labels' tooltips, once one has text
 };
 
 }  // namespace launcher::win32

@@ -5,7 +5,7 @@
 #include "form/layout_rules.h"
 #include "profile/win32_text.h"
 
-namespace launcher::win32 {
+namespace launcher::win32::kit {
 
 namespace {
 
@@ -72,7 +72,29 @@ RECT OuterRect(int width, int height, DWORD style, DWORD exStyle, int dpi) {
     return rect;
 }
 
-HFONT MakeFont(const FontSpec& design, int dpi) {
+Fonts::~Fonts() {
+    for (const auto& [key, font] : made_) {
+        DeleteObject(font);
+    }
+}
+
+HFONT Fonts::Made(const LOGFONTW& font) {
+    HFONT& made = made_[{font.lfFaceName, font.lfWeight, font.lfHeight}];
+    if (made == nullptr) {
+        made = CreateFontIndirectW(&font);
+    }
+    return made;
+}
+
+HFONT Fonts::Designed(const FontSpec& design, int dpi) {
+    HFONT& designed = designed_[{design.face, design.points, design.bold, dpi}];
+    if (designed == nullptr) {
+        designed = Made(Described(design, dpi));
+    }
+    return designed;
+}
+
+LOGFONTW Fonts::Described(const FontSpec& design, int dpi) {
     LOGFONTW font{};
     font.lfHeight = -MulDiv(design.points, dpi, 72);
     font.lfWeight = design.bold ? FW_BOLD : FW_NORMAL;
@@ -86,14 +108,14 @@ HFONT MakeFont(const FontSpec& design, int dpi) {
         face = metrics.lfMessageFont.lfFaceName;
     }
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&font);
+    return font;
 }
 
-HFONT ResizedFont(HFONT font, int halfPoints, int dpi) {
+HFONT Fonts::Resized(HFONT font, int halfPoints, int dpi) {
     LOGFONTW resized{};
     GetObjectW(font, sizeof resized, &resized);
     resized.lfHeight = -MulDiv(halfPoints, dpi, 144);
-    return CreateFontIndirectW(&resized);
+    return Made(resized);
 }
 
 COLORREF ToColorRef(Rgb rgb) {
@@ -147,4 +169,4 @@ std::wstring ListText(HWND list, UINT lengthMessage, UINT textMessage, LRESULT i
     return text;
 }
 
-}  // namespace launcher::win32
+}  // namespace launcher::win32::kit

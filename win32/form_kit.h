@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <string_view>
+#include <tuple>
 
 #include "form/form_table.h"
 
-namespace launcher::win32 {
+namespace launcher::win32::kit {
 
 // The window's dots per inch, 96 at 100 %.
 int WindowDpi(HWND window);
@@ -18,11 +21,31 @@ int WindowDpi(HWND window);
 // pixels at `dpi`.
 RECT OuterRect(int width, int height, DWORD style, DWORD exStyle, int dpi);
 
-// The face the table names at its size, or the system's message face at that
-// size when the machine lacks it. The caller owns the font.
-HFONT MakeFont(const FontSpec& design, int dpi);
-// `font`'s face at `halfPoints` half points. The caller owns the font.
-HFONT ResizedFont(HFONT font, int halfPoints, int dpi);
+// The fonts of one window's controls, each made once and shared by every
+// control that draws with it: most controls of a window use one font. Freed
+// with the cache, once no control draws with them.
+class Fonts {
+public:
+    Fonts() = default;
+    ~Fonts();
+    Fonts(const Fonts&) = delete;
+    Fonts& operator=(const Fonts&) = delete;
+
+    // The face the table names at its size, or the system's message face at
+    // that size when the machine lacks it.
+    HFONT Designed(const FontSpec& design, int dpi);
+    // `font`'s face at `halfPoints` half points.
+    HFONT Resized(HFONT font, int halfPoints, int dpi);
+
+private:
+    static LOGFONTW Described(const FontSpec& design, int dpi);
+    HFONT Made(const LOGFONTW& font);
+
+    // By face, weight and height; and the designs asked for, by their face,
+    // points and weight at a DPI.
+    std::map<std::tuple<std::wstring, LONG, LONG>, HFONT> made_;
+    std::map<std::tuple<std::string_view, int, bool, int>, HFONT> designed_;
+};
 
 COLORREF ToColorRef(Rgb rgb);
 // The window's background: the table's, or the system's face colour.
@@ -40,4 +63,4 @@ void ShowStart(HWND field, bool selected);
 // The text of item `index` of a list or combo box; "" for no item.
 std::wstring ListText(HWND list, UINT lengthMessage, UINT textMessage, LRESULT index);
 
-}  // namespace launcher::win32
+}  // namespace launcher::win32::kit

@@ -1,5 +1,7 @@
 #include "win32/form_window.h"
 
+#include <utility>
+
 #include "form/layout_rules.h"
 #include "profile/win32_text.h"
 #include "win32/form_kit.h"
@@ -11,14 +13,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"RadavueLauncherForm";
 // Posted to a discarded window: it goes once the event in hand is done.
+// (MessageRouter posts WM_APP + 2 and + 3.)
 constexpr UINT kDiscardMessage = WM_APP + 1;
-// Posted at a pick, for the list whose id it carries: the user's action in
-// hand is over, so a later notification of the same item is a new pick.
-constexpr UINT kPickDoneMessage = WM_APP + 2;
-// Posted when a text box or an editable list takes the focus, for the control
-// whose id it carries: an editable list selects its text only after telling
-// of the focus.
-constexpr UINT kFocusTakenMessage = WM_APP + 3;
 
 void RegisterFormClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -51,21 +47,16 @@ FormWindow::FormWindow(const FormTable& table, FormEvents& events)
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Utf8ToWide(table.caption).c_str(),
                               style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                               GetModuleHandleW(nullptr), this);
-    const int dpi = WindowDpi(window_);
-    background_ = table.background ? CreateSolidBrush(ToColorRef(*table.background))
+    const int dpi = kit::WindowDpi(window_);
+    background_ = table.background ? CreateSolidBrush(kit::ToColorRef(*table.background))
                                    : GetSysColorBrush(COLOR_BTNFACE);
     const RECT outer =
-        OuterRect(TwipsToPixels(table.clientWidth, dpi), TwipsToPixels(table.clientHeight, dpi),
-                  style, WS_EX_CONTROLPARENT, dpi);
+        kit::OuterRect(TwipsToPixels(table.clientWidth, dpi),
+                       TwipsToPixels(table.clientHeight, dpi), style, WS_EX_CONTROLPARENT, dpi);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     controls_ = std::make_unique<FormControls>(table, window_, dpi);
-
-    // The focus starts on the first control in tab order (Launch, Go, ...).
-    const std::vector<const ControlSpec*> focus = table.FocusOrder();
-    if (!focus.empty()) {
-        lastFocus_ = control(focus.front()->name);
-    }
+    router_ = std::make_unique<MessageRouter>(table, events, *controls_, window_, background_);
     // A window's timers run from its making on; the ids count from 1.
     for (std::size_t i = 0; i < table.timers.size(); ++i) {
         SetTimer(window_, i + 1, static_cast<UINT>(table.timers[i].intervalMs), nullptr);
@@ -82,7 +73,7 @@ FormWindow::~FormWindow() {
 }
 
 Control& FormWindow::Find(std::string_view name) const {
-    return *controls_->Find(name);
+    return controls_->Named(name);
 }
 
 HWND FormWindow::control(std::string_view name) const {
@@ -95,19 +86,19 @@ std::string FormWindow::Text(std::string_view name) const {
         case ControlKind::kFolderList:
             return control.folders->folder();
         case ControlKind::kDriveList:
-            return WideToUtf8(ListText(control.window, CB_GETLBTEXTLEN, CB_GETLBTEXT,
-                                       SendMessageW(control.window, CB_GETCURSEL, 0, 0)));
+            return WideToUtf8(kit::ListText(control.window, CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                            SendMessageW(control.window, CB_GETCURSEL, 0, 0)));
         case ControlKind::kPicture:
             return {};
         default:
-            return WideToUtf8(WindowText(control.window));
+            return WideToUtf8(kit::WindowText(control.window));
     }
 }
 
 void FormWindow::SetText(std::string_view name, std::string_view value) {
     Control& control = Find(name);
     const std::wstring text = Utf8ToWide(value);
-    setting_ = true;
+    const MessageRouter::OwnChange own(*router_);
     switch (control.design->kind) {
         case ControlKind::kFolderList:
             control.folders->Open(value);
@@ -121,24 +112,23 @@ void FormWindow::SetText(std::string_view name, std::string_view value) {
         case ControlKind::kEditableList:
             SendMessageW(control.window, CB_SETCURSEL, WPARAM(-1), 0);
             SetWindowTextW(control.window, text.c_str());
-            ShowStart(FieldOf(control.window), false);
+            kit::ShowStart(kit::FieldOf(control.window), false);
             break;
         case ControlKind::kTextBox:
-            if (WindowText(control.window) != text) {
+            if (kit::WindowText(control.window) != text) {
                 SetWindowTextW(control.window, text.c_str());
-                ShowStart(control.window, false);
+                kit::ShowStart(control.window, false);
             }
             break;
         default:
             // Labels are set only when they change, so they do not flicker at
             // each tick.
-            if (WindowText(control.window) != text) {
+            if (kit::WindowText(control.window) != text) {
                 SetWindowTextW(control.window, text.c_str());
                 controls_->Refit(control);
             }
             break;
     }
-    setting_ = false;
 }
 
 int FormWindow::Value(std::string_view name) const {
@@ -152,12 +142,11 @@ void FormWindow::SetValue(std::string_view name, int value) {
 void FormWindow::AddItems(std::string_view name, const std::vector<std::string>& items) {
     HWND list = control(name);
     // Adding items selects none and keeps an editable list's text.
-    setting_ = true;
+    const MessageRouter::OwnChange own(*router_);
     for (const std::string& item : items) {
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
     }
     controls_->Refit(Find(name));
-    setting_ = false;
 }
 
 void FormWindow::SetVisible(std::string_view name, bool visible) {
@@ -171,7 +160,7 @@ void FormWindow::SetVisible(std::string_view name, bool visible) {
         }
         const Control* frame = control.design->container.empty()
                                    ? nullptr
-                                   : controls_->Find(control.design->container);
+                                   : &controls_->Named(control.design->container);
         const bool effective = control.shown && (frame == nullptr || frame->shown);
         ShowWindow(control.window, effective ? SW_SHOWNA : SW_HIDE);
     }
@@ -193,7 +182,7 @@ void FormWindow::SetLeft(std::string_view name, int twips) {
 
 void FormWindow::SetPicture(std::string_view name, const std::string& path) {
     // An unusable picture leaves the control empty.
-    controls_->SetPicture(Find(name), LoadPicture(path, BackgroundOf(table_)));
+    controls_->SetPicture(Find(name), LoadPicture(path, kit::BackgroundOf(table_)));
 }
 
 void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {
@@ -201,7 +190,7 @@ void FormWindow::PointAtDrive(std::string_view name, std::string_view drive) {
 }
 
 std::string FormWindow::Caption() const {
-    return WideToUtf8(WindowText(window_));
+    return WideToUtf8(kit::WindowText(window_));
 }
 
 void FormWindow::SetCaption(std::string_view caption) {
@@ -216,22 +205,19 @@ void FormWindow::SetOuterHeight(int twips) {
 }
 
 void FormWindow::ShowModeless() {
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        // Centred when first shown; later showings keep where the user put
-        // the window. The others open where the system places new windows.
-        if (table_.centred) {
-            MONITORINFO monitor{};
-            monitor.cbSize = sizeof monitor;
-            GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-            RECT outer;
-            GetWindowRect(window_, &outer);
-            const RECT& area = monitor.rcWork;
-            SetWindowPos(window_, nullptr,
-                         area.left + (area.right - area.left - (outer.right - outer.left)) / 2,
-                         area.top + (area.bottom - area.top - (outer.bottom - outer.top)) / 2, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+    const bool first = !std::exchange(shownOnce_, true);
+    if (CentresOnShowing(table_, first)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        RECT outer;
+        GetWindowRect(window_, &outer);
+        const RECT& area = monitor.rcWork;
+        const Origin origin =
+            CentredOrigin({area.left, area.top, area.right - area.left, area.bottom - area.top},
+                          {outer.right - outer.left, outer.bottom - outer.top});
+        SetWindowPos(window_, nullptr, origin.left, origin.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (IsIconic(window_)) {
         ShowWindow(window_, SW_RESTORE);
@@ -246,7 +232,7 @@ void FormWindow::Hide() {
 
 void FormWindow::Discard() {
     ShowWindow(window_, SW_HIDE);
-    discarded_ = true;
+    router_->Discard();
     PostMessageW(window_, kDiscardMessage, 0, 0);
 }
 
@@ -260,33 +246,11 @@ FormWindow* FormWindow::FromHandle(HWND window) {
         return nullptr;
     }
     auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return form != nullptr && !form->discarded_ ? form : nullptr;
+    return form != nullptr && !form->router_->discarded() ? form : nullptr;
 }
 
 bool FormWindow::PreTranslate(MSG& message) {
-    // Return in a folder list opens the highlighted folder, as a double-click
-    // does; the dialog manager would take it for a default button.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
-        if (Control* list = controls_->FindById(GetDlgCtrlID(message.hwnd));
-            list != nullptr && list->window == message.hwnd &&
-            list->design->kind == ControlKind::kFolderList) {
-            list->folders->OpenSelectedRow();
-            return true;
-        }
-    }
-    if (IsDialogMessageW(window_, &message) == FALSE) {
-        return false;
-    }
-    // The dialog manager makes a push button the default one when the
-    // keyboard moves to it, and Return would then press it: these windows
-    // have none.
-    for (const Control& control : controls_->all()) {
-        if (control.design->kind == ControlKind::kButton &&
-            (SendMessageW(control.window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
-            SendMessageW(control.window, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-        }
-    }
-    return true;
+    return router_->PreTranslate(message);
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -296,176 +260,14 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM w, LPAR
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr || form->controls_ == nullptr) {
+    if (form == nullptr || form->router_ == nullptr) {
         return DefWindowProcW(window, message, w, l);
     }
-    return form->Handle(message, w, l);
-}
-
-LRESULT FormWindow::Handle(UINT message, WPARAM w, LPARAM l) {
-    switch (message) {
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(w), &client, background_);
-            return 1;
-        }
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: {
-            HDC dc = reinterpret_cast<HDC>(w);
-            const Control* control = controls_->FindById(GetDlgCtrlID(reinterpret_cast<HWND>(l)));
-            SetTextColor(dc, control != nullptr && control->design->textColour
-                                 ? ToColorRef(*control->design->textColour)
-                                 : GetSysColor(COLOR_WINDOWTEXT));
-            SetBkColor(dc, BackgroundOf(table_));
-            return reinterpret_cast<LRESULT>(background_);
-        }
-        case WM_COMMAND:
-            // Return and Esc reach here as IDOK and IDCANCEL from no control:
-            // neither has a meaning of its own.
-            if (l != 0) {
-                Command(LOWORD(w), HIWORD(w));
-            }
-            return 0;
-        case WM_TIMER:
-            if (w >= 1 && w <= table_.timers.size() && !discarded_) {
-                events_.OnTick(table_.timers[w - 1].name);
-            }
-            return 0;
-        case WM_CLOSE:
-            events_.OnClose();
-            return 0;
-        case WM_ACTIVATE:
-            if (LOWORD(w) == WA_INACTIVE) {
-                if (HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus)) {
-                    lastFocus_ = focus;
-                }
-            } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
-                ::SetFocus(lastFocus_);
-                return 0;
-            }
-            return DefWindowProcW(window_, message, w, l);
-        case WM_DPICHANGED: {
-            controls_->Rescale(HIWORD(w));
-            const RECT* suggested = reinterpret_cast<const RECT*>(l);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            return 0;
-        }
-        case kDiscardMessage:
-            delete this;
-            return 0;
-        case kPickDoneMessage:
-            if (Control* list = controls_->FindById(int(w)); list != nullptr) {
-                list->pickInHand = CB_ERR;
-                // The list has put the item in its field by now, the caret
-                // after it.
-                HWND field = FieldOf(list->window);
-                ShowStart(field, GetFocus() == field);
-            }
-            return 0;
-        case kFocusTakenMessage:
-            if (const Control* control = controls_->FindById(int(w)); control != nullptr) {
-                // Tab, or an editable list itself, selected the whole text
-                // with the caret after it.
-                HWND field = FieldOf(control->window);
-                if (GetFocus() == field && WholeSelected(field)) {
-                    ShowStart(field, true);
-                }
-            }
-            return 0;
-        default:
-            return DefWindowProcW(window_, message, w, l);
+    if (message == kDiscardMessage) {
+        delete form;
+        return 0;
     }
-}
-
-void FormWindow::Command(int id, int code) {
-    Control* control = controls_->FindById(id);
-    if (control == nullptr || setting_ || discarded_) {
-        return;
-    }
-    const std::string& name = control->design->name;
-    switch (control->design->kind) {
-        case ControlKind::kButton:
-            if (code == BN_CLICKED) {
-                events_.OnClick(name);
-            }
-            break;
-        case ControlKind::kTextBox:
-            if (code == EN_CHANGE) {
-                events_.OnTextChanged(name, WideToUtf8(WindowText(control->window)));
-            } else if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
-                FocusMoved(*control, code == EN_SETFOCUS);
-            }
-            break;
-        case ControlKind::kEditableList:
-            ListCommand(*control, code);
-            break;
-        case ControlKind::kFolderList:
-            if (code == LBN_DBLCLK) {
-                control->folders->OpenSelectedRow();
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-void FormWindow::FocusMoved(const Control& control, bool focused) {
-    if (focused) {
-        PostMessageW(window_, kFocusTakenMessage, WPARAM(control.id), 0);
-    } else {
-        // An editable list's field keeps showing its selection without the
-        // focus; only the focused field shows one. A field left after typing
-        // would go on showing the end of its text.
-        ShowStart(FieldOf(control.window), false);
-    }
-}
-
-void FormWindow::ListCommand(Control& list, int code) {
-    const std::string& name = list.design->name;
-    switch (code) {
-        case CBN_DROPDOWN:
-            list.listDropped = true;
-            break;
-        case CBN_CLOSEUP:
-            list.listDropped = false;
-            break;
-        case CBN_SETFOCUS:
-        case CBN_KILLFOCUS:
-            FocusMoved(list, code == CBN_SETFOCUS);
-            break;
-        case CBN_EDITCHANGE:
-            events_.OnTextChanged(name, WideToUtf8(WindowText(list.window)));
-            break;
-        case CBN_SELENDOK:
-        case CBN_SELCHANGE: {
-            // A pick: an item chosen from the dropped list, or moved to with
-            // the keyboard on the closed one. Moving through an open list
-            // picks nothing yet. The closed list tells of a move with both
-            // notifications, in the system's order: one pick.
-            if (code == CBN_SELCHANGE && list.listDropped) {
-                break;
-            }
-            const LRESULT index = SendMessageW(list.window, CB_GETCURSEL, 0, 0);
-            if (index < 0 || index == list.pickInHand) {
-                break;
-            }
-            list.pickInHand = index;
-            PostMessageW(window_, kPickDoneMessage, WPARAM(list.id), 0);
-            // The field shows the item only after this notification.
-            const std::wstring item = ListText(list.window, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
-            setting_ = true;
-            SetWindowTextW(list.window, item.c_str());
-            setting_ = false;
-            events_.OnTextChanged(name, WideToUtf8(item));
-            events_.OnPick(name);
-            break;
-        }
-        default:
-            break;
-    }
+    return form->router_->Handle(message, w, l);
 }
 
 }  // namespace launcher::win32

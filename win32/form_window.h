@@ -1,7 +1,7 @@
 // A window built from any form table with plain Windows controls: the view
-// its presenter reads and sets by control name, and the message procedure
-// that reports the user's actions, the timers' ticks and the close box to the
-// presenter's FormEvents.
+// its presenter reads and sets by control name. Its MessageRouter reports the
+// user's actions, the timers' ticks and the close box to the presenter's
+// FormEvents.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include "form/form_table.h"
 #include "form/form_view.h"
 #include "win32/form_controls.h"
+#include "win32/message_router.h"
 
 namespace launcher::win32 {
 
@@ -61,27 +62,16 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
-    void Command(int id, int code);
-    void ListCommand(Control& list, int code);
-    // A text box or an editable list took the focus or lost it.
-    void FocusMoved(const Control& control, bool focused);
     Control& Find(std::string_view name) const;
 
     const FormTable& table_;
     FormEvents& events_;
     HWND window_ = nullptr;
     HBRUSH background_ = nullptr;
-    // Null while the controls are built: their messages are not the user's.
     std::unique_ptr<FormControls> controls_;
-    // True while the window sets a control itself, so that the change is
-    // not reported as the user's.
-    bool setting_ = false;
+    // Null while the controls are built: their messages are not the user's.
+    std::unique_ptr<MessageRouter> router_;
     bool shownOnce_ = false;
-    bool discarded_ = false;
-    // The control that had the keyboard focus when the window was last left,
-    // given it back when the window is active again, as dialogs do.
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace launcher::win32

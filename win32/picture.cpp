@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "form/picture_file.h"
 
@@ -170,6 +171,49 @@ HBITMAP ScaledPicture(HBITMAP picture, int dpi) {
         return nullptr;
     }
     return scaled;
+}
+
+ShownPicture::~ShownPicture() {
+    if (picture_ != nullptr) {
+        DeleteObject(picture_);
+    }
+    if (scaled_ != nullptr) {
+        DeleteObject(scaled_);
+    }
+}
+
+ShownPicture::ShownPicture(ShownPicture&& other) noexcept
+    : picture_(std::exchange(other.picture_, nullptr)),
+      scaled_(std::exchange(other.scaled_, nullptr)) {}
+
+void ShownPicture::Set(HWND control, HBITMAP picture, int dpi) {
+    HBITMAP previous = std::exchange(picture_, picture);
+    Show(control, previous, dpi);
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+}
+
+void ShownPicture::Rescale(HWND control, int dpi) {
+    if (picture_ != nullptr) {
+        Show(control, picture_, dpi);
+    }
+}
+
+void ShownPicture::Show(HWND control, HBITMAP previous, int dpi) {
+    HBITMAP scaled = picture_ != nullptr && dpi != 96 ? ScaledPicture(picture_, dpi) : nullptr;
+    HBITMAP shown = scaled != nullptr ? scaled : picture_;
+    // Common controls 6 show a copy of a bitmap with alpha and hand the copy
+    // back here: it is ours.
+    auto* old = reinterpret_cast<HBITMAP>(
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+    if (old != nullptr && old != previous && old != scaled_) {
+        DeleteObject(old);
+    }
+    if (scaled_ != nullptr) {
+        DeleteObject(scaled_);
+    }
+    scaled_ = scaled;
 }
 
 }  // namespace launcher::win32

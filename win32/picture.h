@@ -22,4 +22,31 @@ HBITMAP LoadPicture(const std::string& path, COLORREF background);
 // around it. The caller owns the new bitmap; null where it cannot be made.
 HBITMAP ScaledPicture(HBITMAP picture, int dpi);
 
+// What a picture control shows: a picture at its own size, and the copy grown
+// to the window's DPI (none at 96, where it shows exactly as drawn). Both are
+// freed with it, after the control is gone.
+class ShownPicture {
+public:
+    ShownPicture() = default;
+    ~ShownPicture();
+    ShownPicture(ShownPicture&& other) noexcept;
+    ShownPicture& operator=(ShownPicture&&) = delete;
+    ShownPicture(const ShownPicture&) = delete;
+    ShownPicture& operator=(const ShownPicture&) = delete;
+
+    bool empty() const { return picture_ == nullptr; }
+    // Shows `picture` in `control` at `dpi` and takes it over; null leaves
+    // the control empty. The control takes the size of what it shows.
+    void Set(HWND control, HBITMAP picture, int dpi);
+    // Shows the picture again at the window's new DPI.
+    void Rescale(HWND control, int dpi);
+
+private:
+    // `previous`: the bitmap the control may show until now.
+    void Show(HWND control, HBITMAP previous, int dpi);
+
+    HBITMAP picture_ = nullptr;
+    HBITMAP scaled_ = nullptr;
+};
+
 }  // namespace launcher::win32

@@ -627,7 +627,7 @@ TEST(win32_events, FieldsShowTheirStart) {
     const auto shown = [&] {
         std::vector<std::string> fields;
         for (const char* name : {"rwip", "serverip", "rdvdir"}) {
-            HWND field = FieldOf(form.control(name));
+            HWND field = kit::FieldOf(form.control(name));
             DWORD start = 0;
             DWORD end = 0;
             SendMessageW(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
@@ -734,14 +734,14 @@ TEST(win32_events, TypedServersShowTheirStartWhenLeft) {
     for (const char* name : {"rwip", "serverip"}) {
         SetFocus(form.control(name));
         for (const wchar_t c : std::wstring(L"voice1.a-long-server-name.example.net")) {
-            SendMessageW(FieldOf(form.control(name)), WM_CHAR, c, 1);
+            SendMessageW(kit::FieldOf(form.control(name)), WM_CHAR, c, 1);
         }
         DispatchPending();
     }
     SetFocus(form.control("userName"));
     DispatchPending();
     for (const char* name : {"rwip", "serverip"}) {
-        HWND field = FieldOf(form.control(name));
+        HWND field = kit::FieldOf(form.control(name));
         DWORD start = 1;
         DWORD end = 1;
         SendMessageW(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
@@ -762,7 +762,7 @@ TEST(win32_events, TheFolderListDrawsItsListing) {
     FormWindow form(Form5Table(), events);
     HWND list = form.control("Dir1");
     const auto row = [&](LRESULT index) {
-        return WideToUtf8(ListText(list, LB_GETTEXTLEN, LB_GETTEXT, index));
+        return WideToUtf8(kit::ListText(list, LB_GETTEXTLEN, LB_GETTEXT, index));
     };
 
     form.SetText("Dir1", clients.string());
