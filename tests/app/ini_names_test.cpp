@@ -30,8 +30,9 @@ std::vector<Access> recorded;
 void Record(IniAccess access, std::string_view section, std::string_view key,
             std::string_view file) {
     const std::size_t slash = file.find_last_of("/\\");
-    recorded.push_back({access, std::string(section), std::string(key),
-                        std::string(slash == std::string_view::npos ? file : file.substr(slash + 1))});
+    recorded.push_back(
+        {access, std::string(section), std::string(key),
+         std::string(slash == std::string_view::npos ? file : file.substr(slash + 1))});
 }
 
 bool IsNumberUpTo(std::string_view key, int count) {
