@@ -112,6 +112,31 @@ TEST(ValueScannerTest, LookAlikeKeysAreToldApartByTheirInnerBytes) {
     }
 }
 
+// The search looks for the key as asked; a spelling in another case on an
+// earlier line still wins, and the key as asked inside a value, after a NUL
+// or in a later section is no key line of the section.
+TEST(ValueScannerTest, TheFirstKeyLineInAnyCaseWinsOverTheKeyAsAsked) {
+    using namespace std::string_literals;
+    const std::string text =
+        "[s]\r\nv=KEY1\0KEY1=x\r\n\0\r\nkey=KEY1\r\n  kEy1 =first\r\nKEY1=second\r\n"
+        "[t]\r\nKEY1=t\r\n"s;
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } lookups[] = {
+        {"s", "KEY1", "first"}, {"S", "key1", "first"}, {"s", "kEY1", "first"},
+        {"t", "KEY1", "t"},     {"s", "EY1", ""},       {"s", "KEY", "KEY1"},
+    };
+    for (const auto& [section, key, value] : lookups) {
+        ASSERT_EQ(ReadValue(text, section, key), value) << key;
+        for (std::size_t piece = 1; piece <= 16; ++piece) {
+            ASSERT_EQ(ScanInPieces(text, section, key, piece), value)
+                << key << " in pieces of " << piece;
+        }
+    }
+}
+
 TEST(ValueScannerTest, NamesNoLineCanHoldFindNothing) {
     // A key starting with CR once sent the in-section search round in circles.
     for (const std::string_view key : {"\rk", "\nk", "k\r"}) {
