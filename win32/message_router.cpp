@@ -46,6 +46,16 @@ bool MessageRouter::PreTranslate(MSG& message) {
     if (IsDialogMessageW(window_, &message) == FALSE) {
         return false;
     }
+    // Tab into an editable list selects all of its text, as into a text box;
+    // the list itself does so only the first time it has the focus.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
+        HWND field = GetFocus();
+        if (const Control* list = controls_.FindById(GetDlgCtrlID(GetParent(field)));
+            list != nullptr && list->window == GetParent(field) &&
+            list->design->kind == ControlKind::kEditableList) {
+            SendMessageW(field, EM_SETSEL, 0, -1);
+        }
+    }
     // The dialog manager makes a push button the default one when the
     // keyboard moves to it, and Return would then press it: these windows
     // have none.
