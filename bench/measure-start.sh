@@ -16,6 +16,13 @@
 # (libraries, fonts, [anon] and [heap]) that differ most, from one more start
 # of each.
 #
+# A third floor is optional: the same window as the launcher's first one,
+# written by hand in one function with no framework. Name its executables in
+# FLOOR_QT (a Linux program) and FLOOR_WIN32 (a Windows one); each starts from
+# its front end's demo folder, as the launcher does, and gets a column of its
+# own. FRONT_ENDS="qt", "win32" or "qt win32" (the default) picks what is
+# measured; for Win32 alone the native build needs only bench/map_probe.
+#
 # usage: measure-start.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [RUNS]
 set -euo pipefail
 [[ $# -ge 2 && $# -le 3 ]] ||
@@ -33,24 +40,56 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="${WINEPREFIX:-$windows/wineprefix}"
 export QT_LOGGING_RULES="*.warning=false" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+fronts="${FRONT_ENDS:-qt win32}"
+measures() { [[ " $fronts " == *" $1 "* ]]; }
 
-for file in "$probe" "$native/bench/bare_window" "$native/qt/radavue-launcher" \
-    "$windows/bench/bare_win32_window.exe" "$windows/bench/bare_win32_furnished.exe" \
-    "$windows/win32/radavue-launcher.exe"; do
+needed=("$probe")
+if measures qt; then
+    needed+=("$native/bench/bare_window" "$native/qt/radavue-launcher" ${FLOOR_QT:+"$FLOOR_QT"})
+fi
+if measures win32; then
+    needed+=("$windows/bench/bare_win32_window.exe" "$windows/bench/bare_win32_furnished.exe"
+        "$windows/win32/radavue-launcher.exe" ${FLOOR_WIN32:+"$FLOOR_WIN32"})
+fi
+for file in "${needed[@]}"; do
     [[ -f "$file" ]] || { echo "measure-start: no $file (build both presets first)" >&2; exit 1; }
 done
 
 scratch="$native/measure-start"
 rm -rf "$scratch" && mkdir -p "$scratch/bare"
-"$top/tools/prepare-demo.sh" "$scratch/qt" "$native/qt/radavue-launcher" >/dev/null
-# Both Windows programs stripped, as the package holds the launcher: Wine
-# reads a debug build's symbols into memory with the rest of the file.
-x86_64-w64-mingw32-strip -o "$scratch/radavue-launcher.exe" "$windows/win32/radavue-launcher.exe"
-for bare in bare_win32_window bare_win32_furnished; do
-    x86_64-w64-mingw32-strip -o "$scratch/bare/$bare.exe" "$windows/bench/$bare.exe"
-done
 cp "$top/demo/logo.png" "$scratch/bare/"
-"$top/tools/prepare-demo.sh" "$scratch/win32" "$scratch/radavue-launcher.exe" >/dev/null
+# Each program measured: "<name>:<folder>:<command>".
+programs=()
+if measures qt; then
+    "$top/tools/prepare-demo.sh" "$scratch/qt" "$native/qt/radavue-launcher" >/dev/null
+    programs+=(
+        qt-bare:bare:"$native/bench/bare_window"
+        qt-furnished:bare:"$native/bench/bare_window logo.png"
+        qt-launcher:qt:./radavue-launcher
+    )
+    if [[ -n "${FLOOR_QT:-}" ]]; then
+        cp "$FLOOR_QT" "$scratch/qt/floor"
+        programs+=(qt-floor:qt:./floor)
+    fi
+fi
+if measures win32; then
+    # The Windows programs stripped, as the package holds the launcher: Wine
+    # reads a debug build's symbols into memory with the rest of the file.
+    x86_64-w64-mingw32-strip -o "$scratch/radavue-launcher.exe" "$windows/win32/radavue-launcher.exe"
+    for bare in bare_win32_window bare_win32_furnished; do
+        x86_64-w64-mingw32-strip -o "$scratch/bare/$bare.exe" "$windows/bench/$bare.exe"
+    done
+    "$top/tools/prepare-demo.sh" "$scratch/win32" "$scratch/radavue-launcher.exe" >/dev/null
+    programs+=(
+        win32-bare:bare:"$wine bare_win32_window.exe"
+        win32-furnished:bare:"$wine bare_win32_furnished.exe logo.png"
+        win32-launcher:win32:"$wine radavue-launcher.exe"
+    )
+    if [[ -n "${FLOOR_WIN32:-}" ]]; then
+        x86_64-w64-mingw32-strip -o "$scratch/win32/floor.exe" "$FLOOR_WIN32"
+        programs+=(win32-floor:win32:"$wine floor.exe")
+    fi
+fi
 
 # One start: FOLDER OUTPUT COMMAND...; appends "<ms> <KiB>" to OUTPUT.
 start() {
@@ -70,15 +109,6 @@ start() {
 mkfifo "$scratch/keeper"
 "$wine" cmd.exe <"$scratch/keeper" >/dev/null 2>&1 &
 exec 3>"$scratch/keeper"
-# Each program measured: "<name>:<folder>:<command>".
-programs=(
-    qt-bare:bare:"$native/bench/bare_window"
-    qt-furnished:bare:"$native/bench/bare_window logo.png"
-    qt-launcher:qt:./radavue-launcher
-    win32-bare:bare:"$wine bare_win32_window.exe"
-    win32-furnished:bare:"$wine bare_win32_furnished.exe logo.png"
-    win32-launcher:win32:"$wine radavue-launcher.exe"
-)
 # One start of each program: OUTPUT_SUFFIX; the output is /dev/null for none.
 each() {
     local name file folder command
@@ -115,23 +145,32 @@ differences() {  # $1: launcher's mappings, $2: bare window's
         "$2" "$1" | sort -rn | awk '{ printf "    %+7d KiB  %s\n", $1, $2 }'
 }
 report() {  # $1: front end, $2: its files' prefix
-    local column what l b f
+    local column what l b f h floor
     for column in 1 2; do
         what=$([[ $column == 1 ]] && echo "start to first window (ms)" || echo "peak memory (KiB)")
         l=$(median "$scratch/$2-launcher.txt" "$column")
         b=$(median "$scratch/$2-bare.txt" "$column")
         f=$(median "$scratch/$2-furnished.txt" "$column")
-        printf '  %-6s %-26s %8s %8s %6s %9s %6s\n' "$([[ $column == 1 ]] && echo "$1")" "$what" \
-            "$l" "$b" "$(ratio "$l" "$b")" "$f" "$(ratio "$l" "$f")"
+        floor=""
+        if [[ -f "$scratch/$2-floor.txt" ]]; then
+            h=$(median "$scratch/$2-floor.txt" "$column")
+            floor=$(printf ' %9s %6s' "$h" "$(ratio "$l" "$h")")
+        fi
+        printf '  %-6s %-26s %8s %8s %6s %9s %6s%s\n' "$([[ $column == 1 ]] && echo "$1")" "$what" \
+            "$l" "$b" "$(ratio "$l" "$b")" "$f" "$(ratio "$l" "$f")" "$floor"
     done
 }
 
 echo "Medians of $runs alternate starts on the demo folder ($(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)):"
-printf '  %-6s %-26s %8s %8s %6s %9s %6s\n' "" "" launcher bare ratio furnished ratio
-report "Qt" qt
-report "Win32" win32
-echo "  ($("$wine" --version); bare and furnished: bench/bare_window, bench/bare_win32_*.exe)"
+printf '  %-6s %-26s %8s %8s %6s %9s %6s' "" "" launcher bare ratio furnished ratio
+[[ -n "${FLOOR_QT:-}${FLOOR_WIN32:-}" ]] && printf ' %9s %6s' "by hand" ratio
+echo
+measures qt && report "Qt" qt
+measures win32 && report "Win32" win32
+echo "  ($("$wine" --version); bare and furnished: bench/bare_window, bench/bare_win32_*.exe;" \
+    "by hand: ${FLOOR_QT:-} ${FLOOR_WIN32:-})"
 for front in qt:Qt win32:Win32; do
+    measures "${front%%:*}" || continue
     echo "Resident beyond the bare window, ${front#*:}:"
     differences "$scratch/${front%%:*}-launcher.maps" "$scratch/${front%%:*}-bare.maps"
 done
