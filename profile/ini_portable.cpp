@@ -18,8 +18,8 @@
 #include "profile/ini_detail.h"
 #include "profile/ini_edit.h"
 #include "profile/ini_line.h"
-#include "profile/ini_listing.h"
 #include "profile/ini_scan.h"
+#include "profile/ini_search.h"
 #include "profile/posix_file.h"
 
 namespace launcher {
@@ -114,6 +114,43 @@ std::string ReadTextFromFile(std::string_view section, std::string_view key,
                              file);
     }
     return codepage::FileTextToUtf8(value);
+}
+
+// The keys of the first section named `section`, as the listing of the file
+// names them (see ini_listing.h), without listing the rest of the file: lines
+// before the section are looked at only where a '[' may open it.
+std::vector<std::string> SectionKeys(std::string_view bytes, std::string_view section) {
+    section = ini::TrimArgument(section);
+    if (!ini::IsWritableName(section)) {
+        return {};
+    }
+    const char* const base = bytes.data();
+    const char* const end = base + bytes.size();
+    std::vector<std::string> keys;
+    bool inSection = false;
+    for (const char* p = base; p < end;) {
+        if (!inSection) {
+            const auto* open =
+                static_cast<const char*>(std::memchr(p, '[', static_cast<std::size_t>(end - p)));
+            if (open == nullptr) {
+                break;
+            }
+            p = ini::LastLineStart(p, open);
+        }
+        const char* lineEnd = ini::FindBreak(p, end);
+        const ini::LineParts line =
+            ini::SplitLine(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        p = lineEnd < end ? lineEnd + 1 : end;
+        if (line.kind == ini::LineParts::Kind::kHeader) {
+            if (inSection) {
+                break;
+            }
+            inSection = ini::NamesMatch(codepage::FileTextToUtf8(line.name), section);
+        } else if (inSection && line.kind == ini::LineParts::Kind::kKey) {
+            keys.push_back(codepage::FileTextToUtf8(line.name));
+        }
+    }
+    return keys;
 }
 
 // How a write puts its text into the file.
@@ -216,14 +253,7 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
             }
             bytes.append(buffer, static_cast<std::size_t>(got));
         }
-        const ini::IniListing listing = ini::ListIni(bytes);
-        std::vector<std::string> keys;
-        if (const ini::ListedSection* found = listing.FindSection(section)) {
-            for (const ini::ListedKey& key : found->keys) {
-                keys.push_back(key.name);
-            }
-        }
-        return keys;
+        return SectionKeys(bytes, section);
     } catch (...) {
         return {};
     }
