@@ -61,13 +61,14 @@ std::size_t RarestPair(std::string_view key, const char* from, const char* end) 
     const auto otherCase = [&](char c) { return IsLetter(c) ? seen(OtherCase(c)) : 0; };
     // The places expected to hold the pair or either byte in the other case,
     // times the sample's size; a search for a letter's other case costs
-    // about as much as a stop every 16 KiB even when it finds nothing.
+    // about as much as a stop every 16 KiB even when it finds nothing. Bytes
+    // the sample lacks make many pairs look alike: the rarer bytes win.
     const auto stops = [&](std::size_t at) {
         const char a = key[at];
         const char b = key[at + 1];
         const auto letters = std::uint64_t{IsLetter(a)} + IsLetter(b);
-        return std::uint64_t{seen(a)} * seen(b) + sampled * (otherCase(a) + otherCase(b)) +
-               letters * sampled * sampled / 16384;
+        return std::uint64_t{seen(a)} * seen(b) + seen(a) + seen(b) +
+               sampled * (otherCase(a) + otherCase(b)) + letters * sampled * sampled / 16384;
     };
     std::size_t rarest = 0;
     for (std::size_t at = 1; at + 1 < key.size(); ++at) {
