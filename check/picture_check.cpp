@@ -37,8 +37,7 @@ std::string PictureProblem(const std::string& path) {
     if (!header) {
         return "is not a BMP, PNG, JPEG or GIF picture";
     }
-    const auto fits = [](std::uint32_t side) { return side >= 1 && side <= kMaxPictureSide; };
-    if (!fits(header->width) || !fits(header->height)) {
+    if (!SidesAccepted(*header)) {
         return "is " + std::to_string(header->width) + " by " + std::to_string(header->height) +
                " pixels: the launcher shows none over " + std::to_string(kMaxPictureSide) +
                " a side";
