@@ -16,5 +16,14 @@ namespace launcher {
 
 }  // namespace launcher
 
+// The source file by its own name, not its path: a program as packaged
+// carries no path of the machine that built it.
+#ifdef __FILE_NAME__
+#define LAUNCHER_SOURCE_FILE __FILE_NAME__
+#else
+#define LAUNCHER_SOURCE_FILE __FILE__
+#endif
+
 #define LAUNCHER_EXPECT(condition) \
-    ((condition) ? void() : ::launcher::ProgrammingError(#condition, __FILE__, __LINE__))
+    ((condition) ? void()          \
+                 : ::launcher::ProgrammingError(#condition, LAUNCHER_SOURCE_FILE, __LINE__))
