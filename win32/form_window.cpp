@@ -38,8 +38,7 @@ DWORD StyleOf(WindowRole role) {
 
 }  // namespace
 
-FormWindow::FormWindow(const FormTable& table, FormEvents& events)
-    : table_(table), events_(events) {
+FormWindow::FormWindow(const FormTable& table, FormEvents& events) : table_(table) {
     RegisterFormClass(&FormWindow::Procedure);
     const DWORD style = StyleOf(table.role);
     // No owner: each window stands alone on the task bar and none stays

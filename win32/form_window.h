@@ -65,7 +65,6 @@ private:
     Control& Find(std::string_view name) const;
 
     const FormTable& table_;
-    FormEvents& events_;
     HWND window_ = nullptr;
     HBRUSH background_ = nullptr;
     std::unique_ptr<FormControls> controls_;
