@@ -10,7 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix wine64 wine  # wine: /usr/bin/wine, which starts Windows clients on Linux
     xvfb xauth xdotool x11-utils
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy  # clang-tidy: tools/run-tidy.sh
     python3 fonts-dejavu-core time
     python3-jsonschema  # tests/check: the SARIF report against its schema (npm, with nodejs, fetches it)
     dpkg-dev  # dpkg-shlibdeps, for the Depends of the DEB
