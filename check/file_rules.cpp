@@ -1,7 +1,6 @@
 #include "check/file_rules.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <initializer_list>
 
@@ -64,8 +63,10 @@ std::vector<SectionRead> SectionsRead(std::string_view file) {
     // spelt the first two, in capitals.
     const auto capitals = [](std::string_view key) {
         std::string upper(key);
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        // The table's keys are ASCII; no locale is asked.
+        for (char& c : upper) {
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
         return upper;
     };
     SectionRead main{std::string(sections::kMain),
