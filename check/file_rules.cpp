@@ -130,6 +130,7 @@ public:
             });
             if (rule == read.end()) {
                 std::vector<std::string> names;
+                names.reserve(read.size());
                 for (const SectionRead& r : read) {
                     names.push_back(r.name);
                 }

@@ -119,7 +119,7 @@ std::string FolderCheck::HiddenSection(const File& file, std::string_view sectio
         const std::size_t longer = std::max(listed.name.size(), section.size());
         if (longer - shorter <= 2 && file.FindSection(listed.name) == &listed &&
             !NearMiss(listed.name, {std::string(section)}).empty()) {
-            const std::string cause =
+            std::string cause =
                 Promote(file, listed.line,
                         "section [" + Escaped(listed.name) + "] is never read, so " + consequence +
                             ": did you mean " + name + "?");

@@ -66,7 +66,7 @@ std::optional<std::string> FindInFolder(const fs::path& folder, std::string_view
 std::string OtherCase(const fs::path& folder, std::string_view name) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string found = Utf8(it->path().filename());
+        std::string found = Utf8(it->path().filename());
         if (found != name && SameAsciiName(found, name)) {
             return found;
         }

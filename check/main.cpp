@@ -114,7 +114,7 @@ int Check(int argc, const std::string* arguments) {
         }
     }
     if (folders.empty()) {
-        folders.push_back(".");
+        folders.emplace_back(".");
     }
     options.colour = options.colour && options.format == Format::kText;
     return launcher::check::RunCheck(folders, options, std::cout, std::cerr);

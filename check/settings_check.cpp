@@ -112,11 +112,11 @@ bool FolderCheck::InProgramFolder(std::string_view program) const {
     const fs::path folder = real(FileSystemPath(folder_));
     const fs::path path = real(Resolve(program));
     auto p = path.begin();
-    for (auto f = folder.begin(); f != folder.end(); ++f) {
-        if (f->empty()) {
+    for (const fs::path& f : folder) {
+        if (f.empty()) {
             continue;  // the empty name a trailing separator leaves
         }
-        if (p == path.end() || *p != *f) {
+        if (p == path.end() || *p != f) {
             return false;
         }
         ++p;

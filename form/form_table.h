@@ -102,9 +102,9 @@ struct FormTable {
     std::vector<ControlSpec> controls;
     std::vector<TimerSpec> timers;
 
-    // The control named `name`; a name the window does not have is a
+    // The control named `wanted`; a name the window does not have is a
     // programming error.
-    const ControlSpec& Control(std::string_view name) const;
+    const ControlSpec& Control(std::string_view wanted) const;
 
     // The controls in the order a front end creates them, which is also their
     // stacking from the bottom up: pictures (which take no focus and lie

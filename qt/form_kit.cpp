@@ -46,7 +46,7 @@ public:
         : QAccessibleWidget(label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text t) const override {
-        const QString value = static_cast<const QLabel*>(widget())->text();
+        QString value = static_cast<const QLabel*>(widget())->text();
         switch (t) {
             case QAccessible::Value:
                 return value;

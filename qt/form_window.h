@@ -32,16 +32,16 @@ public:
         return controls_->Get<Widget>(name);
     }
 
-    std::string Text(std::string_view control) const override;
-    void SetText(std::string_view control, std::string_view text) override;
-    int Value(std::string_view control) const override;
-    void SetValue(std::string_view control, int value) override;
-    void AddItems(std::string_view control, const std::vector<std::string>& items) override;
-    void SetVisible(std::string_view control, bool visible) override;
-    void SetLeft(std::string_view control, int twips) override;
-    void SetFocus(std::string_view control) override;
-    void SetPicture(std::string_view control, const std::string& path) override;
-    void PointAtDrive(std::string_view folderList, std::string_view drive) override;
+    std::string Text(std::string_view name) const override;
+    void SetText(std::string_view name, std::string_view value) override;
+    int Value(std::string_view name) const override;
+    void SetValue(std::string_view name, int value) override;
+    void AddItems(std::string_view name, const std::vector<std::string>& items) override;
+    void SetVisible(std::string_view name, bool visible) override;
+    void SetLeft(std::string_view name, int twips) override;
+    void SetFocus(std::string_view name) override;
+    void SetPicture(std::string_view name, const std::string& path) override;
+    void PointAtDrive(std::string_view name, std::string_view drive) override;
     std::string Caption() const override;
     void SetCaption(std::string_view caption) override;
     void SetOuterHeight(int twips) override;

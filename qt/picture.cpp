@@ -60,7 +60,7 @@ QPixmap LoadPicture(const std::string& path) {
     // As stored, whatever a JPEG's orientation tag says, as on Windows.
     reader.setAutoTransform(false);
     // The largest picture the header check lets through, 4 bytes a pixel.
-    reader.setAllocationLimit(
+    QImageReader::setAllocationLimit(
         static_cast<int>(std::uint64_t{kMaxPictureSide} * kMaxPictureSide * 4 >> 20));
     QImage picture = reader.read();
     if (picture.isNull() || picture.size() != declared) {
