@@ -1,19 +1,21 @@
 // POSIX: the program runs through fork and exec, a Windows program under
 // Wine (see system_starter.h).
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <system_error>
 
 #include "launch/system_starter.h"
 #include "launch/wine.h"
 #include "launch/wine_host.h"
 
-extern char** environ;
+// POSIX declares it in no header; glibc does in <unistd.h>, but only as an
+// extension.
+extern char** environ;  // NOLINT(readability-redundant-declaration)
 
 namespace launcher {
 namespace {

@@ -171,7 +171,7 @@ std::string FindProgram(std::string_view name, std::string_view searchPath,
         }
         // An empty entry is the current folder, as for the shell.
         const std::string_view folder = searchPath.substr(start, end - start);
-        const std::string candidate =
+        std::string candidate =
             (folder.empty() ? std::string(".") : std::string(folder)) + "/" + std::string(name);
         struct stat status {};
         if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
