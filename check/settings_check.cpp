@@ -1,5 +1,5 @@
 #include "check/folder_checker.h"
-#include "launch/system_starter.h"
+#include "launch/wine.h"
 #include "launch/voice_client.h"
 #include "profile/program_files.h"
 
