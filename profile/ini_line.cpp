@@ -55,8 +55,15 @@ std::string_view TrimArgument(std::string_view name) {
     return name.substr(begin, name.find_last_not_of(' ') - begin + 1);
 }
 
+// A plain loop: find_first_of calls the C library once for each byte of the
+// name, and every lookup asks this.
 bool IsWritableName(std::string_view name) {
-    return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+    for (const char c : name) {
+        if (IsBreak(c) || c == '\0') {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string OneLineValue(std::string_view value) {
@@ -95,18 +102,6 @@ std::string_view CutValue(std::string_view value) {
         }
     }
     return value.substr(0, cut);
-}
-
-bool NamesMatch(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 LineParts SplitLine(std::string_view line) {

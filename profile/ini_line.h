@@ -52,8 +52,19 @@ std::string OneLineValue(std::string_view value);
 // are not UTF-8 are cut where they fall.
 std::string_view CutValue(std::string_view value);
 
-// Section and key names match as lookups match them: ASCII letters ignore case.
-bool NamesMatch(std::string_view a, std::string_view b);
+// Section and key names match as lookups match them: ASCII letters ignore
+// case. Inline: a lookup asks it at every header it passes.
+inline bool NamesMatch(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // What one line (without its line break) is. Every reader and writer of a
 // file takes its lines by this one rule. Views into the line.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -69,27 +70,30 @@ std::string ReadFromFile(std::string_view section, std::string_view key, std::st
     if (fd.get() < 0) {
         return {};
     }
-    // One byte more than is read: the scanner wants a NUL after the data.
-    char stackBuffer[kChunk + 1];
+    // After the bytes read, the key and a NUL for the scanner (see Scan).
+    const std::size_t tail = key.size() + 1;
+    char stackBuffer[kChunk];
     std::unique_ptr<char[]> heapBuffer;
     char* buffer = stackBuffer;
     std::size_t capacity = kChunk;
     std::size_t held = 0;
     ini::ValueScanner scanner(section, key);
     for (;;) {
-        if (held == capacity) {  // one line fills the whole buffer
-            auto larger = std::make_unique<char[]>(capacity * 2 + 1);
+        if (held + tail >= capacity) {  // one line fills the whole buffer, or a long key
+            while (held + tail >= capacity) {
+                capacity *= 2;
+            }
+            auto larger = std::make_unique<char[]>(capacity);
             std::memcpy(larger.get(), buffer, held);
             heapBuffer = std::move(larger);
             buffer = heapBuffer.get();
-            capacity *= 2;
         }
-        const ssize_t got = ReadSome(fd.get(), buffer + held, capacity - held);
+        const ssize_t got = ReadSome(fd.get(), buffer + held, capacity - tail - held);
         if (got < 0) {
             return {};
         }
         held += static_cast<std::size_t>(got);
-        buffer[held] = '\0';
+        *std::copy(key.begin(), key.end(), buffer + held) = '\0';
         switch (scanner.Scan(std::string_view(buffer, held), got == 0)) {
             case ini::ValueScanner::Status::kFound:
                 return std::string(ini::CutValue(scanner.value()));
@@ -112,6 +116,9 @@ std::string ReadTextFromFile(std::string_view section, std::string_view key,
     if (value.empty() && codepage::HasWindows1252Spelling(section, key)) {
         value = ReadFromFile(codepage::Utf8ToWindows1252(section), codepage::Utf8ToWindows1252(key),
                              file);
+    }
+    if (codepage::IsUtf8(value)) {
+        return value;  // as FileTextToUtf8 would give it, without a copy
     }
     return codepage::FileTextToUtf8(value);
 }

@@ -163,9 +163,10 @@ std::string ReadValue(std::string_view text, std::string_view section, std::stri
     if (!IsWritableName(section) || !IsWritableName(key)) {
         return {};  // no line of a file can hold such a name
     }
-    const std::string terminated(text);  // the scanner's search needs the NUL after it
+    const std::string followed = std::string(text) + std::string(key);  // see Scan
     ValueScanner scanner(section, key);
-    if (scanner.Scan(terminated, true) != ValueScanner::Status::kFound) {
+    if (scanner.Scan(std::string_view(followed).substr(0, text.size()), true) !=
+        ValueScanner::Status::kFound) {
         return {};
     }
     return std::string(CutValue(scanner.value()));

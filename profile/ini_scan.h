@@ -22,8 +22,10 @@ public:
     ValueScanner(std::string_view section, std::string_view key);
 
     // `data` must be followed by a NUL byte (as a std::string's bytes are):
-    // the key is searched with the C library's string search. `atEnd`: data
-    // holds everything up to the end of the file.
+    // the key is searched with the C library's string search. Followed
+    // instead by the key's bytes and a NUL, the search ends on that copy of
+    // the key without a pass to find the NUL. `atEnd`: data holds everything
+    // up to the end of the file.
     Status Scan(std::string_view data, bool atEnd);
     std::size_t consumed() const { return consumed_; }
     std::string_view value() const { return value_; }

@@ -19,25 +19,6 @@ char OtherCase(char c) {
 
 }  // namespace
 
-const char* SkipBlanks(const char* p, const char* end) {
-    while (p < end && IsBlank(*p)) {
-        ++p;
-    }
-    return p;
-}
-
-const char* BackOverBlanks(const char* c, const char* base) {
-    while (c > base && IsBlank(c[-1])) {
-        --c;
-    }
-    return c;
-}
-
-bool StartsLine(const char* c, const char* base) {
-    const char* start = BackOverBlanks(c, base);
-    return start == base || IsBreak(start[-1]);
-}
-
 const char* LastLineStart(const char* base, const char* end) {
     while (end > base && !IsBreak(end[-1])) {
         --end;
@@ -108,7 +89,8 @@ const char* KeyHits::FindByte(const char* at, const char* stop) const {
 }
 
 // strstr stops at the first NUL: a file's own NULs are stepped over, and the
-// one after the data ends the search.
+// one after the data ends the search. A hit at or after end_ is the copy of
+// the key the caller may put after the data (see ValueScanner::Scan).
 const char* KeyHits::FindPair(const char* at) const {
     while (at < end_) {
         if (const char* hit = std::strstr(at, bytes_)) {

@@ -5,15 +5,31 @@
 #include <cstddef>
 #include <string_view>
 
+#include "profile/ini_line.h"
+
 namespace launcher::ini {
 
-const char* SkipBlanks(const char* p, const char* end);
+// Inline, as the search asks them at every place it stops.
+inline const char* SkipBlanks(const char* p, const char* end) {
+    while (p < end && IsBlank(*p)) {
+        ++p;
+    }
+    return p;
+}
 
 // Where the blanks before `c` begin: the start of its line when `c` is the
 // line's first non-blank byte.
-const char* BackOverBlanks(const char* c, const char* base);
+inline const char* BackOverBlanks(const char* c, const char* base) {
+    while (c > base && IsBlank(c[-1])) {
+        --c;
+    }
+    return c;
+}
 
-bool StartsLine(const char* c, const char* base);
+inline bool StartsLine(const char* c, const char* base) {
+    const char* start = BackOverBlanks(c, base);
+    return start == base || IsBreak(start[-1]);
+}
 
 // The start of the last line in [base, end), which a piece may have cut.
 const char* LastLineStart(const char* base, const char* end);
