@@ -1,6 +1,6 @@
 #include "check/folder_checker.h"
-#include "launch/wine.h"
 #include "launch/voice_client.h"
+#include "launch/wine.h"
 #include "profile/program_files.h"
 
 #ifndef _WIN32
