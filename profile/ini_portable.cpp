@@ -29,7 +29,7 @@ namespace {
 // Read in pieces of this size, so that a lookup on an ordinary file needs no
 // heap and a long file is not read much further than the answer; a piece
 // this small is still in the processor's first cache when it is searched.
-constexpr std::size_t kChunk = 16 * 1024;
+constexpr std::size_t kChunk = std::size_t{16} * 1024;
 
 using posix::CPath;
 using posix::FileDescriptor;
@@ -240,6 +240,7 @@ std::string ReadIni(std::string_view section, std::string_view key,
     try {
         return ReadTextFromFile(section, key, file);
     } catch (...) {
+        // Only running out of memory throws here, and nothing may leave noexcept.
         return {};  // out of memory: read as "nothing configured"
     }
 }
@@ -262,6 +263,7 @@ std::vector<std::string> ReadIniKeys(std::string_view section, std::string_view 
         }
         return SectionKeys(bytes, section);
     } catch (...) {
+        // Only running out of memory throws here, and nothing may leave noexcept.
         return {};
     }
 }
@@ -276,6 +278,7 @@ bool WriteIniReported(std::string_view section, std::string_view key, std::strin
             section, key, value, file,
             text == IniText::kWindows1252 ? Encoding::kWindows1252 : Encoding::kAsTheFileHolds);
     } catch (...) {
+        // Only running out of memory throws here, and nothing may leave noexcept.
         return false;
     }
 }
@@ -285,6 +288,7 @@ bool WriteIniBytes(std::string_view section, std::string_view key, std::string_v
     try {
         return WriteToFile(section, key, value, file, Encoding::kBytes);
     } catch (...) {
+        // Only running out of memory throws here, and nothing may leave noexcept.
         return false;
     }
 }
@@ -294,6 +298,7 @@ std::string ReadIniBytes(std::string_view section, std::string_view key,
     try {
         return ReadFromFile(section, key, file);
     } catch (...) {
+        // Only running out of memory throws here, and nothing may leave noexcept.
         return {};
     }
 }
